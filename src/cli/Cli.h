@@ -1,0 +1,18 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace kolvane {
+
+// Exit codes of kolvane-cli.
+enum CliExit { kCliOk = 0, kCliFailed = 1, kCliBadArguments = 2 };
+
+// Runs `kolvane-cli` with its arguments (without the program name).
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// The subcommands; each gets the arguments after its own name.
+int RunCalcCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+} // namespace kolvane

@@ -1,0 +1,160 @@
+#include "engine/NumberFormat.h"
+
+#include "engine/Errors.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
+namespace kolvane {
+
+std::string_view TrimControl(std::string_view text) {
+    std::size_t b = 0, e = text.size();
+    while (b < e && static_cast<unsigned char>(text[b]) <= ' ') ++b;
+    while (e > b && static_cast<unsigned char>(text[e - 1]) <= ' ') --e;
+    return text.substr(b, e - b);
+}
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Checks the number grammar; on success `body` is the text without a leading
+// "+", ready for from_chars (which takes "-" but not "+").
+bool ScanNumber(std::string_view text, std::string_view& body) {
+    std::size_t i = 0, n = text.size();
+    if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
+    std::size_t digits = 0;
+    while (i < n && IsDigit(text[i])) ++i, ++digits;
+    if (i < n && text[i] == '.') {
+        ++i;
+        while (i < n && IsDigit(text[i])) ++i, ++digits;
+    }
+    if (digits == 0) return false;
+    if (i < n && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
+        std::size_t expDigits = 0;
+        while (i < n && IsDigit(text[i])) ++i, ++expDigits;
+        if (expDigits == 0) return false;
+    }
+    if (i != n) return false;
+    body = (text[0] == '+') ? text.substr(1) : text;
+    return true;
+}
+
+template <typename Real> std::optional<Real> ParseExact(std::string_view text) {
+    std::string_view body;
+    if (!ScanNumber(text, body)) return std::nullopt;
+    // from_chars rejects "5." and ".5" with an exponent in a few library
+    // versions; the grammar is already checked, so normalise to digits only.
+    std::string normal;
+    normal.reserve(body.size() + 2);
+    for (std::size_t i = 0; i < body.size(); ++i) {
+        char c = body[i];
+        if (c == '.') {
+            bool before = i > 0 && IsDigit(body[i - 1]);
+            bool after = i + 1 < body.size() && IsDigit(body[i + 1]);
+            if (!before) normal += '0';
+            normal += '.';
+            if (!after) normal += '0';
+        } else {
+            normal += c;
+        }
+    }
+    Real v{};
+    auto [ptr, ec] = std::from_chars(normal.data(), normal.data() + normal.size(), v);
+    if (ec == std::errc::result_out_of_range) {
+        // Underflow to zero is harmless; overflow is not a number we can hold.
+        // from_chars leaves v unchanged on range errors, so decide by the text.
+        std::size_t epos = normal.find_first_of("eE");
+        bool negExp = epos != std::string::npos && epos + 1 < normal.size() &&
+                      normal[epos + 1] == '-';
+        if (negExp) return Real(0);
+        return std::nullopt;
+    }
+    if (ec != std::errc() || ptr != normal.data() + normal.size()) return std::nullopt;
+    return v;
+}
+
+template <typename Real> std::string Format(Real v, int precision, int minExpDigits) {
+    if (std::isnan(v)) return "NAN";
+    if (std::isinf(v)) return v < 0 ? "-INF" : "INF";
+    if (v == 0) return "0";
+    // Round to `precision` digits once; the rounded exponent decides the notation.
+    char buf[128];
+    auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, precision - 1);
+    std::string_view sci(buf, static_cast<std::size_t>(res.ptr - buf));
+    bool negative = sci[0] == '-';
+    if (negative) sci.remove_prefix(1);
+    std::size_t epos = sci.find('e');
+    std::string digits;
+    for (char c : sci.substr(0, epos))
+        if (c != '.') digits += c;
+    int exponent = std::atoi(std::string(sci.substr(epos + 1)).c_str());
+    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+
+    std::string out = negative ? "-" : "";
+    if (exponent >= -4 && exponent < precision) {
+        if (exponent < 0) {
+            out += "0.";
+            out.append(static_cast<std::size_t>(-exponent - 1), '0');
+            out += digits;
+        } else {
+            std::size_t intDigits = static_cast<std::size_t>(exponent) + 1;
+            if (digits.size() <= intDigits) {
+                out += digits;
+                out.append(intDigits - digits.size(), '0');
+            } else {
+                out += digits.substr(0, intDigits);
+                out += '.';
+                out += digits.substr(intDigits);
+            }
+        }
+        return out;
+    }
+    out += digits[0];
+    if (digits.size() > 1) {
+        out += '.';
+        out += digits.substr(1);
+    }
+    out += 'E';
+    if (exponent < 0) out += '-';
+    std::string e = std::to_string(exponent < 0 ? -exponent : exponent);
+    if (static_cast<int>(e.size()) < minExpDigits)
+        out.append(static_cast<std::size_t>(minExpDigits) - e.size(), '0');
+    out += e;
+    return out;
+}
+
+} // namespace
+
+std::optional<double> ParseExactReal(std::string_view text) { return ParseExact<double>(text); }
+
+std::optional<long double> ParseExactLongReal(std::string_view text) {
+    return ParseExact<long double>(text);
+}
+
+double StrToFloat(std::string_view text) {
+    if (auto v = ParseExactReal(TrimControl(text))) return *v;
+    throw ConvertError(std::string(text));
+}
+
+std::string FormatGeneral(double v, int precision, int minExpDigits) {
+    return Format(v, precision, minExpDigits);
+}
+
+std::string FormatGeneral(long double v, int precision, int minExpDigits) {
+    return Format(v, precision, minExpDigits);
+}
+
+std::string FloatToStr15(double v) { return FormatGeneral(v, 15, 1); }
+
+std::string DisplayFloatStr(std::string_view text) {
+    std::size_t b = 0;
+    while (b < text.size() && text[b] == ' ') ++b;
+    if (auto v = ParseExactReal(text.substr(b))) return FormatGeneral(*v, 7, 4);
+    return std::string(text);
+}
+
+} // namespace kolvane

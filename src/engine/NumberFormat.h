@@ -1,0 +1,43 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kolvane {
+
+// Reading and writing numbers. "." is always the decimal point, whatever the
+// locale; nothing here calls a locale-dependent routine.
+
+// Removes characters at or below the blank (blanks, tabs, line ends and other
+// control characters) from both ends.
+std::string_view TrimControl(std::string_view text);
+
+// Parses text that must be exactly a number: optional sign, digits with an
+// optional "." (at least one digit in all), optional exponent "E"/"e" with an
+// optional sign and at least one digit. Nothing else, not even blanks.
+// Returns nothing when the text is not such a number or overflows a double.
+std::optional<double> ParseExactReal(std::string_view text);
+std::optional<long double> ParseExactLongReal(std::string_view text);
+
+// The conversion of a field's text: trimmed of blanks and control characters
+// at both ends, then parsed exactly. Raises ConvertError naming the text.
+double StrToFloat(std::string_view text);
+
+// General format: v rounded to `precision` significant digits; fixed notation
+// when 0.0001 <= |v| < 10^precision, otherwise one digit, ".", the other
+// digits, "E", "-" for a negative exponent and the exponent with at least
+// minExpDigits digits. Trailing zeros and a bare point are dropped; zero is
+// "0". Non-finite values are written "NAN", "INF" or "-INF".
+std::string FormatGeneral(double v, int precision, int minExpDigits);
+std::string FormatGeneral(long double v, int precision, int minExpDigits);
+
+// The value text of a field: 15 significant digits ("0.5", "9E-5", "2E20").
+std::string FloatToStr15(double v);
+
+// The display form of a field's text: when the whole text, leading blanks
+// allowed, is a number, that number with 7 significant digits and at least
+// four exponent digits ("1.234E-0005"); otherwise the text itself.
+std::string DisplayFloatStr(std::string_view text);
+
+} // namespace kolvane
