@@ -1,12 +1,187 @@
 #include "cli/Cli.h"
+#include "cli/FormJson.h"
 
+#include "engine/Errors.h"
+#include "engine/FormKolvane.h"
+#include "engine/UiServices.h"
+
+#include <charconv>
+#include <filesystem>
 #include <ostream>
 
 namespace kolvane {
 
-int RunCalcCommand(const std::vector<std::string>&, std::ostream&, std::ostream& err) {
-    err << "error: calc is not built yet\n";
-    return kCliFailed;
+namespace {
+
+enum class StepKind { Set, Unit, Choose, Check, Press };
+
+struct Step {
+    StepKind kind;
+    std::string name;
+    std::string value;
+    std::string option; // as typed, for messages
+};
+
+bool SplitAssignment(const std::string& arg, std::string& name, std::string& value) {
+    auto eq = arg.find('=');
+    if (eq == std::string::npos || eq == 0) return false;
+    name = arg.substr(0, eq);
+    value = arg.substr(eq + 1);
+    return true;
+}
+
+bool ParseIndex(const std::string& text, int& out) {
+    auto [p, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
+    return ec == std::errc() && p == text.data() + text.size();
+}
+
+// Checks that a step names a component of the right kind before anything runs.
+std::string CheckStep(const TFormKolvane& w, const Step& s) {
+    Component* c = w.form().find(s.name);
+    if (!c) return "no component named '" + s.name + "'";
+    int index = 0;
+    switch (s.kind) {
+    case StepKind::Set:
+        if (!dynamic_cast<TEditD*>(c) && !dynamic_cast<TEdit*>(c) && !dynamic_cast<TRichEdit*>(c))
+            return "'" + s.name + "' is not a text field";
+        return {};
+    case StepKind::Unit:
+        if (!ParseIndex(s.value, index)) return "'" + s.value + "' is not an item index";
+        if (auto* e = dynamic_cast<TEditD*>(c); e && w.selectorOf(*e)) return {};
+        if (dynamic_cast<TComboBoxU*>(c)) return {};
+        return "'" + s.name + "' has no unit selector";
+    case StepKind::Choose:
+        if (!ParseIndex(s.value, index)) return "'" + s.value + "' is not an item index";
+        if (!dynamic_cast<TComboBox*>(c)) return "'" + s.name + "' is not a list";
+        return {};
+    case StepKind::Check:
+        if (s.value != "0" && s.value != "1") return "--check takes 0 or 1";
+        if (!dynamic_cast<TCheckBox*>(c)) return "'" + s.name + "' is not a check box";
+        return {};
+    case StepKind::Press:
+        if (!dynamic_cast<TButton*>(c)) return "'" + s.name + "' is not a button";
+        return {};
+    }
+    return {};
+}
+
+void Leave(Component& c) {
+    if (c.onExit) c.onExit(c);
+}
+
+// Runs one step as the user would do it in the window.
+void RunStep(TFormKolvane& w, const Step& s) {
+    Component& c = *w.form().find(s.name);
+    int index = 0;
+    switch (s.kind) {
+    case StepKind::Set:
+        if (auto* e = dynamic_cast<TEditD*>(&c))
+            e->setText(s.value);
+        else if (auto* t = dynamic_cast<TEdit*>(&c))
+            t->setText(s.value);
+        else
+            static_cast<TRichEdit&>(c).setText(s.value);
+        Leave(c);
+        break;
+    case StepKind::Unit: {
+        ParseIndex(s.value, index);
+        auto* u = dynamic_cast<TComboBoxU*>(&c);
+        if (!u) u = w.selectorOf(static_cast<TEditD&>(c));
+        u->Select(index);
+        break;
+    }
+    case StepKind::Choose:
+        ParseIndex(s.value, index);
+        static_cast<TComboBox&>(c).Select(index);
+        Leave(c);
+        break;
+    case StepKind::Check: {
+        auto& box = static_cast<TCheckBox&>(c);
+        if (box.checked() != (s.value == "1")) box.Click();
+        break;
+    }
+    case StepKind::Press:
+        static_cast<TButton&>(c).Click();
+        break;
+    }
+}
+
+} // namespace
+
+int RunCalcCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    std::vector<Step> steps;
+    bool json = false;
+    std::string file;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto needValue = [&]() -> const std::string* {
+            if (i + 1 >= args.size()) {
+                err << "error: " << a << " needs a value\n";
+                return nullptr;
+            }
+            return &args[++i];
+        };
+        if (a == "--json") {
+            json = true;
+        } else if (a == "--set" || a == "--unit" || a == "--choose" || a == "--check") {
+            const std::string* v = needValue();
+            if (!v) return kCliBadArguments;
+            Step s{a == "--set"      ? StepKind::Set
+                   : a == "--unit"   ? StepKind::Unit
+                   : a == "--choose" ? StepKind::Choose
+                                     : StepKind::Check,
+                   "", "", a + " " + *v};
+            if (!SplitAssignment(*v, s.name, s.value)) {
+                err << "error: " << a << " takes NAME=VALUE, not '" << *v << "'\n";
+                return kCliBadArguments;
+            }
+            steps.push_back(std::move(s));
+        } else if (a == "--press") {
+            const std::string* v = needValue();
+            if (!v) return kCliBadArguments;
+            steps.push_back({StepKind::Press, *v, "", a + " " + *v});
+        } else if (i == 0 && a.rfind("--", 0) != 0) {
+            file = a;
+        } else {
+            err << "error: unknown argument '" << a << "'\n";
+            return kCliBadArguments;
+        }
+    }
+
+    ScriptedUiServices ui;
+    ui.onShown = [&err](const ScriptedUiServices::Shown& s) {
+        if (s.kind == "beep") return;
+        err << s.kind << ": " << s.text << '\n';
+    };
+    TFormKolvane window(ui, std::filesystem::current_path().string());
+
+    if (!file.empty()) {
+        err << "error: cannot open '" << file << "': this build opens no project files\n";
+        return kCliBadArguments;
+    }
+    for (const Step& s : steps) {
+        std::string problem = CheckStep(window, s);
+        if (!problem.empty()) {
+            err << "error: " << s.option << ": " << problem << '\n';
+            return kCliBadArguments;
+        }
+    }
+
+    bool failed = false;
+    for (const Step& s : steps) {
+        try {
+            RunStep(window, s);
+        } catch (const std::exception& e) {
+            err << "error: " << e.what() << '\n';
+            failed = true;
+        }
+    }
+
+    if (json)
+        out << FormToJson(window) << '\n';
+    else
+        out << FieldsTable(window);
+    return failed ? kCliFailed : kCliOk;
 }
 
 } // namespace kolvane

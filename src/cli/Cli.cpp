@@ -23,7 +23,8 @@ const CommandEntry kCommands[] = {
 
 void PrintUsage(std::ostream& err) {
     err << "usage: kolvane-cli COMMAND [ARGS]\n";
-    for (const auto& c : kCommands) err << "  kolvane-cli " << c.usage << '\n';
+    for (const auto& c : kCommands)
+        err << "  kolvane-cli " << c.usage << '\n';
 }
 
 } // namespace

@@ -10,11 +10,21 @@ std::string JsonWriter::quote(std::string_view s) {
     std::string q = "\"";
     for (char c : s) {
         switch (c) {
-        case '"': q += "\\\""; break;
-        case '\\': q += "\\\\"; break;
-        case '\n': q += "\\n"; break;
-        case '\r': q += "\\r"; break;
-        case '\t': q += "\\t"; break;
+        case '"':
+            q += "\\\"";
+            break;
+        case '\\':
+            q += "\\\\";
+            break;
+        case '\n':
+            q += "\\n";
+            break;
+        case '\r':
+            q += "\\r";
+            break;
+        case '\t':
+            q += "\\t";
+            break;
         default:
             if (static_cast<unsigned char>(c) < 0x20) {
                 char buf[8];
@@ -80,7 +90,9 @@ JsonWriter& JsonWriter::value(bool b) {
     return *this;
 }
 
-JsonWriter& JsonWriter::value(int i) { return value(static_cast<long long>(i)); }
+JsonWriter& JsonWriter::value(int i) {
+    return value(static_cast<long long>(i));
+}
 
 JsonWriter& JsonWriter::value(long long i) {
     separator();

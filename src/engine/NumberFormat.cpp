@@ -10,14 +10,18 @@ namespace kolvane {
 
 std::string_view TrimControl(std::string_view text) {
     std::size_t b = 0, e = text.size();
-    while (b < e && static_cast<unsigned char>(text[b]) <= ' ') ++b;
-    while (e > b && static_cast<unsigned char>(text[e - 1]) <= ' ') --e;
+    while (b < e && static_cast<unsigned char>(text[b]) <= ' ')
+        ++b;
+    while (e > b && static_cast<unsigned char>(text[e - 1]) <= ' ')
+        --e;
     return text.substr(b, e - b);
 }
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Checks the number grammar; on success `body` is the text without a leading
 // "+", ready for from_chars (which takes "-" but not "+").
@@ -25,17 +29,20 @@ bool ScanNumber(std::string_view text, std::string_view& body) {
     std::size_t i = 0, n = text.size();
     if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
     std::size_t digits = 0;
-    while (i < n && IsDigit(text[i])) ++i, ++digits;
+    while (i < n && IsDigit(text[i]))
+        ++i, ++digits;
     if (i < n && text[i] == '.') {
         ++i;
-        while (i < n && IsDigit(text[i])) ++i, ++digits;
+        while (i < n && IsDigit(text[i]))
+            ++i, ++digits;
     }
     if (digits == 0) return false;
     if (i < n && (text[i] == 'e' || text[i] == 'E')) {
         ++i;
         if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
         std::size_t expDigits = 0;
-        while (i < n && IsDigit(text[i])) ++i, ++expDigits;
+        while (i < n && IsDigit(text[i]))
+            ++i, ++expDigits;
         if (expDigits == 0) return false;
     }
     if (i != n) return false;
@@ -68,8 +75,8 @@ template <typename Real> std::optional<Real> ParseExact(std::string_view text) {
         // Underflow to zero is harmless; overflow is not a number we can hold.
         // from_chars leaves v unchanged on range errors, so decide by the text.
         std::size_t epos = normal.find_first_of("eE");
-        bool negExp = epos != std::string::npos && epos + 1 < normal.size() &&
-                      normal[epos + 1] == '-';
+        bool negExp =
+            epos != std::string::npos && epos + 1 < normal.size() && normal[epos + 1] == '-';
         if (negExp) return Real(0);
         return std::nullopt;
     }
@@ -83,7 +90,8 @@ template <typename Real> std::string Format(Real v, int precision, int minExpDig
     if (v == 0) return "0";
     // Round to `precision` digits once; the rounded exponent decides the notation.
     char buf[128];
-    auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, precision - 1);
+    auto res =
+        std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, precision - 1);
     std::string_view sci(buf, static_cast<std::size_t>(res.ptr - buf));
     bool negative = sci[0] == '-';
     if (negative) sci.remove_prefix(1);
@@ -92,7 +100,8 @@ template <typename Real> std::string Format(Real v, int precision, int minExpDig
     for (char c : sci.substr(0, epos))
         if (c != '.') digits += c;
     int exponent = std::atoi(std::string(sci.substr(epos + 1)).c_str());
-    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+    while (digits.size() > 1 && digits.back() == '0')
+        digits.pop_back();
 
     std::string out = negative ? "-" : "";
     if (exponent >= -4 && exponent < precision) {
@@ -129,7 +138,9 @@ template <typename Real> std::string Format(Real v, int precision, int minExpDig
 
 } // namespace
 
-std::optional<double> ParseExactReal(std::string_view text) { return ParseExact<double>(text); }
+std::optional<double> ParseExactReal(std::string_view text) {
+    return ParseExact<double>(text);
+}
 
 std::optional<long double> ParseExactLongReal(std::string_view text) {
     return ParseExact<long double>(text);
@@ -148,11 +159,14 @@ std::string FormatGeneral(long double v, int precision, int minExpDigits) {
     return Format(v, precision, minExpDigits);
 }
 
-std::string FloatToStr15(double v) { return FormatGeneral(v, 15, 1); }
+std::string FloatToStr15(double v) {
+    return FormatGeneral(v, 15, 1);
+}
 
 std::string DisplayFloatStr(std::string_view text) {
     std::size_t b = 0;
-    while (b < text.size() && text[b] == ' ') ++b;
+    while (b < text.size() && text[b] == ' ')
+        ++b;
     if (auto v = ParseExactReal(text.substr(b))) return FormatGeneral(*v, 7, 4);
     return std::string(text);
 }

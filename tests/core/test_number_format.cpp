@@ -62,11 +62,11 @@ INSTANTIATE_TEST_SUITE_P(
                     DisplayRow{"one_third", "0.333333333333333", "0.3333333"},
                     DisplayRow{"leading_blanks_allowed", "  2.50", "2.5"},
                     DisplayRow{"trailing_blank_not_a_number", "2.50 ", "2.50 "},
-                    DisplayRow{"empty_stays_empty", "", ""},
-                    DisplayRow{"words_stay", "abc", "abc"},
+                    DisplayRow{"empty_stays_empty", "", ""}, DisplayRow{"words_stay", "abc", "abc"},
                     DisplayRow{"rounds_up_to_ten_million", "9999999.6", "1E0007"},
                     DisplayRow{"negative_exponent_text", "-5e-5", "-5E-0005"},
-                    DisplayRow{"plus_sign", "+3", "3"}, DisplayRow{"comma_is_not_a_point", "1,5", "1,5"}),
+                    DisplayRow{"plus_sign", "+3", "3"},
+                    DisplayRow{"comma_is_not_a_point", "1,5", "1,5"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ReadNumber, AcceptsTheNumberGrammar) {

@@ -1,0 +1,167 @@
+#include "engine/FormKolvane.h"
+
+#include "engine/MainFormTables.h"
+#include "engine/UiServices.h"
+
+#include <stdexcept>
+
+namespace kolvane {
+
+namespace {
+
+// Text and list controls whose changes mark the project changed.
+constexpr std::string_view kChangeTracked[] = {"HToD", "HTiD", "LaoD", "PhoD",  "SmD",
+                                               "PmD",  "EVTD", "TmD",  "CmtoD", "CmttD"};
+
+bool IsChangeTracked(std::string_view name) {
+    for (auto n : kChangeTracked)
+        if (n == name) return true;
+    return false;
+}
+
+std::vector<std::string> ItemsOf(const ChoiceList& list) {
+    return {list.items.begin(), list.items.end()};
+}
+
+} // namespace
+
+TFormKolvane::TFormKolvane(UiServices& ui, std::string programDir)
+    : ui_(ui), programDir_(std::move(programDir)) {
+    build();
+}
+
+void TFormKolvane::build() {
+    for (const ControlRow& row : MainLayout()) {
+        Component* parent = *row.parent ? form_.find(row.parent) : nullptr;
+        switch (row.kind) {
+        case ControlKind::Page:
+            form_.add<TContainer>(parent, row.name, row.caption, "TTabSheet");
+            break;
+        case ControlKind::Group:
+            form_.add<TContainer>(parent, row.name, row.caption, "TGroupBox");
+            break;
+        case ControlKind::Quantity:
+            buildQuantity(row, parent);
+            break;
+        case ControlKind::Label:
+            form_.add<TLabel>(parent, row.name, row.caption);
+            break;
+        case ControlKind::Text: {
+            if (*row.caption) form_.add<TLabel>(parent, LabelName(row.name), row.caption);
+            auto& e = form_.add<TEdit>(parent, row.name);
+            e.setText(row.extra);
+            std::string_view n = row.name;
+            if (n == "HToD" || n == "HTiD") {
+                // Heat-direction texts: set by the phase handler, never typed.
+                e.setReadOnly(true);
+                e.setColor(kClBtnFace);
+                e.setFontColor(kBlue);
+            } else if (n == "LaoD") {
+                e.setEnabled(false);
+            }
+            break;
+        }
+        case ControlKind::Choice: {
+            if (*row.caption) form_.add<TLabel>(parent, LabelName(row.name), row.caption);
+            const ChoiceList* list = FindChoiceList(row.extra);
+            if (!list) throw std::logic_error(std::string("no choice list ") + row.extra);
+            auto& c = form_.add<TComboBox>(parent, row.name, ItemsOf(*list));
+            c.setItemIndex(list->defaultIndex);
+            break;
+        }
+        case ControlKind::Check:
+            form_.add<TCheckBox>(parent, row.name, row.caption);
+            break;
+        case ControlKind::Rich:
+            if (*row.caption) form_.add<TLabel>(parent, LabelName(row.name), row.caption);
+            form_.add<TRichEdit>(parent, row.name);
+            break;
+        case ControlKind::Button: {
+            auto& b = form_.add<TButton>(parent, row.name, row.caption,
+                                         row.name[0] == 'B' && row.name[1] == 'T' ? "TButton"
+                                                                                  : "TSpeedButton");
+            b.setHint(row.extra);
+            break;
+        }
+        }
+        if (IsChangeTracked(row.name))
+            form_.find(row.name)->onChange = [this](Component& c) { MaoDChange(c); };
+    }
+
+    // Menu commands whose state the core decides.
+    auto& save = form_.add<TButton>(nullptr, "MFSave", "&S 保存", "TMenuItem");
+    save.setEnabled(false);
+    projectChanged_ = false;
+
+    // End of loading: every unit selector on its first item.
+    for (const auto& c : form_.components())
+        if (auto* u = dynamic_cast<TComboBoxU*>(c.get())) u->Loaded();
+}
+
+void TFormKolvane::buildQuantity(const ControlRow& row, Component* parent) {
+    const FieldRow* f = FindField(row.name);
+    if (!f) throw std::logic_error(std::string("no field row for ") + row.name);
+    auto& label = form_.add<TLabel>(parent, LabelName(f->name), f->caption);
+    auto& e = form_.add<TEditD>(parent, f->name);
+    std::vector<std::string> items;
+    for (const UnitItem& u : UnitLists()[static_cast<std::size_t>(f->unitList - 1)])
+        items.push_back(UnitItemText(u));
+    auto& unit = form_.add<TComboBoxU>(parent, SelectorName(f->name), std::move(items));
+    unit.setAssociated(&e);
+    e.setMyLabel(label.name());
+
+    e.setFontColor(std::string_view(f->name) == "PivD" ? kBlue : kClWindowText);
+    switch (f->start) {
+    case StartLook::Input:
+        break;
+    case StartLook::Result:
+        e.setColor(kClBtnFace);
+        e.setReadOnly(true);
+        break;
+    case StartLook::ResultEditable:
+    case StartLook::InputOnButtonFace:
+        e.setColor(kClBtnFace);
+        break;
+    case StartLook::Disabled:
+        e.setEnabled(false);
+        label.setEnabled(false);
+        unit.setEnabled(false);
+        break;
+    }
+    e.setText(f->text);
+    if (f->changeHandler) e.onChange = [this](Component& c) { MaoDChange(c); };
+    switch (f->exit) {
+    case ExitHandler::None:
+        break;
+    case ExitHandler::MaoDExit:
+        e.onExit = [this](Component& c) { MaoDExit(c); };
+        break;
+    case ExitHandler::VsDExit:
+        e.onExit = [this](Component& c) { VsDExit(c); };
+        break;
+    case ExitHandler::MidDExit:
+        e.onExit = [this](Component& c) { midDExit(c); };
+        break;
+    }
+}
+
+TComboBoxU* TFormKolvane::selectorOf(const TEditD& field) const {
+    return form_.findAs<TComboBoxU>(SelectorName(field.name()));
+}
+
+void TFormKolvane::setProjectChanged(bool changed) {
+    projectChanged_ = changed;
+    MFSave().setEnabled(changed);
+}
+
+void TFormKolvane::MaoDChange(Component&) {
+    setProjectChanged(true);
+}
+
+// The recalculation pass and the vessel handlers are filled in by the
+// calculation engine; until then leaving a field computes nothing.
+void TFormKolvane::MaoDExit(Component&) {}
+void TFormKolvane::VsDExit(Component&) {}
+void TFormKolvane::midDExit(Component&) {}
+
+} // namespace kolvane

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "engine/ComboBoxU.h"
+#include "engine/Controls.h"
+#include "engine/EditD.h"
+#include "engine/Form.h"
+
+#include <string>
+#include <string_view>
+
+namespace kolvane {
+
+class UiServices;
+
+// The main window without the window: the form built from the tables, the
+// project state and the handlers. The GUI binds widgets to its components
+// and the CLI drives them the same way, so both run the same code.
+class TFormKolvane {
+public:
+    static constexpr const char* kTitle = "容器传热计算(Kolvane)V2012.10.01.10";
+
+    explicit TFormKolvane(UiServices& ui, std::string programDir = {});
+    TFormKolvane(const TFormKolvane&) = delete;
+    TFormKolvane& operator=(const TFormKolvane&) = delete;
+
+    Form& form() { return form_; }
+    const Form& form() const { return form_; }
+    UiServices& ui() { return ui_; }
+
+    TEditD& field(std::string_view name) const { return form_.get<TEditD>(name); }
+    TComboBox& list(std::string_view name) const { return form_.get<TComboBox>(name); }
+
+    const std::string& title() const { return title_; }
+    const std::string& ProgramDir() const { return programDir_; }
+    const std::string& ProjectFileName() const { return projectFileName_; }
+    bool ProjectChanged() const { return projectChanged_; }
+    // The Save command is enabled with the changed flag.
+    TButton& MFSave() const { return form_.get<TButton>("MFSave"); }
+
+    // Change event of the calculation page's data controls: marks the
+    // project changed and enables Save.
+    void MaoDChange(Component& sender);
+    // Exit handlers named in the field table.
+    void MaoDExit(Component& sender);
+    void VsDExit(Component& sender);
+    void midDExit(Component& sender);
+
+    // The unit selector that belongs to a quantity field.
+    TComboBoxU* selectorOf(const TEditD& field) const;
+
+private:
+    void build();
+    void buildQuantity(const struct ControlRow& row, Component* parent);
+    void setProjectChanged(bool changed);
+
+    UiServices& ui_;
+    Form form_;
+    std::string title_ = kTitle;
+    std::string programDir_;
+    std::string projectFileName_;
+    bool projectChanged_ = false;
+};
+
+} // namespace kolvane
