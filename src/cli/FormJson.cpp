@@ -64,6 +64,13 @@ bool IsComputedLook(const TEditD& e) {
     return e.readOnly() && e.color() != kClWindow && e.color() != kClBtnFace;
 }
 
+const char* LookName(const TEditD& e) {
+    if (!e.enabled()) return "停用";
+    if (IsComputedLook(e)) return "计算";
+    if (e.readOnly()) return "结果";
+    return "输入";
+}
+
 } // namespace
 
 std::size_t DisplayWidth(std::string_view s) {
@@ -104,11 +111,7 @@ std::string FieldsTable(const TFormKolvane& w) {
         if (!e) continue;
         const TComboBoxU* u = w.selectorOf(*e);
         out << PadRight(e->caption(), 14) << PadRight(e->name(), 9) << PadRight(e->FloatStr(), 16)
-            << PadRight(u ? u->unitLabel() : "", 16)
-            << (IsComputedLook(*e) ? "计算"
-                : e->enabled()     ? "输入"
-                                   : "停用")
-            << '\n';
+            << PadRight(u ? u->unitLabel() : "", 16) << LookName(*e) << '\n';
     }
     return out.str();
 }

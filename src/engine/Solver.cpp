@@ -15,6 +15,10 @@ constexpr double kStartDelta = 0.0001;
 constexpr double kFlatResidual = 1e-50;
 constexpr double kStepTolerance = 1e-8;
 constexpr double kWriteTolerance = 2e-6;
+
+IterationLimitError NotConverged() {
+    return IterationLimitError("计算不收敛：求解未知量的迭代没有收敛");
+}
 } // namespace
 
 double FindRoot(const ValueArray& values, std::size_t index, double start, double delta,
@@ -27,6 +31,10 @@ double FindRoot(const ValueArray& values, std::size_t index, double start, doubl
         double d = a[index];
         double f0 = residual(a);
         a[index] = (1 + delta) * d;
+        // Once the shrinking perturbation no longer moves a non-zero value,
+        // the secant steps have run for hundreds of iterations without
+        // settling; returning d would pass an unsolved value off as a root.
+        if (a[index] == d && d != 0 && delta < kStartDelta) throw NotConverged();
         double f1 = residual(a);
         RequireFinite(f0, "计算出现无效数值，可能是输入数据错误");
         RequireFinite(f1, "计算出现无效数值，可能是输入数据错误");
@@ -38,9 +46,7 @@ double FindRoot(const ValueArray& values, std::size_t index, double start, doubl
             k = 0;
         }
         if (std::fabs(step) < kStepTolerance) return a[index];
-        if (iteration >= kFindRootMaxIterations)
-            throw IterationLimitError("计算不收敛：求解未知量的迭代超过" +
-                                      std::to_string(kFindRootMaxIterations) + "次");
+        if (iteration >= kFindRootMaxIterations) throw NotConverged();
     }
 }
 
