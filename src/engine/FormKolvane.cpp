@@ -158,10 +158,16 @@ void TFormKolvane::MaoDChange(Component&) {
     setProjectChanged(true);
 }
 
-// The recalculation pass and the vessel handlers are filled in by the
-// calculation engine; until then leaving a field computes nothing.
+// The recalculation pass and the option handlers are filled in by the
+// calculation engine; until then they compute nothing.
 void TFormKolvane::MaoDExit(Component&) {}
 void TFormKolvane::VsDExit(Component&) {}
+void TFormKolvane::VNDClick(Component&) {}
+void TFormKolvane::VNDChange(Component&) {}
+void TFormKolvane::BTVesselClick(Component&) {}
+void TFormKolvane::ifMixClick(Component&) {}
 void TFormKolvane::midDExit(Component&) {}
+void TFormKolvane::PhiDChange(Component&) {}
+void TFormKolvane::TShapeDChange(Component&) {}
 
 } // namespace kolvane

@@ -37,13 +37,30 @@ public:
     // The Save command is enabled with the changed flag.
     TButton& MFSave() const { return form_.get<TButton>("MFSave"); }
 
+    // The changed flag; Save is enabled exactly when it is set.
+    void setProjectChanged(bool changed);
+    void setProjectFileName(std::string path) { projectFileName_ = std::move(path); }
+    void setTitle(std::string title) { title_ = std::move(title); }
+
     // Change event of the calculation page's data controls: marks the
     // project changed and enables Save.
     void MaoDChange(Component& sender);
-    // Exit handlers named in the field table.
+
+    // --- Calculation handlers (engine) ---
+    // The recalculation pass, run when a calculation field is left.
     void MaoDExit(Component& sender);
+    // Vessel page: geometry pass, vessel type, carry-over, stirring, blade check.
     void VsDExit(Component& sender);
+    void VNDClick(Component& sender);
+    void VNDChange(Component& sender);
+    void BTVesselClick(Component& sender);
+    void ifMixClick(Component& sender);
     void midDExit(Component& sender);
+    // Tube-side phase and tube form options.
+    void PhiDChange(Component& sender);
+    void TShapeDChange(Component& sender);
+
+    // --- Project commands (records/ProjectCommands.cpp) ---
 
     // The unit selector that belongs to a quantity field.
     TComboBoxU* selectorOf(const TEditD& field) const;
@@ -51,7 +68,6 @@ public:
 private:
     void build();
     void buildQuantity(const struct ControlRow& row, Component* parent);
-    void setProjectChanged(bool changed);
 
     UiServices& ui_;
     Form form_;

@@ -1,0 +1,144 @@
+#include "gui/ControlWidgets.h"
+
+#include "engine/ComboBoxU.h"
+#include "engine/Controls.h"
+#include "gui/ColorMap.h"
+
+#include <QCheckBox>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QToolButton>
+
+namespace kolvane {
+
+namespace {
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+template <typename W, typename F> void Observe(Component& c, W* w, F f) {
+    QPointer<W> self(w);
+    c.subscribe([self, f](Component& comp, Change ch) {
+        if (self) f(self.data(), comp, ch);
+    });
+}
+} // namespace
+
+void BindCommon(Component& c, QWidget* w) {
+    w->setObjectName(Q(c.name()));
+    w->setEnabled(c.enabled());
+    if (!c.hint().empty()) {
+        w->setToolTip(Q(c.hint()));
+        w->setProperty("hint", Q(c.hint()));
+    }
+    Observe(c, w, [](QWidget* self, Component& comp, Change ch) {
+        if (ch == Change::Enabled) self->setEnabled(comp.enabled());
+    });
+}
+
+ListWidget::ListWidget(TComboBox& list, Guard guard, QWidget* parent)
+    : QComboBox(parent), list_(list), guard_(std::move(guard)) {
+    BindCommon(list, this);
+    if (dynamic_cast<TComboBoxU*>(&list)) setFocusPolicy(Qt::ClickFocus); // never a tab stop
+    reload();
+    Observe(list, this, [](ListWidget* self, Component&, Change ch) {
+        if (ch == Change::Items || ch == Change::Selection) self->reload();
+    });
+    connect(this, &QComboBox::activated, this,
+            [this](int index) { guard_([&] { list_.Select(index); }); });
+}
+
+void ListWidget::reload() {
+    QSignalBlocker block(this);
+    if (count() != static_cast<int>(list_.items().size())) {
+        clear();
+        for (const auto& item : list_.items())
+            addItem(Q(ItemLabel(item)));
+    }
+    setCurrentIndex(list_.itemIndex());
+}
+
+void ListWidget::focusOutEvent(QFocusEvent* e) {
+    QComboBox::focusOutEvent(e);
+    if (e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason &&
+        list_.onExit)
+        guard_([this] { list_.onExit(list_); });
+}
+
+QWidget* CreateControlWidget(Component& c, const Guard& guard, QWidget* parent) {
+    if (auto* label = dynamic_cast<TLabel*>(&c)) {
+        auto* w = new QLabel(Q(label->caption()), parent);
+        BindCommon(c, w);
+        Observe(c, w, [](QLabel* self, Component& comp, Change ch) {
+            if (ch == Change::Caption) self->setText(Q(static_cast<TLabel&>(comp).caption()));
+        });
+        return w;
+    }
+    if (auto* edit = dynamic_cast<TEdit*>(&c)) {
+        auto* w = new QLineEdit(Q(edit->text()), parent);
+        BindCommon(c, w);
+        auto look = [](QLineEdit* self, TEdit& e) {
+            self->setReadOnly(e.readOnly());
+            QPalette p = self->palette();
+            for (auto group : {QPalette::Active, QPalette::Inactive}) {
+                p.setColor(group, QPalette::Base, ToQColor(e.color(), p));
+                p.setColor(group, QPalette::Text, ToQColor(e.fontColor(), p));
+            }
+            p.setColor(QPalette::Disabled, QPalette::Text, ToQColor(kGrayText, p));
+            self->setPalette(p);
+        };
+        look(w, *edit);
+        Observe(c, w, [look](QLineEdit* self, Component& comp, Change ch) {
+            auto& e = static_cast<TEdit&>(comp);
+            if (ch == Change::Text && self->text() != Q(e.text())) self->setText(Q(e.text()));
+            if (ch == Change::Look) look(self, e);
+        });
+        QObject::connect(w, &QLineEdit::textEdited, w, [edit, guard](const QString& t) {
+            guard([&] { edit->setText(t.toStdString()); });
+        });
+        return w;
+    }
+    if (auto* box = dynamic_cast<TCheckBox*>(&c)) {
+        auto* w = new QCheckBox(Q(box->caption()), parent);
+        w->setChecked(box->checked());
+        BindCommon(c, w);
+        Observe(c, w, [](QCheckBox* self, Component& comp, Change ch) {
+            if (ch != Change::Checked) return;
+            QSignalBlocker block(self);
+            self->setChecked(static_cast<TCheckBox&>(comp).checked());
+        });
+        QObject::connect(w, &QCheckBox::clicked, w, [box, guard](bool checked) {
+            if (box->checked() != checked) guard([&] { box->Click(); });
+        });
+        return w;
+    }
+    if (auto* rich = dynamic_cast<TRichEdit*>(&c)) {
+        auto* w = new QPlainTextEdit(Q(rich->text()), parent);
+        BindCommon(c, w);
+        Observe(c, w, [](QPlainTextEdit* self, Component& comp, Change ch) {
+            const auto& t = static_cast<TRichEdit&>(comp).text();
+            if (ch == Change::Text && self->toPlainText().toStdString() != t)
+                self->setPlainText(Q(t));
+        });
+        QObject::connect(w, &QPlainTextEdit::textChanged, w, [w, rich, guard] {
+            std::string t = w->toPlainText().toStdString();
+            if (t != rich->text()) guard([&] { rich->setText(t); });
+        });
+        return w;
+    }
+    if (auto* button = dynamic_cast<TButton*>(&c)) {
+        auto* w = new QPushButton(Q(button->caption()), parent);
+        w->setFocusPolicy(Qt::NoFocus); // like speed buttons: the field keeps the focus
+        BindCommon(c, w);
+        QObject::connect(w, &QPushButton::clicked, w,
+                         [button, guard] { guard([&] { button->Click(); }); });
+        return w;
+    }
+    return nullptr;
+}
+
+} // namespace kolvane

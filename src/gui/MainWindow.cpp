@@ -1,0 +1,355 @@
+#include "gui/MainWindow.h"
+
+#include "engine/FormKolvane.h"
+#include "gui/ControlWidgets.h"
+#include "gui/EditDWidget.h"
+#include "gui/MyStatusBar.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QScrollArea>
+#include <QStyle>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include <vector>
+
+namespace kolvane {
+
+namespace {
+
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+// How the group boxes of a page sit: rows of containers, left to right.
+struct PageArrangement {
+    const char* page;
+    std::vector<std::vector<const char*>> rows;
+};
+
+const PageArrangement kArrangements[] = {
+    {"TSCalc", {{"GBBasic", "GBSummary"}, {"GBVesselSide", "GBTubeSide"}}},
+    {"TSVessel", {{"GBVessel", "GBMix"}}},
+};
+
+struct MenuEntry {
+    const char* name;
+    const char* caption; // "-" for a separator
+};
+
+// Menu bar as the program has always had it; commands without a handler do
+// nothing yet.
+const std::vector<std::pair<MenuEntry, std::vector<MenuEntry>>> kMenus = {
+    {{"MFile", "&F 文件"},
+     {{"MFNew", "&N 新建"},
+      {"MFOpen", "&O 打开"},
+      {"", "-"},
+      {"MFSave", "&S 保存"},
+      {"MFAs", "&A 另存为"},
+      {"MFTemp", "&T 存为模板"},
+      {"", "-"},
+      {"MFExit", "&E 退出"}}},
+    {{"MUtilities", "&U 工具"},
+     {{"MUPROII", "&P 链接PROII"}, {"MUYSYS", "&H 链接HYSYS"}, {"", "-"}, {"MUPM", "&M 系统设置"}}},
+    {{"MReport", "&R 报表"},
+     {{"MRSimple", "&M 生成报表"},
+      {"MRSave", "&S 保存报表 "},
+      {"", "-"},
+      {"MRPrintRep", "&P 打印报表"},
+      {"MRPrintStruct", "&D 打印结构示意图"}}},
+};
+
+struct ToolEntry {
+    const char* name;
+    const char* hint; // "" for a separator
+    QStyle::StandardPixmap icon;
+    const char* text;
+};
+
+const ToolEntry kTools[] = {
+    {"SBFNew", "新建", QStyle::SP_FileIcon, ""},
+    {"SBFOpen", "打开", QStyle::SP_DialogOpenButton, ""},
+    {"SBFSave", "保存", QStyle::SP_DialogSaveButton, ""},
+    {"SBFAs", "另存为", QStyle::SP_DriveFDIcon, ""},
+    {"SBFTemp", "存为模板", QStyle::SP_FileDialogDetailedView, ""},
+    {"", "", QStyle::SP_CustomBase, ""},
+    {"SBUD0", "指定塔径", QStyle::SP_CustomBase, "塔径"},
+    {"SBURD0", "圆整塔径", QStyle::SP_CustomBase, "圆整"},
+    {"SBPROII", " 链接PROII", QStyle::SP_CustomBase, "PROII"},
+    {"SBHysy", " 链接Hysys", QStyle::SP_CustomBase, "Hysys"},
+    {"SBUPM", "系统设置", QStyle::SP_ComputerIcon, ""},
+    {"", "", QStyle::SP_CustomBase, ""},
+    {"SBRSimple", "生成报表", QStyle::SP_FileDialogContentsView, ""},
+    {"SBRSave", "保存报表", QStyle::SP_DialogSaveButton, ""},
+    {"SBRPrintRep", "打印报表", QStyle::SP_FileDialogListView, ""},
+    {"SBRPrintLoad", "", QStyle::SP_ArrowDown, ""},
+    {"SBClear", "清除光标处数据", QStyle::SP_DialogResetButton, ""},
+    {"SBHPDF", "这是什么？", QStyle::SP_MessageBoxQuestion, ""},
+};
+
+} // namespace
+
+MainWindow::MainWindow(const std::string& programDir, QWidget* parent)
+    : QMainWindow(parent), ui_(this) {
+    kolvane_ = std::make_unique<TFormKolvane>(ui_, programDir);
+    setWindowTitle(Q(kolvane_->title()));
+    statusBar_ = new MyStatusBar(this);
+    statusBar_->setObjectName("MyStatusBar");
+    setStatusBar(statusBar_);
+    ui_.setStatusBar(statusBar_);
+    buildMenus();
+    buildToolBar();
+    buildPages();
+}
+
+MainWindow::~MainWindow() {
+    // The widgets refer to the form's components: remove them first.
+    delete takeCentralWidget();
+}
+
+void MainWindow::guarded(const std::function<void()>& handler) {
+    RunGuarded(this, handler);
+}
+
+QWidget* MainWindow::widgetFor(const std::string& name) const {
+    auto it = widgets_.find(name);
+    return it == widgets_.end() ? nullptr : it->second;
+}
+
+void MainWindow::buildMenus() {
+    for (const auto& [top, items] : kMenus) {
+        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(top.caption));
+        menu->setObjectName(top.name);
+        for (const auto& item : items) {
+            if (std::string_view(item.caption) == "-") {
+                menu->addSeparator();
+                continue;
+            }
+            QAction* a = menu->addAction(QString::fromUtf8(item.caption));
+            a->setObjectName(item.name);
+            if (std::string_view(item.name) == "MFSave") {
+                TButton& save = kolvane_->MFSave();
+                a->setEnabled(save.enabled());
+                QPointer<QAction> act(a);
+                save.subscribe([act](Component& c, Change ch) {
+                    if (act && ch == Change::Enabled) act->setEnabled(c.enabled());
+                });
+            } else if (std::string_view(item.name) == "MFExit") {
+                connect(a, &QAction::triggered, this, &QWidget::close);
+            }
+        }
+    }
+    QAction* about = menuBar()->addAction(QStringLiteral("&A 关于"));
+    about->setObjectName("MAbout");
+    connect(about, &QAction::triggered, this, &MainWindow::about);
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&H 帮助"));
+    help->setObjectName("MHelp");
+    help->addAction(QStringLiteral("&D 帮助文档"))->setObjectName("MHPDF");
+    QAction* helpAbout = help->addAction(QStringLiteral("&A 关于Kolvane"));
+    helpAbout->setObjectName("MHAbout");
+    connect(helpAbout, &QAction::triggered, this, &MainWindow::about);
+    menuBar()->addAction(QStringLiteral("&E 结束"))->setObjectName("MExit");
+}
+
+void MainWindow::buildToolBar() {
+    QToolBar* bar = addToolBar(QStringLiteral("工具栏"));
+    bar->setObjectName("ToolBar1");
+    bar->setMovable(false);
+    bar->setIconSize(QSize(18, 18));
+    for (const auto& t : kTools) {
+        if (!*t.name) {
+            bar->addSeparator();
+            continue;
+        }
+        QAction* a = *t.text ? bar->addAction(QString::fromUtf8(t.text))
+                             : bar->addAction(style()->standardIcon(t.icon), QString());
+        a->setObjectName(t.name);
+        a->setToolTip(QString::fromUtf8(t.hint));
+    }
+}
+
+void MainWindow::about() {
+    QMessageBox::information(this, QStringLiteral("欢迎使用"),
+                             QStringLiteral("容器传热计算(Kolvane) V2012.10.01.10 版"));
+}
+
+QWidget* MainWindow::widgetOf(Component& c, QWidget* parent) {
+    Guard guard = [this](const std::function<void()>& h) { guarded(h); };
+    QWidget* w = nullptr;
+    if (auto* e = dynamic_cast<TEditD*>(&c)) {
+        w = new EditDWidget(*e, guard, parent);
+        w->setMinimumWidth(72);
+        BindCommon(c, w);
+    } else if (auto* l = dynamic_cast<TComboBox*>(&c)) {
+        w = new ListWidget(*l, guard, parent);
+        if (dynamic_cast<TComboBoxU*>(&c)) w->setMinimumWidth(78);
+    } else {
+        w = CreateControlWidget(c, guard, parent);
+    }
+    if (w) {
+        widgets_[c.name()] = w;
+        if (w->property("hint").isValid()) w->installEventFilter(this);
+    }
+    return w;
+}
+
+void MainWindow::fillGrid(Component& container, QWidget* box, QGridLayout* grid) {
+    // Rows of caption | field | unit; lists and texts span field and unit.
+    int row = -1;
+    bool used[3] = {true, true, true};
+    auto newRow = [&] {
+        ++row;
+        used[0] = used[1] = used[2] = false;
+    };
+    auto* buttons = new QHBoxLayout;
+    for (const auto& owned : kolvane_->form().components()) {
+        Component& c = *owned;
+        if (c.parent() != &container || dynamic_cast<TContainer*>(&c)) continue;
+        QWidget* w = widgetOf(c, box);
+        if (!w) continue;
+        if (dynamic_cast<TButton*>(&c)) {
+            buttons->addWidget(w);
+        } else if (dynamic_cast<TLabel*>(&c)) {
+            if (used[1] && !used[0]) {
+                grid->addWidget(w, row, 0); // caption of a field laid out before it
+                used[0] = true;
+            } else if (used[0] && used[1] && !used[2]) {
+                grid->addWidget(w, row, 2); // a unit shown as plain text
+                used[2] = true;
+            } else {
+                newRow();
+                grid->addWidget(w, row, 0);
+                used[0] = true;
+            }
+        } else if (dynamic_cast<TComboBoxU*>(&c)) {
+            grid->addWidget(w, row, 2);
+            used[2] = true;
+        } else if (dynamic_cast<TCheckBox*>(&c)) {
+            newRow();
+            grid->addWidget(w, row, 0, 1, 3);
+            used[0] = used[1] = used[2] = true;
+        } else {
+            if (used[1]) newRow();
+            bool spans = !dynamic_cast<TEditD*>(&c) && used[0];
+            grid->addWidget(w, row, 1, 1, spans ? 2 : 1);
+            used[1] = true;
+            if (spans) used[2] = true;
+            if (auto* text = qobject_cast<QPlainTextEdit*>(w)) text->setFixedHeight(40);
+        }
+    }
+    if (buttons->count()) {
+        buttons->addStretch();
+        grid->addLayout(buttons, row + 1, 0, 1, 3);
+    } else {
+        delete buttons;
+    }
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(row + 2, 1);
+}
+
+QWidget* MainWindow::buildContainer(Component& container) {
+    auto* c = static_cast<TContainer*>(&container);
+    auto* box = new QGroupBox(Q(c->caption()));
+    box->setObjectName(Q(c->name()));
+    widgets_[c->name()] = box;
+    BindCommon(container, box);
+    std::vector<Component*> groups;
+    for (const auto& owned : kolvane_->form().components())
+        if (owned->parent() == &container && dynamic_cast<TContainer*>(owned.get()))
+            groups.push_back(owned.get());
+    if (!groups.empty()) {
+        auto* h = new QHBoxLayout(box);
+        h->setContentsMargins(4, 4, 4, 4);
+        for (Component* g : groups)
+            h->addWidget(buildContainer(*g), 0, Qt::AlignTop);
+        return box;
+    }
+    auto* grid = new QGridLayout(box);
+    grid->setContentsMargins(6, 4, 6, 4);
+    grid->setHorizontalSpacing(4);
+    grid->setVerticalSpacing(2);
+    fillGrid(container, box, grid);
+    return box;
+}
+
+void MainWindow::buildPages() {
+    pages_ = new QTabWidget;
+    pages_->setObjectName("PageControl1");
+    for (const auto& owned : kolvane_->form().components()) {
+        auto* page = dynamic_cast<TContainer*>(owned.get());
+        if (!page || page->parent()) continue;
+        auto* content = new QWidget;
+        content->setObjectName(Q(page->name()));
+        widgets_[page->name()] = content;
+        const PageArrangement* arrangement = nullptr;
+        for (const auto& a : kArrangements)
+            if (page->name() == a.page) arrangement = &a;
+
+        if (arrangement) {
+            auto* v = new QVBoxLayout(content);
+            for (const auto& row : arrangement->rows) {
+                auto* h = new QHBoxLayout;
+                for (const char* name : row)
+                    h->addWidget(buildContainer(*kolvane_->form().find(name)), 0, Qt::AlignTop);
+                h->addStretch();
+                v->addLayout(h);
+            }
+            // Whatever else the page holds (its buttons) follows the groups.
+            auto* rest = new QHBoxLayout;
+            for (const auto& c : kolvane_->form().components())
+                if (c->parent() == page && !dynamic_cast<TContainer*>(c.get()))
+                    if (QWidget* w = widgetOf(*c, content)) rest->addWidget(w);
+            rest->addStretch();
+            v->addLayout(rest);
+            v->addStretch();
+        } else if (auto* rich = kolvane_->form().findAs<TRichEdit>(
+                       page->name() == "TSReport" ? "RichEditReport" : "")) {
+            auto* v = new QVBoxLayout(content);
+            v->addWidget(widgetOf(*rich, content));
+        } else {
+            auto* outer = new QVBoxLayout(content);
+            auto* gridHost = new QWidget(content);
+            gridHost->setMaximumWidth(520);
+            auto* grid = new QGridLayout(gridHost);
+            fillGrid(*page, gridHost, grid);
+            outer->addWidget(gridHost);
+            outer->addStretch();
+        }
+        auto* scroll = new QScrollArea;
+        scroll->setWidget(content);
+        scroll->setWidgetResizable(true);
+        scroll->setFrameShape(QFrame::NoFrame);
+        pages_->addTab(scroll, Q(page->caption()));
+    }
+    pages_->setCurrentIndex(1); // the calculation page
+    setCentralWidget(pages_);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Enter) {
+        QVariant hint = watched->property("hint");
+        if (hint.isValid()) statusBar_->setPanelText(0, hint.toString());
+    } else if (event->type() == QEvent::Leave) {
+        if (watched->property("hint").isValid()) statusBar_->setPanelText(0, QString());
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool MainWindow::saveScreenshot(const QString& path, int page) {
+    if (page >= 0 && page < pages_->count()) pages_->setCurrentIndex(page);
+    resize(1280, 860);
+    show();
+    QApplication::processEvents();
+    return grab().save(path, "PNG");
+}
+
+} // namespace kolvane

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "engine/UiServices.h"
+
+#include <functional>
+
+class QWidget;
+
+namespace kolvane {
+
+class MyStatusBar;
+
+// The user-interface services answered with Qt dialogs and the status bar.
+class QtUiServices : public UiServices {
+public:
+    explicit QtUiServices(QWidget* parent = nullptr) : parent_(parent) {}
+    void setParent(QWidget* p) { parent_ = p; }
+    void setStatusBar(MyStatusBar* bar) { statusBar_ = bar; }
+
+    void message(const std::string& caption, const std::string& text, MessageKind kind) override;
+    Answer question(const std::string& caption, const std::string& text, bool withCancel,
+                    Answer defaultAnswer) override;
+    void statusText(int panel, const std::string& text) override;
+    void beep() override;
+
+private:
+    QWidget* parent_;
+    MyStatusBar* statusBar_ = nullptr;
+};
+
+// Runs a handler at the event boundary: an error it raises is shown in a
+// message box and the window stays usable.
+void RunGuarded(QWidget* parent, const std::function<void()>& handler);
+
+} // namespace kolvane
