@@ -1,0 +1,134 @@
+#include "engine/FormKolvane.h"
+#include "gui/ControlWidgets.h"
+#include "gui/EditDWidget.h"
+#include "gui/MainWindow.h"
+#include "gui/MyStatusBar.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace kolvane {
+namespace {
+
+// One application for all tests; the offscreen platform is set by CTest.
+QApplication& App() {
+    static int argc = 1;
+    static char name[] = "test_main_window";
+    static char* argv[] = {name, nullptr};
+    static QApplication app(argc, argv);
+    return app;
+}
+
+struct MainWindowTest : testing::Test {
+    void SetUp() override {
+        App();
+        window = std::make_unique<MainWindow>("/tmp/");
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+    EditDWidget* edit(const char* name) {
+        return dynamic_cast<EditDWidget*>(window->widgetFor(name));
+    }
+    ListWidget* list(const char* name) {
+        return dynamic_cast<ListWidget*>(window->widgetFor(name));
+    }
+    std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(MainWindowTest, PagesAndTitle) {
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("容器传热计算(Kolvane)V2012.10.01.10"));
+    QStringList captions;
+    for (int i = 0; i < window->pages()->count(); ++i)
+        captions << window->pages()->tabText(i);
+    EXPECT_EQ(captions, (QStringList{"项目信息", "计算", "管道系列", "容器定义", "计算报告"}));
+    EXPECT_EQ(window->pages()->currentIndex(), 1);
+}
+
+TEST_F(MainWindowTest, EveryFieldHasAnEditAndAUnitSelector) {
+    for (const auto& c : window->kolvane().form().components()) {
+        if (!dynamic_cast<TEditD*>(c.get())) continue;
+        EXPECT_NE(edit(c->name().c_str()), nullptr) << c->name();
+        auto* u = window->kolvane().selectorOf(static_cast<TEditD&>(*c));
+        EXPECT_NE(list(u->name().c_str()), nullptr) << u->name();
+    }
+}
+
+TEST_F(MainWindowTest, TypingPickingAUnitAndLeaving) {
+    EditDWidget* tao = edit("TaoD");
+    ASSERT_NE(tao, nullptr);
+    tao->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(tao, "0.00001234");
+    EXPECT_EQ(tao->text(), "0.00001234"); // raw text while typing
+    EXPECT_EQ(window->kolvane().field("TaoD").text(), "0.00001234");
+    edit("sfD")->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(tao->text(), "1.234E-0005"); // display form once left
+    EXPECT_TRUE(window->kolvane().ProjectChanged());
+
+    window->kolvane().field("TaoD").setText("120");
+    ListWidget* unit = list("TaoU");
+    ASSERT_NE(unit, nullptr);
+    unit->setCurrentIndex(1);
+    emit unit->activated(1);
+    EXPECT_EQ(window->kolvane().field("TaoD").text(), "2");
+    EXPECT_EQ(tao->text(), "2");
+    EXPECT_DOUBLE_EQ(window->kolvane().field("TaoD").SIValue(), 120);
+    EXPECT_EQ(unit->currentText(), "min");
+}
+
+TEST_F(MainWindowTest, ComputedLookIsColouredLockedAndForbidden) {
+    TEditD& q = window->kolvane().field("QoD");
+    PutComputedValue(q, kComputedColor, 1.0 / 3.0, 1e-6);
+    EditDWidget* w = edit("QoD");
+    EXPECT_TRUE(w->isReadOnly());
+    EXPECT_EQ(w->palette().color(QPalette::Base), QColor(201, 239, 254));
+    EXPECT_EQ(w->cursor().shape(), Qt::ForbiddenCursor);
+    EXPECT_EQ(w->text(), "0.3333333");
+    ClearComputedField(q);
+    EXPECT_FALSE(w->isReadOnly());
+    EXPECT_EQ(w->cursor().shape(), Qt::IBeamCursor);
+    EXPECT_EQ(w->text(), "");
+}
+
+TEST_F(MainWindowTest, DisabledFieldShowsTheDisplayFormInGrey) {
+    TEditD& r = window->kolvane().field("DHiD");
+    r.setText("2.50");
+    EditDWidget* w = edit("DHiD");
+    EXPECT_FALSE(w->isEnabled());
+    EXPECT_EQ(w->text(), "2.5");
+    EXPECT_EQ(w->palette().color(QPalette::Disabled, QPalette::Text), QColor(128, 128, 128));
+}
+
+TEST_F(MainWindowTest, HandlerErrorsShowAndTheWindowStaysUsable) {
+    // A unit selector whose item does not convert raises a conversion error.
+    auto& u = window->kolvane().form().get<TComboBoxU>("MaoU");
+    u.setItems({"kg|1", "bad|x"});
+    QTimer::singleShot(0, [] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->inherits("QMessageBox")) QTest::keyClick(w, Qt::Key_Enter);
+    });
+    window->guarded([&] { u.Select(1); });
+    EXPECT_DOUBLE_EQ(window->kolvane().field("MaoD").exchange(), 1);
+    edit("MaoD")->setFocus(Qt::TabFocusReason);
+    QTest::keyClicks(edit("MaoD"), "5");
+    EXPECT_EQ(window->kolvane().field("MaoD").text(), "5");
+}
+
+TEST_F(MainWindowTest, StatusBarHasThreePanelsAndTheProgressPanel) {
+    MyStatusBar* bar = window->myStatusBar();
+    EXPECT_EQ(bar->panelCount(), 3);
+    EXPECT_EQ(bar->PIndex(), 2);
+    bar->setPIndex(7); // ignored
+    EXPECT_EQ(bar->PIndex(), 2);
+    EXPECT_EQ(bar->progressBar()->value(), 0);
+    window->kolvane().ui().statusText(1, "错误：浆叶直径大于等于容器内径。");
+    EXPECT_EQ(bar->panelText(1), QStringLiteral("错误：浆叶直径大于等于容器内径。"));
+}
+
+} // namespace
+} // namespace kolvane
