@@ -96,6 +96,48 @@ void TFormKolvane::build() {
     // End of loading: every unit selector on its first item.
     for (const auto& c : form_.components())
         if (auto* u = dynamic_cast<TComboBoxU*>(c.get())) u->Loaded();
+
+    for (std::size_t i = 0; i < fields_.size(); ++i)
+        fields_[i] = &form_.get<TEditD>(FieldTable()[i].name);
+    wireHandlers();
+}
+
+void TFormKolvane::wireHandlers() {
+    phi_ = &list("PhiD");
+    tshape_ = &list("TShapeD");
+    evt_ = &list("EVTD");
+    tubeMaterial_ = &list("TmD");
+    vesselMaterial_ = &list("SmD");
+    insulation_ = &list("PmD");
+    stirrer_ = &list("mitD");
+    vessel_ = &list("VND");
+    ifMix_ = &form_.get<TCheckBox>("ifMix");
+    htTube_ = &form_.get<TEdit>("HTiD");
+    htVessel_ = &form_.get<TEdit>("HToD");
+
+    auto bind = [this](void (TFormKolvane::*h)(Component&)) {
+        return [this, h](Component& c) { (this->*h)(c); };
+    };
+    phi_->onChange = bind(&TFormKolvane::PhiDChange);
+    phi_->onExit = bind(&TFormKolvane::MaoDExit);
+    list("PhoD").onExit = bind(&TFormKolvane::MaoDExit);
+    tshape_->onChange = bind(&TFormKolvane::TShapeDChange);
+    vessel_->onClick = bind(&TFormKolvane::VNDClick);
+    vessel_->onChange = bind(&TFormKolvane::VNDChange);
+    ifMix_->onClick = bind(&TFormKolvane::ifMixClick);
+    form_.get<TButton>("BTVessel").onClick = bind(&TFormKolvane::BTVesselClick);
+
+    // The vessel page opens laid out for its first shape, stirring off.
+    VNDChange(*vessel_);
+    ifMixClick(*ifMix_);
+}
+
+void TFormKolvane::enableRow(std::string_view fieldName, bool on) {
+    // A field's row: caption label, field and unit selector together.
+    TEditD& e = field(fieldName);
+    e.setEnabled(on);
+    if (TLabel* l = e.MyLabel()) l->setEnabled(on);
+    if (TComboBoxU* u = selectorOf(e)) u->setEnabled(on);
 }
 
 void TFormKolvane::buildQuantity(const ControlRow& row, Component* parent) {
@@ -157,17 +199,5 @@ void TFormKolvane::setProjectChanged(bool changed) {
 void TFormKolvane::MaoDChange(Component&) {
     setProjectChanged(true);
 }
-
-// The recalculation pass and the option handlers are filled in by the
-// calculation engine; until then they compute nothing.
-void TFormKolvane::MaoDExit(Component&) {}
-void TFormKolvane::VsDExit(Component&) {}
-void TFormKolvane::VNDClick(Component&) {}
-void TFormKolvane::VNDChange(Component&) {}
-void TFormKolvane::BTVesselClick(Component&) {}
-void TFormKolvane::ifMixClick(Component&) {}
-void TFormKolvane::midDExit(Component&) {}
-void TFormKolvane::PhiDChange(Component&) {}
-void TFormKolvane::TShapeDChange(Component&) {}
 
 } // namespace kolvane

@@ -4,7 +4,9 @@
 #include "engine/Controls.h"
 #include "engine/EditD.h"
 #include "engine/Form.h"
+#include "engine/MainFormTables.h"
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -28,6 +30,8 @@ public:
     UiServices& ui() { return ui_; }
 
     TEditD& field(std::string_view name) const { return form_.get<TEditD>(name); }
+    // Direct access for the calculation, without a name look-up.
+    TEditD& f(fid::FieldId id) const { return *fields_[static_cast<std::size_t>(id)]; }
     TComboBox& list(std::string_view name) const { return form_.get<TComboBox>(name); }
 
     const std::string& title() const { return title_; }
@@ -47,6 +51,12 @@ public:
     void MaoDChange(Component& sender);
 
     // --- Calculation handlers (engine) ---
+    // The convergence tolerance of the latest recalculation pass; 0 before
+    // the first pass.
+    double tolerance() const { return tolerance_; }
+    // The theoretical area (m2) of the heat-transfer model, or -1 when an
+    // input it needs is empty. Writes the film, loss and maintenance fields.
+    double GetFx();
     // The recalculation pass, run when a calculation field is left.
     void MaoDExit(Component& sender);
     // Vessel page: geometry pass, vessel type, carry-over, stirring, blade check.
@@ -68,6 +78,10 @@ public:
 private:
     void build();
     void buildQuantity(const struct ControlRow& row, Component* parent);
+    void wireHandlers();
+    void refreshHeatDirection(bool clearWhenIncomplete);
+    void enableRow(std::string_view fieldName, bool on);
+    double passTolerance() const;
 
     UiServices& ui_;
     Form form_;
@@ -75,6 +89,20 @@ private:
     std::string programDir_;
     std::string projectFileName_;
     bool projectChanged_ = false;
+    double tolerance_ = 0;
+    std::array<TEditD*, fid::kCount> fields_{};
+    // Controls the calculation reads on every pass.
+    TComboBox* phi_ = nullptr;
+    TComboBox* tshape_ = nullptr;
+    TComboBox* evt_ = nullptr;
+    TComboBox* tubeMaterial_ = nullptr;
+    TComboBox* vesselMaterial_ = nullptr;
+    TComboBox* insulation_ = nullptr;
+    TComboBox* stirrer_ = nullptr;
+    TComboBox* vessel_ = nullptr;
+    TCheckBox* ifMix_ = nullptr;
+    TEdit* htTube_ = nullptr;
+    TEdit* htVessel_ = nullptr;
 };
 
 } // namespace kolvane

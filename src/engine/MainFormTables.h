@@ -58,6 +58,73 @@ struct ChoiceList {
     int defaultIndex;
 };
 
+// The quantity fields in table order, for direct access in the calculation.
+namespace fid {
+enum FieldId : int {
+    TaoD,
+    sfD,
+    SetErrD,
+    AtD,
+    ArD,
+    TTaD,
+    KTaD,
+    LtD,
+    WcD,
+    MaoD,
+    CopD,
+    Tom1D,
+    Tom2D,
+    QoD,
+    VioD,
+    LdoD,
+    DenoD,
+    QLD,
+    BtoD,
+    BpD,
+    TwaD,
+    TeD,
+    KeD,
+    AeD,
+    StD,
+    KcD,
+    WiD,
+    CipD,
+    Ti1D,
+    Ti2D,
+    QiD,
+    DHiD,
+    ViiD,
+    LdiD,
+    DeniD,
+    denivD,
+    PivD,
+    ViivD,
+    LaiD,
+    dioD,
+    diiD,
+    kiD,
+    RiD,
+    UivD,
+    UiD,
+    DpiD,
+    EiD,
+    RoD,
+    DspD,
+    SlD,
+    mD,
+    koD,
+    VsD,
+    KvD,
+    Ae1D,
+    WsD,
+    HsD,
+    DsD,
+    midD,
+    rvD,
+    kCount
+};
+} // namespace fid
+
 std::span<const FieldRow> FieldTable();
 std::span<const std::span<const UnitItem>> UnitLists();
 std::span<const ControlRow> MainLayout();

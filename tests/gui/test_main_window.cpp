@@ -15,18 +15,8 @@
 namespace kolvane {
 namespace {
 
-// One application for all tests; the offscreen platform is set by CTest.
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "test_main_window";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
-
 struct MainWindowTest : testing::Test {
     void SetUp() override {
-        App();
         window = std::make_unique<MainWindow>("/tmp/");
         window->show();
         QApplication::setActiveWindow(window.get());
