@@ -16,6 +16,13 @@ constexpr double kFlatResidual = 1e-50;
 constexpr double kStepTolerance = 1e-8;
 constexpr double kWriteTolerance = 2e-6;
 
+// The secant's last evaluation is at a perturbed point; evaluating once more
+// at the root makes what the residual writes (the heat quantities of the
+// balance) belong to the solution that is shown.
+void SettleSideEffects(const ValueArray& values, const Residual& residual) {
+    RequireFinite(residual(values), "计算出现无效数值，可能是输入数据错误");
+}
+
 IterationLimitError NotConverged() {
     return IterationLimitError("计算不收敛：求解未知量的迭代没有收敛");
 }
@@ -84,11 +91,15 @@ void SolveForUnknown(std::span<TEditD* const> members, Color color, const Residu
             TEditD& unknown = *members[lastEmpty];
             if (!unknown.MyResolved()) return;
             double x = FindRoot(values, lastEmpty, kStartValue, kStartDelta, residual);
+            values[lastEmpty] = x;
+            SettleSideEffects(values, residual);
             PutComputedValue(unknown, color, x, kWriteTolerance);
             return;
         }
         if (!solved) return;
         double x = FindRoot(values, solvedAt, values[solvedAt], kStartDelta, residual);
+        values[solvedAt] = x;
+        SettleSideEffects(values, residual);
         PutComputedValue(*solved, color, x, kWriteTolerance);
     } catch (const Error&) {
         ui.message("警告", "发现错误，可能是输入数据错误！", MessageKind::Warning);

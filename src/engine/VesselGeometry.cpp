@@ -61,7 +61,10 @@ double DepthByBisection(double d, double kv, double lo, double hi) {
     for (int i = 0; i < kGeometryMaxIterations; ++i) {
         double mid = (lo + hi) / 2;
         double fm = SegmentShortfall(d, mid, kv);
-        if (std::fabs(fm) < 1e-5 || hi - lo < 1e-12 * d) return mid;
+        // Halving on to a tight bracket: near the bottom the wetted angle
+        // grows with the square root of the depth, so a small residual
+        // alone would leave it coarse.
+        if (hi - lo < 1e-10 * d) return mid;
         (fm > 0 ? lo : hi) = mid;
     }
     throw IterationLimitError("计算不收敛：卧式罐液深");
@@ -71,7 +74,9 @@ double DepthByBisection(double d, double kv, double lo, double hi) {
 
 double HorizontalTankDepth(double d, double kv, double& alpha) {
     double s;
-    if (kv <= 0.5) {
+    if (kv <= 0) {
+        s = 0; // empty: nothing wetted
+    } else if (kv <= 0.5) {
         // The secant from a shallow start leaves the tank; the lower half is
         // searched by bisection instead.
         s = DepthByBisection(d, kv, 0, d / 2);

@@ -140,6 +140,18 @@ TEST_F(Relation, NoRootEndsWithANonConvergenceErrorNotAHang) {
     EXPECT_EQ(a.text(), "");
 }
 
+TEST_F(Relation, SideEffectsOfTheResidualBelongToTheSolution) {
+    // The balance residual writes its heat quantities at every evaluation;
+    // what stays must be the value at the root, not at a perturbed point.
+    b.setText("5");
+    double seen = 0;
+    solve([&](const ValueArray& v) {
+        seen = v[0];
+        return v[0] - v[1];
+    });
+    EXPECT_DOUBLE_EQ(seen, a.SIValue());
+}
+
 TEST(FindRoot, SecantConvergesAndLeavesTheCallersArray) {
     ValueArray v{};
     v[1] = 2;

@@ -1,0 +1,432 @@
+#include "engine/ComboBoxU.h"
+#include "engine/Errors.h"
+#include "engine/FormKolvane.h"
+#include "engine/Hydraulics.h"
+#include "engine/Recalc.h"
+#include "engine/UiServices.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <numbers>
+
+namespace kolvane {
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+
+struct Pass : testing::Test {
+    ScriptedUiServices ui;
+    TFormKolvane w{ui};
+
+    void set(std::initializer_list<std::pair<const char*, const char*>> values) {
+        for (auto [name, text] : values)
+            w.field(name).setText(text);
+    }
+    double si(const char* name) { return w.field(name).SIValue(); }
+    void leave(const char* name = "TaoD") { w.MaoDExit(w.field(name)); }
+    bool computed(const char* name) {
+        return w.field(name).readOnly() && w.field(name).color() == kComputedColor;
+    }
+};
+
+// Relative closeness.
+::testing::AssertionResult Near(double actual, double expected, double rel) {
+    if (std::fabs(actual - expected) <= rel * std::fabs(expected))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << actual << " vs " << expected << " (rel "
+           << std::fabs(actual - expected) / std::fabs(expected) << ")";
+}
+
+TEST_F(Pass, FreshWindowFillsOnlyTheHeatLoss) {
+    set({{"TaoD", "3600"}});
+    leave();
+    EXPECT_EQ(w.field("QLD").text(), "0.00");
+    for (const char* n : {"WiD", "QiD", "QoD", "AtD", "UiD"})
+        EXPECT_EQ(w.field(n).text(), "") << n;
+}
+
+TEST_F(Pass, BalanceSolvesTheFlowAndWritesBothHeats) {
+    set({{"CipD", "4200"},
+         {"Ti1D", "90"},
+         {"Ti2D", "70"},
+         {"TaoD", "3600"},
+         {"MaoD", "5000"},
+         {"CopD", "4180"},
+         {"Tom1D", "20"},
+         {"Tom2D", "60"}});
+    leave();
+    double qo = 5000 * 4180 * 40.0;
+    EXPECT_TRUE(Near(si("WiD"), qo / (4200 * 20.0 * 3600), 1e-9));
+    EXPECT_EQ(w.field("WiD").color(), kRelationRed);
+    EXPECT_TRUE(w.field("WiD").readOnly());
+    EXPECT_TRUE(Near(si("QoD"), qo, 1e-12));
+    EXPECT_TRUE(Near(si("QiD"), qo, 1e-9)); // the heat at the solution, not a perturbed point
+    EXPECT_TRUE(computed("QiD"));
+
+    // Emptying the mass: the next pass withdraws the solved flow.
+    w.field("MaoD").setText("");
+    leave();
+    EXPECT_EQ(w.field("WiD").text(), "");
+    EXPECT_EQ(w.field("WiD").color(), kClWindow);
+    EXPECT_FALSE(w.field("WiD").readOnly());
+}
+
+TEST_F(Pass, EmptyToleranceMeansOneMillionth) {
+    w.field("SetErrD").setText("");
+    set({{"TaoD", "3600"}});
+    leave();
+    EXPECT_DOUBLE_EQ(w.tolerance(), 1e-6);
+    w.field("SetErrD").setText("1E-3");
+    leave();
+    EXPECT_DOUBLE_EQ(w.tolerance(), 1e-3);
+}
+
+TEST_F(Pass, CondensingBalanceUsesLatentHeatAndInertGas) {
+    w.list("PhiD").Select(1);
+    set({{"LaiD", "2"},
+         {"DHiD", "2.2e6"},
+         {"TaoD", "3600"},
+         {"MaoD", "5000"},
+         {"CopD", "4180"},
+         {"Tom1D", "20"},
+         {"Tom2D", "60"}});
+    leave();
+    double qo = 5000 * 4180 * 40.0;
+    EXPECT_TRUE(Near(si("WiD"), qo / (0.98 * 2.2e6 * 3600), 1e-9));
+}
+
+// The stirred vessel without a loss group: K does not depend on the area, so
+// the area has a closed form. Everything here is computed from the inputs.
+struct StirredCase {
+    double tau = 3600, sf = 10, m = 5000, co = 4000, t1 = 20, t2 = 70, muO = 0.002, lamO = 0.5,
+           rhoO = 1000, ci = 4200, ti1 = 130, ti2 = 100, muI = 0.0003, lamI = 0.68, rhoI = 940,
+           dO = 0.038, dI = 0.032, ri = 0.0002, ro = 0.0003, eps = 5e-5, s = 3, sl = 1.2, ds = 2,
+           dm = 0.7, n = 1.5, lamW = 52.34;
+    double a1 = 1.01; // turbine
+};
+
+TEST_F(Pass, StirredSinglePhaseUTubeMatchesTheClosedForm) {
+    StirredCase c;
+    w.form().get<TCheckBox>("ifMix").Click();
+    set({{"TaoD", "3600"},   {"sfD", "10"},     {"MaoD", "5000"},  {"CopD", "4000"},
+         {"Tom1D", "20"},    {"Tom2D", "70"},   {"VioD", "0.002"}, {"LdoD", "0.5"},
+         {"DenoD", "1000"},  {"CipD", "4200"},  {"Ti1D", "130"},   {"Ti2D", "100"},
+         {"ViiD", "0.0003"}, {"LdiD", "0.68"},  {"DeniD", "940"},  {"dioD", "0.038"},
+         {"diiD", "0.032"},  {"RiD", "0.0002"}, {"RoD", "0.0003"}, {"EiD", "5e-5"},
+         {"DspD", "3"},      {"SlD", "1.2"},    {"DsD", "2"},      {"midD", "0.7"},
+         {"rvD", "1.5"}});
+    leave();
+    ASSERT_TRUE(ui.shown.empty()) << ui.shown[0].text;
+
+    double qo = c.m * c.co * (c.t2 - c.t1);
+    double wFlow = qo / (c.ci * (c.ti1 - c.ti2) * c.tau);
+    EXPECT_TRUE(Near(si("WiD"), wFlow, 1e-9));
+    // Vessel contents take up heat: phi = 1.05; the medium gives it off.
+    EXPECT_EQ(w.form().get<TEdit>("HToD").text(), "吸热流体");
+    EXPECT_EQ(w.form().get<TEdit>("HTiD").text(), "放热流体");
+    double reM = c.dm * c.dm * c.n * c.rhoO / c.muO;
+    double prO = c.co * c.muO / c.lamO;
+    double ko = c.a1 * c.lamO / c.ds * std::pow(reM, 0.62) * std::pow(prO, 1.0 / 3) * 1.05;
+    double reI = 4 * wFlow / (kPi * c.muI * c.dI);
+    double prI = c.ci * c.muI / c.lamI;
+    double sdo = c.s * c.dO;
+    double shape = 1 + kPi / 2 * sdo * (1 + 3.5 * c.dI / sdo) / (c.sl - sdo);
+    double ki = 0.023 * c.lamI / c.dI * std::pow(reI, 0.8) * std::pow(prI, 0.3) * shape;
+    double k = 1 / (1 / ko + c.ro + c.dO * (c.dO - c.dI) / (c.lamW * (c.dO + c.dI)) +
+                    (1 / ki + c.ri) * c.dO / c.dI);
+    double tm = (c.ti1 + c.ti2) / 2;
+    double area = c.m * c.co / (c.tau * k) * std::log((tm - c.t1) / (tm - c.t2));
+    EXPECT_TRUE(Near(si("koD"), ko, 1e-6));
+    EXPECT_TRUE(Near(si("kiD"), ki, 1e-6));
+    EXPECT_TRUE(Near(si("AtD"), area, 1e-6));
+    double ar = area * 1.1;
+    EXPECT_TRUE(Near(si("ArD"), ar, 1e-6));
+    EXPECT_TRUE(Near(si("TTaD"), (c.ti1 + c.ti2 - c.t1 - c.t2) / 2, 1e-12));
+    EXPECT_TRUE(Near(si("KTaD"), qo / (area * 70 * c.tau), 1e-6));
+    double lt = ar / (kPi * c.dO);
+    EXPECT_TRUE(Near(si("LtD"), lt, 1e-6));
+    double a = c.sl - sdo, b = kPi / 2 * sdo + a;
+    double m = (lt - 2 * (a + kPi * sdo / 4)) / b;
+    EXPECT_TRUE(Near(si("mD"), m, 1e-6));
+    double u = 4 * wFlow / (kPi * c.rhoI * c.dI * c.dI);
+    EXPECT_TRUE(Near(si("UiD"), u, 1e-9));
+    double lambda = FrictionFactor(reI, c.dI, c.eps);
+    double dp = lambda * m * c.sl / c.dI * shape * c.rhoI * u * u / 2;
+    EXPECT_TRUE(Near(si("DpiD"), dp, 1e-4)); // the pressure drop's own write tolerance
+    // No loss group: nothing of it was written.
+    for (const char* n : {"KeD", "KcD", "TwaD", "WcD"})
+        EXPECT_EQ(w.field(n).text(), "") << n;
+    EXPECT_EQ(w.field("QLD").text(), "0.00");
+    for (const char* n : {"AtD", "ArD", "TTaD", "KTaD", "LtD", "mD", "DpiD", "kiD", "koD"})
+        EXPECT_TRUE(computed(n)) << n;
+}
+
+TEST_F(Pass, StirredCoilSiederTateMatchesTheClosedForm) {
+    // Viscous medium (Sieder-Tate), helical coil, flat paddle.
+    w.form().get<TCheckBox>("ifMix").Click();
+    w.list("TShapeD").Select(1);
+    w.list("mitD").Select(1);
+    w.list("TmD").Select(1); // stainless steel 16.28
+    set({{"TaoD", "7200"},  {"sfD", "15"},     {"MaoD", "8000"},  {"CopD", "2000"},
+         {"Tom1D", "25"},   {"Tom2D", "90"},   {"VioD", "0.01"},  {"LdoD", "0.15"},
+         {"DenoD", "900"},  {"CipD", "2300"},  {"Ti1D", "200"},   {"Ti2D", "170"},
+         {"ViiD", "0.004"}, {"LdiD", "0.12"},  {"DeniD", "850"},  {"dioD", "0.057"},
+         {"diiD", "0.05"},  {"RiD", "0.0003"}, {"RoD", "0.0002"}, {"EiD", "4.6e-5"},
+         {"DspD", "2"},     {"SlD", "1.6"},    {"DsD", "2.4"},    {"midD", "0.8"},
+         {"rvD", "1"}});
+    leave();
+    ASSERT_TRUE(ui.shown.empty()) << ui.shown[0].text;
+    double qo = 8000 * 2000 * 65.0;
+    double wFlow = qo / (2300 * 30.0 * 7200);
+    double reM = 0.64 * 1 * 900 / 0.01, prO = 2000 * 0.01 / 0.15;
+    double ko = 0.87 * 0.15 / 2.4 * std::pow(reM, 0.62) * std::cbrt(prO) * 1.05;
+    double reI = 4 * wFlow / (kPi * 0.004 * 0.05), prI = 2300 * 0.004 / 0.12;
+    double ki = 0.027 * 0.12 / 0.05 * std::pow(reI, 0.8) * std::cbrt(prI) * 0.95;
+    ki *= 1 + 1.5 / 2 * 3.5 * 0.05 / 1.6;
+    double k =
+        1 / (1 / ko + 0.0002 + 0.057 * 0.007 / (16.28 * 0.107) + (1 / ki + 0.0003) * 0.057 / 0.05);
+    double area = 8000 * 2000 / (7200 * k) * std::log((185.0 - 25) / (185.0 - 90));
+    EXPECT_TRUE(Near(si("AtD"), area, 1e-6));
+    double lt = area * 1.15 / (kPi * 0.057);
+    EXPECT_TRUE(Near(si("LtD"), lt, 1e-6));
+    double turns = std::ceil(10 * lt / std::sqrt(kPi * kPi * 1.6 * 1.6 + 0.114 * 0.114)) / 10;
+    EXPECT_DOUBLE_EQ(si("mD"), turns);
+    EXPECT_EQ(w.form().get<TLabel>("DspL").caption(), "螺距");
+}
+
+TEST_F(Pass, LossToAirMatchesTheLossModelAndTheUnsteadyBalance) {
+    // Stirred, so the loss coefficients do not depend on the area.
+    w.form().get<TCheckBox>("ifMix").Click();
+    set({{"TaoD", "3600"},   {"sfD", "10"},     {"MaoD", "5000"},  {"CopD", "4000"},
+         {"Tom1D", "20"},    {"Tom2D", "70"},   {"VioD", "0.002"}, {"LdoD", "0.5"},
+         {"DenoD", "1000"},  {"CipD", "4200"},  {"Ti1D", "130"},   {"Ti2D", "100"},
+         {"ViiD", "0.0003"}, {"LdiD", "0.68"},  {"DeniD", "940"},  {"dioD", "0.038"},
+         {"diiD", "0.032"},  {"RiD", "0.0002"}, {"RoD", "0.0003"}, {"DsD", "2"},
+         {"midD", "0.7"},    {"rvD", "1.5"},    {"AeD", "15"},     {"StD", "0.008"},
+         {"BpD", "0.05"},    {"TeD", "10"}});
+    leave();
+    ASSERT_TRUE(ui.shown.empty()) << ui.shown[0].text;
+    double reM = 0.49 * 1.5 * 1000 / 0.002, prO = 4000 * 0.002 / 0.5;
+    double hw = 0.62 * 0.5 / 2 * std::pow(reM, 2.0 / 3) * std::cbrt(prO);
+    double res = 0.008 / 52.34 + 0.05 / 0.033 + 1 / hw;
+    // Surface to air: solve 0.07 R x^2 + (9.8 R + 1) x = theta by bisection.
+    auto excess = [&](double theta) {
+        double lo = 0, hi = theta;
+        for (int i = 0; i < 200; ++i) {
+            double x = (lo + hi) / 2;
+            (0.07 * res * x * x + (9.8 * res + 1) * x > theta ? hi : lo) = x;
+        }
+        return (lo + hi) / 2;
+    };
+    double thetaM = 45 - 10;
+    double ke = 1 / (1 / (9.8 + 0.07 * excess(thetaM)) + res);
+    double kc = 1 / (1 / (9.8 + 0.07 * excess(60)) + res);
+    EXPECT_TRUE(Near(si("KeD"), ke, 1e-6));
+    EXPECT_TRUE(Near(si("KcD"), kc, 1e-6));
+    EXPECT_TRUE(Near(si("TwaD"), 10 + excess(thetaM), 1e-6));
+    EXPECT_TRUE(Near(si("QLD"), ke * 15 * thetaM, 1e-6));
+    EXPECT_TRUE(Near(si("WcD"), kc * 15 * 60 / (30 * 4200.0), 1e-6));
+    // The balance now carries the loss over the heating time.
+    double qo = 5000 * 4000 * 50.0;
+    EXPECT_TRUE(Near(si("WiD") * 4200 * 30 * 3600, qo + 3600 * si("QLD"), 1e-6));
+    // The area satisfies the unsteady balance with loss: integrate
+    // M co dT/dt = K A (Tm - T) - Ke Ae (T - Te) from 20 to 70 C; it takes tau.
+    double k = 1 / (1 / si("koD") + 0.0003 + 0.038 * 0.006 / (52.34 * 0.07) +
+                    (1 / si("kiD") + 0.0002) * 0.038 / 0.032);
+    double area = si("AtD");
+    double hcoef = k * area + ke * 15, g = k * area * 115 + ke * 15 * 10;
+    double time = 5000 * 4000 / hcoef * std::log((g - hcoef * 20) / (g - hcoef * 70));
+    EXPECT_TRUE(Near(time, 3600, 2e-4)); // the area iteration stops at 1e-4 change
+}
+
+TEST_F(Pass, LossToTheGroundLeavesNoSurfaceTemperature) {
+    w.form().get<TCheckBox>("ifMix").Click();
+    w.list("EVTD").Select(1);
+    set({{"TaoD", "3600"},  {"MaoD", "5000"},  {"CopD", "4000"},  {"Tom1D", "20"},
+         {"Tom2D", "70"},   {"VioD", "0.002"}, {"LdoD", "0.5"},   {"DenoD", "1000"},
+         {"CipD", "4200"},  {"Ti1D", "130"},   {"Ti2D", "100"},   {"ViiD", "0.0003"},
+         {"LdiD", "0.68"},  {"DeniD", "940"},  {"dioD", "0.038"}, {"diiD", "0.032"},
+         {"RiD", "0.0002"}, {"RoD", "0.0003"}, {"DsD", "2"},      {"midD", "0.7"},
+         {"rvD", "1.5"},    {"AeD", "15"},     {"StD", "0.008"},  {"BpD", "0.05"},
+         {"TeD", "10"},     {"TwaD", "33"}});
+    leave();
+    EXPECT_EQ(w.field("TwaD").text(), "");
+    EXPECT_EQ(w.field("KcD").text(), w.field("KeD").text());
+}
+
+TEST_F(Pass, CondensingSteamCoilIsSelfConsistent) {
+    w.form().get<TCheckBox>("ifMix").Click();
+    w.list("PhiD").Select(1);
+    w.list("TShapeD").Select(1);
+    set({{"TaoD", "5400"},   {"sfD", "10"},       {"MaoD", "6000"},   {"CopD", "3800"},
+         {"Tom1D", "15"},    {"Tom2D", "85"},     {"VioD", "0.0015"}, {"LdoD", "0.55"},
+         {"DenoD", "1050"},  {"LaiD", "1"},       {"DHiD", "2.2e6"},  {"Ti1D", "143"},
+         {"Ti2D", "143"},    {"ViiD", "0.00019"}, {"LdiD", "0.68"},   {"DeniD", "923"},
+         {"denivD", "2.16"}, {"ViivD", "1.4e-5"}, {"dioD", "0.038"},  {"diiD", "0.032"},
+         {"RiD", "0.0001"},  {"RoD", "0.0002"},   {"EiD", "4.6e-5"},  {"DspD", "2"},
+         {"SlD", "1.4"},     {"DsD", "2.2"},      {"midD", "0.75"},   {"rvD", "1.2"}});
+    leave();
+    ASSERT_TRUE(ui.shown.empty()) << ui.shown[0].text;
+    double qo = 6000 * 3800 * 70.0;
+    double wFlow = si("WiD");
+    EXPECT_TRUE(Near(wFlow * 0.99 * 2.2e6 * 5400, qo, 1e-9));
+    // Film condensation with 1 % inert gas, at the area found.
+    double area = si("AtD");
+    double ki =
+        1.18 * std::cbrt(9.8 * 923.0 * 923 * 0.68 * 0.68 * 0.68 * area / (0.00019 * 0.032 * wFlow));
+    double factor = 0.195 + 0.805 * std::exp(-107.7 * 0.01 / 0.99);
+    EXPECT_NEAR(factor, 0.466, 1e-3);
+    ki *= factor; // no shape correction for condensing steam
+    EXPECT_TRUE(Near(si("kiD"), ki, 2e-4));
+    double k = 1 / (1 / si("koD") + 0.0002 + 0.038 * 0.006 / (52.34 * 0.07) +
+                    (1 / ki + 0.0001) * 0.038 / 0.032);
+    double expected = 6000 * 3800 / (5400 * k) * std::log((143.0 - 15) / (143.0 - 85));
+    EXPECT_TRUE(Near(area, expected, 2e-4));
+    // Vapour velocity from the liquid velocity; pressure drop with vapour data.
+    EXPECT_TRUE(Near(si("UivD"), si("UiD") * 923 / 2.16, 1e-6));
+    double u = 4 * wFlow / (kPi * 2.16 * 0.032 * 0.032);
+    double lambda = FrictionFactor(ReynoldsNumber(wFlow, 1.4e-5, 0.032), 0.032, 4.6e-5);
+    double shape = 1 + 1.5 / 2 * 3.5 * 0.038 / 1.4;
+    double lambdaCoil = (1 + 1.5 / 2 * 3.5 * 0.032 / 1.4) * lambda;
+    EXPECT_TRUE(Near(si("DpiD"), lambdaCoil * si("LtD") / 0.032 * shape * 2.16 * u * u / 2, 1e-4));
+}
+
+TEST_F(Pass, UnstirredNaturalConvectionIsSelfConsistent) {
+    set({{"TaoD", "7200"},  {"sfD", "20"},       {"MaoD", "10000"},   {"CopD", "4180"},
+         {"Tom1D", "20"},   {"Tom2D", "60"},     {"VioD", "0.00065"}, {"LdoD", "0.63"},
+         {"DenoD", "992"},  {"BtoD", "3.8e-4"},  {"CipD", "4190"},    {"Ti1D", "95"},
+         {"Ti2D", "80"},    {"ViiD", "0.00033"}, {"LdiD", "0.67"},    {"DeniD", "965"},
+         {"dioD", "0.057"}, {"diiD", "0.05"},    {"RiD", "0.0002"},   {"RoD", "0.0002"},
+         {"EiD", "1e-4"},   {"DspD", "2"},       {"SlD", "1.5"}});
+    leave();
+    ASSERT_TRUE(ui.shown.empty()) << ui.shown[0].text;
+    // ko follows one of the three regimes, and that regime is the one its own
+    // temperature difference (the medium's heat rate over ko A) falls in.
+    double a = 9.81 * 3.8e-4 * 992 * 992 * std::pow(0.057, 3) / (0.00065 * 0.00065) *
+               (4180 * 0.00065 / 0.63);
+    double area = si("AtD"), ko = si("koD");
+    double q = si("QiD") / (area * 7200);
+    double dT = si("WiD") * 4190 * 15 / (ko * area);
+    double ra = a * dT;
+    double c = ra < 500 ? 1.18 : ra < 2e7 ? 0.54 : 0.135;
+    double n = ra < 500 ? 1.0 / 8 : ra < 2e7 ? 0.25 : 1.0 / 3;
+    EXPECT_GE(ra, 500) << "a single-phase medium no longer falls into the lowest regime";
+    EXPECT_TRUE(Near(ko, std::pow(c * 0.63 / 0.057 * std::pow(a * q, n), 1 / (1 + n)), 2e-3));
+}
+
+TEST_F(Pass, MediumTooColdIsAClearErrorNotANumber) {
+    w.form().get<TCheckBox>("ifMix").Click();
+    set({{"TaoD", "3600"},  {"MaoD", "5000"},  {"CopD", "4000"},  {"Tom1D", "20"},
+         {"Tom2D", "90"},   {"VioD", "0.002"}, {"LdoD", "0.5"},   {"DenoD", "1000"},
+         {"CipD", "4200"},  {"Ti1D", "85"},    {"Ti2D", "75"},    {"ViiD", "0.0003"},
+         {"LdiD", "0.68"},  {"DeniD", "940"},  {"dioD", "0.038"}, {"diiD", "0.032"},
+         {"RiD", "0.0002"}, {"RoD", "0.0003"}, {"DsD", "2"},      {"midD", "0.7"},
+         {"rvD", "1.5"}});
+    try {
+        leave();
+        FAIL() << "expected an error";
+    } catch (const MathError& e) {
+        EXPECT_NE(std::string(e.what()).find("无法使容器内物料达到目标温度"), std::string::npos);
+    }
+    EXPECT_EQ(w.field("AtD").text(), "");
+    for (const auto& c : w.form().components())
+        if (auto* e = dynamic_cast<TEditD*>(c.get())) {
+            EXPECT_EQ(e->text().find("NAN"), std::string::npos) << e->name();
+            EXPECT_EQ(e->text().find("INF"), std::string::npos) << e->name();
+        }
+}
+
+TEST_F(Pass, ZeroDiameterIsAClearError) {
+    set({{"WiD", "1"}, {"DeniD", "1000"}, {"diiD", "0"}});
+    EXPECT_THROW(leave(), MathError);
+    EXPECT_EQ(w.field("UiD").text(), "");
+}
+
+TEST_F(Pass, MeanCoefficientNeedsTheTheoreticalArea) {
+    // The user cleared the theoretical area but the actual area remains.
+    set({{"QiD", "1e9"}, {"ArD", "10"}, {"TTaD", "50"}, {"TaoD", "3600"}});
+    leave();
+    EXPECT_EQ(w.field("KTaD").text(), "");
+    set({{"AtD", "8"}});
+    leave();
+    EXPECT_TRUE(Near(si("KTaD"), 1e9 / (8 * 50 * 3600.0), 1e-9));
+}
+
+TEST_F(Pass, PassesOfAShortUTubeAndOfACoil) {
+    set({{"LtD", "1"}, {"SlD", "1.5"}, {"DspD", "2"}, {"dioD", "0.025"}, {"diiD", "0.02"}});
+    leave();
+    EXPECT_DOUBLE_EQ(si("mD"), 1); // Lt <= Sl - s do
+    TFormKolvane coil(ui);
+    coil.list("TShapeD").Select(1);
+    for (auto [n, t] : {std::pair{"LtD", "50"}, {"SlD", "1"}, {"DspD", "2"}, {"dioD", "0.025"}})
+        coil.field(n).setText(t);
+    coil.MaoDExit(coil.field("LtD"));
+    EXPECT_DOUBLE_EQ(coil.field("mD").SIValue(), 16); // 159.13 turns/10 rounded up
+}
+
+TEST_F(Pass, PhaseOptionEnablesTheSteamFields) {
+    w.list("PhiD").Select(1);
+    EXPECT_FALSE(w.field("CipD").enabled());
+    EXPECT_FALSE(w.form().find("CipL")->enabled());
+    for (const char* n : {"DHiD", "denivD", "ViivD", "UivD", "LaiD"})
+        EXPECT_TRUE(w.field(n).enabled()) << n;
+    EXPECT_TRUE(w.form().find("SBP2v")->enabled());
+    EXPECT_TRUE(w.form().find("DhiU")->enabled());
+    EXPECT_FALSE(w.field("PivD").enabled());
+    EXPECT_TRUE(w.ProjectChanged());
+    w.list("PhiD").Select(0);
+    EXPECT_TRUE(w.field("CipD").enabled());
+    EXPECT_FALSE(w.field("LaiD").enabled());
+}
+
+struct DirectionRow {
+    const char* name;
+    const char *t1, *t2, *ti1, *ti2;
+    const char *tube, *vessel;
+};
+
+class HeatDirection : public testing::TestWithParam<DirectionRow> {};
+
+TEST_P(HeatDirection, PhaseChangeNamesWhichSideTakesHeat) {
+    ScriptedUiServices ui;
+    TFormKolvane w(ui);
+    const auto& r = GetParam();
+    w.field("Tom1D").setText(r.t1);
+    w.field("Tom2D").setText(r.t2);
+    w.field("Ti1D").setText(r.ti1);
+    w.field("Ti2D").setText(r.ti2);
+    w.list("PhiD").Select(0);
+    EXPECT_EQ(w.form().get<TEdit>("HTiD").text(), r.tube);
+    EXPECT_EQ(w.form().get<TEdit>("HToD").text(), r.vessel);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, HeatDirection,
+    testing::Values(DirectionRow{"heating", "20", "80", "150", "120", "放热流体", "吸热流体"},
+                    DirectionRow{"cooling", "80", "30", "20", "35", "吸热流体", "放热流体"},
+                    DirectionRow{"equal_counts_as_tube_taking_heat", "20", "60", "60", "90",
+                                 "吸热流体", "放热流体"},
+                    DirectionRow{"one_missing_empties_both", "20", "", "150", "120", "", ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Balances, ResidualsAndHeats) {
+    ValueArray v{};
+    double src[] = {2, 4200, 90, 70, 3600, 5000, 4180, 60, 20, 100};
+    std::copy(std::begin(src), std::end(src), v.begin());
+    double qi, qo;
+    double r = BalanceSinglePhase(v, qi, qo);
+    EXPECT_DOUBLE_EQ(qi, 2 * 4200 * 20 * 3600.0);
+    EXPECT_DOUBLE_EQ(qo, 5000 * 4180 * 40.0);
+    EXPECT_DOUBLE_EQ(r, qo + 3600 * 100 - qi);
+    double c[] = {5, 1, 2.2e6, 3600, 5000, 4180, 60, 20, 0};
+    ValueArray vc{};
+    std::copy(std::begin(c), std::end(c), vc.begin());
+    BalanceCondensing(vc, qi, qo);
+    EXPECT_DOUBLE_EQ(qi, 0.95 * 2.2e6 * 3600);
+}
+
+} // namespace
+} // namespace kolvane
