@@ -1,5 +1,6 @@
 #include "engine/EditD.h"
 #include "engine/FormKolvane.h"
+#include "engine/Hydraulics.h"
 #include "engine/NumberFormat.h"
 #include "engine/Solver.h"
 #include "engine/UiServices.h"
@@ -57,6 +58,87 @@ void BM_BuildMainForm(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_BuildMainForm);
+
+} // namespace
+} // namespace kolvane
+
+namespace kolvane {
+namespace {
+
+using Inputs = std::vector<std::pair<const char*, const char*>>;
+
+// Realistic filled forms; the pass is measured from a state where the
+// results were just cleared, so every relation does its work.
+const Inputs kUTubeUnstirred = {
+    {"TaoD", "7200"},  {"sfD", "20"},       {"MaoD", "10000"},   {"CopD", "4180"},
+    {"Tom1D", "20"},   {"Tom2D", "60"},     {"VioD", "0.00065"}, {"LdoD", "0.63"},
+    {"DenoD", "992"},  {"BtoD", "3.8e-4"},  {"CipD", "4190"},    {"Ti1D", "95"},
+    {"Ti2D", "80"},    {"ViiD", "0.00033"}, {"LdiD", "0.67"},    {"DeniD", "965"},
+    {"dioD", "0.057"}, {"diiD", "0.05"},    {"RiD", "0.0002"},   {"RoD", "0.0002"},
+    {"EiD", "1e-4"},   {"DspD", "2"},       {"SlD", "1.5"},      {"BpD", "0.05"},
+    {"TeD", "20"},     {"AeD", "20"},       {"StD", "0.006"}};
+
+const Inputs kSteamCoilStirred = {
+    {"TaoD", "5400"},   {"sfD", "10"},       {"MaoD", "6000"},   {"CopD", "3800"},
+    {"Tom1D", "15"},    {"Tom2D", "85"},     {"VioD", "0.0015"}, {"LdoD", "0.55"},
+    {"DenoD", "1050"},  {"LaiD", "1"},       {"DHiD", "2.2e6"},  {"Ti1D", "143"},
+    {"Ti2D", "143"},    {"ViiD", "0.00019"}, {"LdiD", "0.68"},   {"DeniD", "923"},
+    {"denivD", "2.16"}, {"ViivD", "1.4e-5"}, {"dioD", "0.038"},  {"diiD", "0.032"},
+    {"RiD", "0.0001"},  {"RoD", "0.0002"},   {"EiD", "4.6e-5"},  {"DspD", "2"},
+    {"SlD", "1.4"},     {"DsD", "2.2"},      {"midD", "0.75"},   {"rvD", "1.2"},
+    {"BpD", "0.05"},    {"TeD", "15"},       {"AeD", "12"},      {"StD", "0.008"}};
+
+const char* kResults[] = {"WiD", "QiD",  "QoD", "AtD", "ArD", "TTaD", "KTaD", "LtD", "mD", "DpiD",
+                          "UiD", "UivD", "kiD", "koD", "KeD", "KcD",  "TwaD", "WcD", "QLD"};
+
+void RunPass(benchmark::State& state, const Inputs& inputs, bool steam) {
+    ScriptedUiServices ui;
+    TFormKolvane w(ui);
+    if (steam) {
+        w.list("PhiD").Select(1);
+        w.list("TShapeD").Select(1);
+        w.form().get<TCheckBox>("ifMix").Click();
+    }
+    for (auto [n, t] : inputs)
+        w.field(n).setText(t);
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (const char* n : kResults)
+            ClearComputedField(w.field(n));
+        state.ResumeTiming();
+        w.MaoDExit(w.field("TaoD"));
+    }
+}
+
+void BM_PassUTubeUnstirred(benchmark::State& state) {
+    RunPass(state, kUTubeUnstirred, false);
+}
+BENCHMARK(BM_PassUTubeUnstirred);
+
+void BM_PassSteamCoilStirred(benchmark::State& state) {
+    RunPass(state, kSteamCoilStirred, true);
+}
+BENCHMARK(BM_PassSteamCoilStirred);
+
+void BM_GetFx(benchmark::State& state) {
+    ScriptedUiServices ui;
+    TFormKolvane w(ui);
+    for (auto [n, t] : kUTubeUnstirred)
+        w.field(n).setText(t);
+    w.MaoDExit(w.field("TaoD"));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(w.GetFx());
+}
+BENCHMARK(BM_GetFx);
+
+void BM_FrictionFactor(benchmark::State& state) {
+    double re = 1e5;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(FrictionFactor(re, 0.05, 4.6e-5));
+        re = re < 2e5 ? re + 1 : 1e5;
+    }
+}
+BENCHMARK(BM_FrictionFactor);
 
 } // namespace
 } // namespace kolvane

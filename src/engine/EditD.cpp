@@ -18,6 +18,7 @@ TEditD::TEditD(std::string name) : Component(std::move(name)) {
 void TEditD::setText(const std::string& text) {
     if (text == text_) return;
     text_ = text;
+    parsed_ = false;
     notify(Change::Text);
     fire(onChange);
 }

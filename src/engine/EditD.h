@@ -3,6 +3,7 @@
 #include "engine/Colors.h"
 #include "engine/Component.h"
 
+#include <optional>
 #include <string>
 
 namespace kolvane {
@@ -65,6 +66,10 @@ protected:
 
 private:
     std::string text_;
+    // The number the text holds, parsed once per text: the recalculation
+    // pass reads the same fields many times.
+    mutable bool parsed_ = false;
+    mutable std::optional<double> number_;
     double exchange_ = 1.0;
     Color color_ = kClWindow;
     bool readOnly_ = false;

@@ -89,8 +89,8 @@ void TFormKolvane::build() {
     }
 
     // Menu commands whose state the core decides.
-    auto& save = form_.add<TButton>(nullptr, "MFSave", "&S 保存", "TMenuItem");
-    save.setEnabled(false);
+    save_ = &form_.add<TButton>(nullptr, "MFSave", "&S 保存", "TMenuItem");
+    save_->setEnabled(false);
     projectChanged_ = false;
 
     // End of loading: every unit selector on its first item.

@@ -39,7 +39,7 @@ public:
     const std::string& ProjectFileName() const { return projectFileName_; }
     bool ProjectChanged() const { return projectChanged_; }
     // The Save command is enabled with the changed flag.
-    TButton& MFSave() const { return form_.get<TButton>("MFSave"); }
+    TButton& MFSave() const { return *save_; }
 
     // The changed flag; Save is enabled exactly when it is set.
     void setProjectChanged(bool changed);
@@ -90,6 +90,7 @@ private:
     std::string projectFileName_;
     bool projectChanged_ = false;
     double tolerance_ = 0;
+    TButton* save_ = nullptr;
     std::array<TEditD*, fid::kCount> fields_{};
     // Controls the calculation reads on every pass.
     TComboBox* phi_ = nullptr;

@@ -89,6 +89,11 @@ double TFormKolvane::GetFx() {
         hwStirred = a2 * (lamO / ds) * std::pow(reM, 2.0 / 3) * std::cbrt(prO);
     }
 
+    // Wall, vessel and insulation conductivities from the material lists.
+    const double lamW = ItemValue(tubeMaterial_->text(), 1000);
+    const double lamS = ItemValue(vesselMaterial_->text(), 1000);
+    const double lamP = ItemValue(insulation_->text(), 1000);
+
     double area = kStartArea;
     double e = 0; // carries over between area steps
     for (int step = 0; step < kMaxAreaSteps; ++step) {
@@ -151,7 +156,6 @@ double TFormKolvane::GetFx() {
         // Overall coefficient referred to the outer tube surface.
         if (!filled({RoD, RiD, diiD})) return -1;
         const double dI = v(diiD);
-        const double lamW = ItemValue(tubeMaterial_->text(), 1000);
         const double k = Checked(1 / (1 / ko + v(RoD) + dO * (dO - dI) / (lamW * (dO + dI)) +
                                       (1 / ki + v(RiD)) * dO / dI),
                                  "总传热系数无法计算");
@@ -161,8 +165,6 @@ double TFormKolvane::GetFx() {
             ae = v(AeD);
             te = v(TeD);
             const double t1 = v(Tom1D), t2 = v(Tom2D);
-            const double lamS = ItemValue(vesselMaterial_->text(), 1000);
-            const double lamP = ItemValue(insulation_->text(), 1000);
             // Vessel wall, insulation and the film inside the vessel wall.
             const double res = v(StD) / lamS + v(BpD) / lamP + 1 / hw;
             double kc;

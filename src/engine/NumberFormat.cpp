@@ -53,34 +53,18 @@ bool ScanNumber(std::string_view text, std::string_view& body) {
 template <typename Real> std::optional<Real> ParseExact(std::string_view text) {
     std::string_view body;
     if (!ScanNumber(text, body)) return std::nullopt;
-    // from_chars rejects "5." and ".5" with an exponent in a few library
-    // versions; the grammar is already checked, so normalise to digits only.
-    std::string normal;
-    normal.reserve(body.size() + 2);
-    for (std::size_t i = 0; i < body.size(); ++i) {
-        char c = body[i];
-        if (c == '.') {
-            bool before = i > 0 && IsDigit(body[i - 1]);
-            bool after = i + 1 < body.size() && IsDigit(body[i + 1]);
-            if (!before) normal += '0';
-            normal += '.';
-            if (!after) normal += '0';
-        } else {
-            normal += c;
-        }
-    }
     Real v{};
-    auto [ptr, ec] = std::from_chars(normal.data(), normal.data() + normal.size(), v);
+    auto [ptr, ec] = std::from_chars(body.data(), body.data() + body.size(), v);
     if (ec == std::errc::result_out_of_range) {
         // Underflow to zero is harmless; overflow is not a number we can hold.
         // from_chars leaves v unchanged on range errors, so decide by the text.
-        std::size_t epos = normal.find_first_of("eE");
+        std::size_t epos = body.find_first_of("eE");
         bool negExp =
-            epos != std::string::npos && epos + 1 < normal.size() && normal[epos + 1] == '-';
+            epos != std::string_view::npos && epos + 1 < body.size() && body[epos + 1] == '-';
         if (negExp) return Real(0);
         return std::nullopt;
     }
-    if (ec != std::errc() || ptr != normal.data() + normal.size()) return std::nullopt;
+    if (ec != std::errc() || ptr != body.data() + body.size()) return std::nullopt;
     return v;
 }
 
