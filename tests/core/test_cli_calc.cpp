@@ -89,3 +89,37 @@ TEST(CliCalc, DisplayWidthCountsChineseAsTwoCells) {
 
 } // namespace
 } // namespace kolvane
+
+namespace kolvane {
+namespace {
+
+TEST(CliCalc, ReplaysACompleteCalculationLikeTheWindow) {
+    CliRun r = Calc({"--check", "ifMix=1",    "--choose", "TShapeD=1",   "--set", "TaoD=3600",
+                     "--set",   "MaoD=5000",  "--set",    "CopD=4000",   "--set", "Tom1D=20",
+                     "--set",   "Tom2D=70",   "--set",    "VioD=0.002",  "--set", "LdoD=0.5",
+                     "--set",   "DenoD=1000", "--set",    "CipD=4200",   "--set", "Ti1D=130",
+                     "--set",   "Ti2D=100",   "--set",    "ViiD=0.0003", "--set", "LdiD=0.68",
+                     "--set",   "DeniD=940",  "--set",    "dioD=0.038",  "--set", "diiD=0.032",
+                     "--set",   "RiD=0.0002", "--set",    "RoD=0.0003",  "--set", "DsD=2",
+                     "--set",   "midD=0.7",   "--set",    "rvD=1.5",     "--set", "sfD=10",
+                     "--unit",  "AtD=1",      "--json"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    // Solved flow in red, area computed and shown in dm2 after the unit pick.
+    EXPECT_NE(r.out.find(R"("WiD":{"kind":"EditD","text":"2.20458553791887")"), std::string::npos)
+        << r.out.substr(0, 2000);
+    auto at = r.out.find(R"("AtD":{"kind":"EditD")");
+    ASSERT_NE(at, std::string::npos);
+    EXPECT_NE(r.out.substr(at, 200).find(R"("exchange":0.01)"), std::string::npos);
+    EXPECT_NE(r.out.substr(at, 200).find(R"("color":16707529,"readOnly":true)"), std::string::npos);
+}
+
+TEST(CliCalc, MathErrorsAreReportedAndNothingIsNotANumber) {
+    CliRun r = Calc({"--set", "WiD=1", "--set", "DeniD=1000", "--set", "diiD=0", "--json"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("error: "), std::string::npos);
+    EXPECT_EQ(r.out.find("NAN"), std::string::npos);
+    EXPECT_EQ(r.out.find("INF"), std::string::npos);
+}
+
+} // namespace
+} // namespace kolvane
