@@ -42,7 +42,7 @@ std::string CheckStep(const TFormKolvane& w, const Step& s) {
     int index = 0;
     switch (s.kind) {
     case StepKind::Set:
-        if (!dynamic_cast<TEditD*>(c) && !dynamic_cast<TEdit*>(c) && !dynamic_cast<TRichEdit*>(c))
+        if (!dynamic_cast<TEdit*>(c) && !dynamic_cast<TRichEdit*>(c))
             return "'" + s.name + "' is not a text field";
         return {};
     case StepKind::Unit:
@@ -75,9 +75,7 @@ void RunStep(TFormKolvane& w, const Step& s) {
     int index = 0;
     switch (s.kind) {
     case StepKind::Set:
-        if (auto* e = dynamic_cast<TEditD*>(&c))
-            e->setText(s.value);
-        else if (auto* t = dynamic_cast<TEdit*>(&c))
+        if (auto* t = dynamic_cast<TEdit*>(&c))
             t->setText(s.value);
         else
             static_cast<TRichEdit&>(c).setText(s.value);

@@ -29,6 +29,7 @@ TEdit::TEdit(std::string name) : Component(std::move(name)) {}
 void TEdit::setText(const std::string& t) {
     if (t == text_) return;
     text_ = t;
+    textChanged();
     notify(Change::Text);
     fire(onChange);
 }

@@ -25,7 +25,7 @@ private:
     std::string caption_;
 };
 
-// A plain one-line text field.
+// A plain one-line text field; also the base of the quantity field.
 class TEdit : public Component {
 public:
     explicit TEdit(std::string name);
@@ -41,6 +41,8 @@ public:
 
 protected:
     void listProperties(std::vector<PropertyAccess>& out) const override;
+    // Runs after the text changed, before observers and the change event.
+    virtual void textChanged() {}
 
 private:
     std::string text_;

@@ -9,22 +9,14 @@
 
 namespace kolvane {
 
-TEditD::TEditD(std::string name) : Component(std::move(name)) {
+TEditD::TEditD(std::string name) : TEdit(std::move(name)) {
     // A new field may receive solved values; the flag also sets the border
     // and the blue font, which the window's layout then overrides.
     setMyResolved(true);
 }
 
-void TEditD::setText(const std::string& text) {
-    if (text == text_) return;
-    text_ = text;
-    parsed_ = false;
-    notify(Change::Text);
-    fire(onChange);
-}
-
 void TEditD::setExchange(double factor) {
-    std::string_view trimmed = TrimControl(text_);
+    std::string_view trimmed = TrimControl(text());
     if (!trimmed.empty()) {
         if (auto v = ParseExactReal(trimmed)) {
             double shown = *v * exchange_ / factor;
@@ -38,7 +30,12 @@ void TEditD::setExchange(double factor) {
 }
 
 double TEditD::SIValue() const {
-    return StrToFloat(text_) * exchange_;
+    if (!parsed_) {
+        number_ = ParseExactReal(TrimControl(text()));
+        parsed_ = true;
+    }
+    if (!number_) throw ConvertError(text());
+    return *number_ * exchange_;
 }
 
 void TEditD::SetSIValue(double value) {
@@ -48,19 +45,7 @@ void TEditD::SetSIValue(double value) {
 }
 
 std::string TEditD::FloatStr() const {
-    return DisplayFloatStr(text_);
-}
-
-void TEditD::setColor(Color c) {
-    if (c == color_) return;
-    color_ = c;
-    notify(Change::Look);
-}
-
-void TEditD::setReadOnly(bool r) {
-    if (r == readOnly_) return;
-    readOnly_ = r;
-    notify(Change::Look);
+    return DisplayFloatStr(text());
 }
 
 void TEditD::setCursor(Cursor c) {
@@ -69,16 +54,10 @@ void TEditD::setCursor(Cursor c) {
     notify(Change::Look);
 }
 
-void TEditD::setFontColor(Color c) {
-    if (c == fontColor_) return;
-    fontColor_ = c;
-    notify(Change::Look);
-}
-
 void TEditD::setMyResolved(bool flag) {
     myResolved_ = flag;
     border3d_ = flag;
-    fontColor_ = kBlue;
+    setFontColor(kBlue);
     notify(Change::Look);
 }
 
@@ -93,24 +72,13 @@ std::string TEditD::caption() const {
 }
 
 void TEditD::listProperties(std::vector<PropertyAccess>& out) const {
-    Component::listProperties(out);
+    TEdit::listProperties(out);
     using V = PropertyValue;
     auto self = [](const Component& c) -> const TEditD& { return static_cast<const TEditD&>(c); };
     auto mut = [](Component& c) -> TEditD& { return static_cast<TEditD&>(c); };
     out.push_back({"Exchange", PropertyKind::Float,
                    [=](const Component& c) { return V(self(c).exchange()); },
                    [=](Component& c, const V& v) { mut(c).setExchange(std::get<double>(v)); }});
-    out.push_back({"Text", PropertyKind::Text,
-                   [=](const Component& c) { return V(self(c).text()); },
-                   [=](Component& c, const V& v) { mut(c).setText(std::get<std::string>(v)); }});
-    out.push_back({"ReadOnly", PropertyKind::Enumeration,
-                   [=](const Component& c) { return V(EnumFromBool(self(c).readOnly())); },
-                   [=](Component& c, const V& v) { mut(c).setReadOnly(BoolFromEnum(v)); }});
-    out.push_back({"Color", PropertyKind::Integer,
-                   [=](const Component& c) { return V(static_cast<long long>(self(c).color())); },
-                   [=](Component& c, const V& v) {
-                       mut(c).setColor(static_cast<Color>(std::get<long long>(v)));
-                   }});
     out.push_back({"MyResolved", PropertyKind::Enumeration,
                    [=](const Component& c) { return V(EnumFromBool(self(c).MyResolved())); },
                    [=](Component& c, const V& v) { mut(c).setMyResolved(BoolFromEnum(v)); }});

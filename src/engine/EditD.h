@@ -1,14 +1,12 @@
 #pragma once
 
 #include "engine/Colors.h"
-#include "engine/Component.h"
+#include "engine/Controls.h"
 
 #include <optional>
 #include <string>
 
 namespace kolvane {
-
-class TLabel;
 
 enum class Cursor { Default, NoEntry };
 
@@ -16,14 +14,10 @@ enum class Cursor { Default, NoEntry };
 // whose factor is Exchange (value in SI = number shown x Exchange), with an
 // input look and a computed look (coloured background, read-only, no-entry
 // cursor).
-class TEditD : public Component {
+class TEditD : public TEdit {
 public:
     explicit TEditD(std::string name);
     const char* className() const override { return "TEditD"; }
-
-    const std::string& text() const { return text_; }
-    // Changing the text fires the change event, whoever changes it.
-    void setText(const std::string& text);
 
     double exchange() const { return exchange_; }
     // Keeps the SI value of a numeric text; a non-numeric text stays as it is.
@@ -39,14 +33,8 @@ public:
     // The display form: 7 significant digits, or the text itself.
     std::string FloatStr() const;
 
-    Color color() const { return color_; }
-    void setColor(Color c);
-    bool readOnly() const { return readOnly_; }
-    void setReadOnly(bool r);
     Cursor cursor() const { return cursor_; }
     void setCursor(Cursor c);
-    Color fontColor() const { return fontColor_; }
-    void setFontColor(Color c);
     bool border3d() const { return border3d_; }
 
     bool MyResolved() const { return myResolved_; }
@@ -63,18 +51,15 @@ public:
 
 protected:
     void listProperties(std::vector<PropertyAccess>& out) const override;
+    void textChanged() override { parsed_ = false; }
 
 private:
-    std::string text_;
     // The number the text holds, parsed once per text: the recalculation
     // pass reads the same fields many times.
     mutable bool parsed_ = false;
     mutable std::optional<double> number_;
     double exchange_ = 1.0;
-    Color color_ = kClWindow;
-    bool readOnly_ = false;
     Cursor cursor_ = Cursor::Default;
-    Color fontColor_ = kClWindowText;
     bool border3d_ = true;
     bool myResolved_ = true;
     std::string labelName_;
