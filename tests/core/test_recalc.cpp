@@ -29,10 +29,12 @@ struct Pass : testing::Test {
     ScriptedUiServices ui;
     TFormKolvane w{ui};
 
-    void set(std::initializer_list<std::pair<const char*, const char*>> values) {
+    template <typename Pairs> void setAll(const Pairs& values) {
         for (auto [name, text] : values)
             w.field(name).setText(text);
     }
+    void set(std::initializer_list<std::pair<const char*, const char*>> values) { setAll(values); }
+    void set(const std::vector<std::pair<const char*, const char*>>& values) { setAll(values); }
     double si(const char* name) { return w.field(name).SIValue(); }
     void leave(const char* name = "TaoD") { w.MaoDExit(w.field(name)); }
     bool computed(const char* name) {
@@ -118,8 +120,6 @@ struct StirredCase {
 };
 
 TEST_F(Pass, StirredSinglePhaseUTubeMatchesTheClosedForm) {
-    StirredCase c;
-    w.form().get<TCheckBox>("ifMix").Click();
     StirredCase c;
     w.form().get<TCheckBox>("ifMix").Click();
     set(kStirredBase);
