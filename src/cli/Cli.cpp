@@ -19,11 +19,13 @@ const CommandEntry kCommands[] = {
     {"calc", RunCalcCommand,
      "calc [FILE] [--set NAME=TEXT | --unit NAME=INDEX | --choose NAME=INDEX |\n"
      "      --check NAME=0|1 | --press NAME]... [--json]"},
+    {"eval", RunEvalCommand, "eval FORMULA [--var NAME=VALUE]... [--grid] [--json]"},
 };
 
 void PrintUsage(std::ostream& err) {
     err << "usage: kolvane-cli COMMAND [ARGS]\n";
-    for (const auto& c : kCommands) err << "  kolvane-cli " << c.usage << '\n';
+    for (const auto& c : kCommands)
+        err << "  kolvane-cli " << c.usage << '\n';
 }
 
 } // namespace
