@@ -554,20 +554,34 @@ long double TFormulaParser::CallFunction(const FunctionEntry& f) {
     }
     const TBuildinFuncs& obj = *f.object;
     const TBuildinFuncs::Operation& op = *f.operation;
+    Real result = 0;
     switch (f.kind) {
     case 0:
-        return (obj.*std::get<TBuildinFuncs::OpNone>(op))(*this);
+        result = (obj.*std::get<TBuildinFuncs::OpNone>(op))(*this);
+        break;
     case 1:
-        return (obj.*std::get<TBuildinFuncs::OpOne>(op))(*this, a);
+        result = (obj.*std::get<TBuildinFuncs::OpOne>(op))(*this, a);
+        break;
     case 2:
-        return (obj.*std::get<TBuildinFuncs::OpTwo>(op))(*this, a, b);
+        result = (obj.*std::get<TBuildinFuncs::OpTwo>(op))(*this, a, b);
+        break;
     case 3:
-        return (obj.*std::get<TBuildinFuncs::OpList>(op))(*this, items);
+        result = (obj.*std::get<TBuildinFuncs::OpList>(op))(*this, items);
+        break;
     case 8:
-        return (obj.*std::get<TBuildinFuncs::OpText>(op))(*this, textA);
+        result = (obj.*std::get<TBuildinFuncs::OpText>(op))(*this, textA);
+        break;
     default:
-        return (obj.*std::get<TBuildinFuncs::OpTwoTexts>(op))(*this, textA, textB);
+        result = (obj.*std::get<TBuildinFuncs::OpTwoTexts>(op))(*this, textA, textB);
+        break;
     }
+    // Literals reach 1E4932, so an unguarded function (DEG, AVG) can overflow
+    // the extended range; that is out of range, not an infinite result.
+    if (!std::isfinite(result)) {
+        SetError(kFpOutOfRange);
+        return 0;
+    }
+    return result;
 }
 
 // --- operators ------------------------------------------------------------------

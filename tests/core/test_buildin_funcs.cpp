@@ -106,6 +106,8 @@ INSTANTIATE_TEST_SUITE_P(
                     Case{"round_below_half", "ROUND(2.49)", 2, 0},
                     Case{"round_large_unchanged", "ROUND(3000000000.5)", 3000000000.5L, 0},
                     Case{"round_limit_unchanged", "ROUND(-2147483646.5)", -2147483646.5L, 0},
+                    Case{"deg_beyond_extended_range", "DEG(1E4932)", 0, kFpOutOfRange},
+                    Case{"avg_beyond_extended_range", "AVG(1E4932,1E4932)", 0, kFpOutOfRange},
                     Case{"abs", "ABS(-4)", 4, 0}, Case{"max", "MAX(3,7,5)", 7, 0},
                     Case{"min", "MIN(3,7,5)", 3, 0}, Case{"min_negative", "MIN(-1,-9)", -9, 0}),
     CaseName);
