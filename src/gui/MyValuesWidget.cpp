@@ -81,17 +81,16 @@ Qt::ItemFlags MyValuesModel::flags(const QModelIndex& index) const {
 
 void MyValuesDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                              const QModelIndex& index) const {
+    // The view paints a selection panel under selected and current cells;
+    // cover it with the cell's own background, then draw the text in black
+    // as for any other cell.
+    QVariant background = index.data(Qt::BackgroundRole);
+    painter->fillRect(option.rect, background.canConvert<QBrush>()
+                                       ? background.value<QBrush>()
+                                       : option.palette.brush(QPalette::Base));
     QStyleOptionViewItem opt(option);
-    if (opt.state & QStyle::State_Selected) {
-        // The view has already painted the selection panel; cover it with the
-        // cell's own background before the text is drawn.
-        QVariant background = index.data(Qt::BackgroundRole);
-        painter->fillRect(opt.rect, background.canConvert<QBrush>()
-                                        ? background.value<QBrush>()
-                                        : opt.palette.brush(QPalette::Base));
-        opt.state &= ~QStyle::State_Selected;
-        opt.palette.setColor(QPalette::Text, Qt::black);
-    }
+    opt.state &= ~QStyle::State_Selected;
+    opt.palette.setColor(QPalette::Text, Qt::black);
     QStyledItemDelegate::paint(painter, opt, index);
 }
 
