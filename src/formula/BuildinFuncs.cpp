@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <random>
+#include <unordered_map>
 
 namespace kolvane {
 
@@ -109,23 +110,26 @@ const NamedOperation kOperations[] = {
     {"mIf", B::OpList(&B::mIf)},
 };
 
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
-        if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
-        if (x != y) return false;
-    }
-    return true;
+std::string UpperCase(std::string_view s) {
+    std::string out(s);
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return out;
 }
 
 } // namespace
 
 const TBuildinFuncs::Operation* TBuildinFuncs::FindOperation(std::string_view name) {
-    for (const auto& entry : kOperations)
-        if (SameIgnoringCase(entry.name, name)) return &entry.op;
-    return nullptr;
+    // Indexed by the upper-case name once; every parser resolves its ~50
+    // registered names through it when it is created.
+    static const std::unordered_map<std::string, const Operation*> index = [] {
+        std::unordered_map<std::string, const Operation*> m;
+        for (const auto& entry : kOperations)
+            m.emplace(UpperCase(entry.name), &entry.op);
+        return m;
+    }();
+    auto it = index.find(UpperCase(name));
+    return it == index.end() ? nullptr : it->second;
 }
 
 int TBuildinFuncs::KindOf(const Operation& op) {
