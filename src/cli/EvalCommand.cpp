@@ -28,11 +28,12 @@ bool BadArguments(std::ostream& err, std::string_view what) {
     return false;
 }
 
-bool ParseVar(std::string_view spec, EvalOptions& options, std::ostream& err) {
-    std::size_t eq = spec.find('=');
+bool ParseVar(std::string_view assignment, EvalOptions& options, std::ostream& err) {
+    std::size_t eq = assignment.find('=');
     if (eq == std::string_view::npos || eq == 0)
-        return BadArguments(err, "--var needs NAME=VALUE, got '" + std::string(spec) + "'");
-    options.vars.emplace_back(std::string(spec.substr(0, eq)), std::string(spec.substr(eq + 1)));
+        return BadArguments(err, "--var needs NAME=VALUE, got '" + std::string(assignment) + "'");
+    options.vars.emplace_back(std::string(assignment.substr(0, eq)),
+                              std::string(assignment.substr(eq + 1)));
     return true;
 }
 
