@@ -37,16 +37,24 @@ bool ParseVar(std::string_view assignment, EvalOptions& options, std::ostream& e
     return true;
 }
 
-// Options begin with "--"; anything else, "-5" and "-t*2" included, is the
-// formula, and "--" makes every later argument the formula.
+// Options are "--" followed by a letter; anything else, "-5", "--5" and
+// "-t*2" included, is the formula, and "--" makes every later argument the
+// formula.
+bool IsOption(const std::string& a) {
+    return a.size() > 2 && a.starts_with("--") &&
+           ((a[2] >= 'a' && a[2] <= 'z') || (a[2] >= 'A' && a[2] <= 'Z'));
+}
+
 bool ParseArguments(const std::vector<std::string>& args, EvalOptions& options, std::ostream& err) {
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (!optionsEnded && a.starts_with("--")) {
-            if (a == "--") {
-                optionsEnded = true;
-            } else if (a == "--grid") {
+        if (!optionsEnded && a == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (!optionsEnded && IsOption(a)) {
+            if (a == "--grid") {
                 options.grid = true;
             } else if (a == "--json") {
                 options.json = true;

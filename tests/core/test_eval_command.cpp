@@ -43,6 +43,8 @@ INSTANTIATE_TEST_SUITE_P(
         TextRow{"formula_error_is_a_result", {"1/0"}, "0\n9\n被0除\n"},
         TextRow{"negative_formula_is_not_an_option", {"-5"}, "-5\n0\n结果正确\n"},
         TextRow{"after_double_dash", {"--", "--5"}, "5\n0\n结果正确\n"},
+        TextRow{"double_minus_formula", {"--5"}, "5\n0\n结果正确\n"},
+        TextRow{"triple_minus_formula", {"---(2)"}, "-2\n0\n结果正确\n"},
         TextRow{"empty_formula", {""}, "0\n6\n空字符串\n"},
         TextRow{"variables_need_the_grid", {"t*2"}, "0\n38\n函数名不存在!\n"},
         TextRow{"grid_default_values", {"t+p", "--grid"}, "120\n0\n结果正确\n"},
