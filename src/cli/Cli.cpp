@@ -19,6 +19,7 @@ const CommandEntry kCommands[] = {
     {"calc", RunCalcCommand,
      "calc [FILE] [--set NAME=TEXT | --unit NAME=INDEX | --choose NAME=INDEX |\n"
      "      --check NAME=0|1 | --press NAME]... [--json]"},
+    {"eval", RunEvalCommand, "eval FORMULA [--var NAME=VALUE]... [--grid] [--json]"},
 };
 
 void PrintUsage(std::ostream& err) {

@@ -14,5 +14,6 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
 // The subcommands; each gets the arguments after its own name.
 int RunCalcCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunEvalCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 } // namespace kolvane

@@ -1,0 +1,118 @@
+#include "cli/Cli.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace kolvane {
+namespace {
+
+struct CliRun {
+    int code;
+    std::string out;
+    std::string err;
+};
+
+CliRun Eval(std::vector<std::string> args) {
+    args.insert(args.begin(), "eval");
+    std::ostringstream out, err;
+    int code = RunCli(args, out, err);
+    return {code, out.str(), err.str()};
+}
+
+struct TextRow {
+    const char* name;
+    std::vector<std::string> args;
+    const char* out;
+};
+
+class EvalText : public testing::TestWithParam<TextRow> {};
+
+TEST_P(EvalText, PrintsValueCodeAndMessage) {
+    CliRun r = Eval(GetParam().args);
+    EXPECT_EQ(r.code, kCliOk) << r.err;
+    EXPECT_EQ(r.out, GetParam().out);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, EvalText,
+    testing::Values(
+        TextRow{"plain_value", {"2+3*4"}, "14\n0\n结果正确\n"},
+        TextRow{"fifteen_digits", {"PI"}, "3.14159265358979\n0\n结果正确\n"},
+        TextRow{"scientific", {"SINH(87)"}, "3.03801511252844E37\n0\n结果正确\n"},
+        TextRow{"formula_error_is_a_result", {"1/0"}, "0\n9\n被0除\n"},
+        TextRow{"negative_formula_is_not_an_option", {"-5"}, "-5\n0\n结果正确\n"},
+        TextRow{"after_double_dash", {"--", "--5"}, "5\n0\n结果正确\n"},
+        TextRow{"double_minus_formula", {"--5"}, "5\n0\n结果正确\n"},
+        TextRow{"triple_minus_formula", {"---(2)"}, "-2\n0\n结果正确\n"},
+        TextRow{"empty_formula", {""}, "0\n6\n空字符串\n"},
+        TextRow{"variables_need_the_grid", {"t*2"}, "0\n38\n函数名不存在!\n"},
+        TextRow{"grid_default_values", {"t+p", "--grid"}, "120\n0\n结果正确\n"},
+        TextRow{"grid_var_sets_value", {"--grid", "--var", "t=-5", "t^2"}, "25\n0\n结果正确\n"},
+        TextRow{"grid_var_adds_row", {"--grid", "--var=x=3", "x*t"}, "60\n0\n结果正确\n"},
+        TextRow{"grid_var_any_case", {"--grid", "--var", "T=1", "t"}, "1\n0\n结果正确\n"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(EvalJson, ObjectWithExpressionAndGrid) {
+    CliRun r = Eval({"2*t", "--grid", "--json", "--var", "y=4"});
+    EXPECT_EQ(r.code, kCliOk);
+    EXPECT_EQ(r.out, "{\"value\":40,\"error\":0,\"message\":\"结果正确\","
+                     "\"expression\":\"2*20\",\"grid\":[[\"t\",\"20\",\"C\",\"温度\"],"
+                     "[\"p\",\"100\",\"kPa\",\"压力\"],[\"y\",\"4\",\"\",\"\"],"
+                     "[\"\",\"\",\"\",\"\"]]}\n");
+}
+
+TEST(EvalJson, WithoutGridTheGridIsEmptyAndErrorsAreReported) {
+    CliRun r = Eval({"--json", "IF(2,1,0)"});
+    EXPECT_EQ(r.code, kCliOk);
+    EXPECT_EQ(r.out, "{\"value\":0,\"error\":36,\"message\":\"条件表达式值应为\\\"是\\\"或"
+                     "\\\"否\\\"\",\"expression\":\"IF(2,1,0)\",\"grid\":[]}\n");
+}
+
+TEST(EvalJson, GridWithoutVariablesIsEmptied) {
+    CliRun r = Eval({"--json", "--grid", "3*4"});
+    EXPECT_NE(r.out.find("\"grid\":[[\"\",\"\",\"\",\"\"],"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("温度"), std::string::npos);
+}
+
+TEST(EvalRefusal, GridTextTooLongFailsWithRangeCheckError) {
+    CliRun r = Eval({"--grid", std::string(256, '1')});
+    EXPECT_EQ(r.code, kCliFailed);
+    EXPECT_EQ(r.err, "error: Range check error\n");
+    EXPECT_EQ(r.out, "");
+    // The same text is fine without the grid.
+    EXPECT_EQ(Eval({std::string(256, '1')}).code, kCliOk);
+}
+
+TEST(EvalWarning, VarWithoutGridIsReported) {
+    CliRun r = Eval({"1", "--var", "t=2"});
+    EXPECT_EQ(r.code, kCliOk);
+    EXPECT_NE(r.err.find("--grid"), std::string::npos);
+}
+
+struct BadRow {
+    const char* name;
+    std::vector<std::string> args;
+};
+
+class EvalBadArguments : public testing::TestWithParam<BadRow> {};
+
+TEST_P(EvalBadArguments, ExitTwoWithUsage) {
+    CliRun r = Eval(GetParam().args);
+    EXPECT_EQ(r.code, kCliBadArguments);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("usage: kolvane-cli eval"), std::string::npos) << r.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, EvalBadArguments,
+                         testing::Values(BadRow{"no_formula", {}},
+                                         BadRow{"only_options", {"--grid", "--json"}},
+                                         BadRow{"two_formulas", {"1", "2"}},
+                                         BadRow{"unknown_option", {"--fast", "1"}},
+                                         BadRow{"var_without_value", {"1", "--var"}},
+                                         BadRow{"var_without_equals", {"1", "--var", "t"}},
+                                         BadRow{"var_without_name", {"1", "--var", "=3"}}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace kolvane
