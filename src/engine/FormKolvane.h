@@ -1,10 +1,11 @@
 #pragma once
 
+#include "records/MruUnit.h"
+
 #include "engine/ComboBoxU.h"
 #include "engine/Controls.h"
 #include "engine/EditD.h"
 #include "engine/Form.h"
-#include "records/MruUnit.h"
 
 #include <string>
 #include <string_view>
@@ -104,20 +105,22 @@ public:
     TComboBoxU* selectorOf(const TEditD& field) const;
 
 private:
-    void build();
-    void buildQuantity(const struct ControlRow& row, Component* parent);
     void initProjectCommands();
     bool loadRecordFile(const std::string& path, const char* notValidMessage);
     void runOptionHandlers(bool withTubeShape);
 
+    void build();
+    void buildQuantity(const struct ControlRow& row, Component* parent);
+
     UiServices& ui_;
     Form form_;
+    // The File menu as data and the recent-files list inside it.
+    MenuModel mfile_;
+    TMostRecentFiles mrf_{&ui_, "Kolvane"};
     std::string title_ = kTitle;
     std::string programDir_;
     std::string projectFileName_;
     bool projectChanged_ = false;
-    MenuModel mfile_;
-    TMostRecentFiles mrf_{&ui_, "Kolvane"};
 };
 
 } // namespace kolvane
