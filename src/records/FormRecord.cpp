@@ -10,6 +10,8 @@
 
 #include <charconv>
 #include <climits>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 
 namespace kolvane {
@@ -209,9 +211,15 @@ std::optional<Prepared> Prepare(Form& form, const RawRecord& r) {
     case PropertyKind::Text:
         v = r.value;
         break;
-    case PropertyKind::Float:
-        v = StrToFloat(r.value);
+    case PropertyKind::Float: {
+        double x = StrToFloat(r.value);
+        // A unit factor of zero or below would turn every number of the
+        // field into nonsense at the next change of unit.
+        if (EqualsIgnoreAsciiCase(r.property, "Exchange") && !(x > 0))
+            throw ConvertError("'" + r.value + "' is not a valid unit factor");
+        v = x;
         break;
+    }
     case PropertyKind::Integer:
         v = ParseOrd(r.value);
         break;
@@ -408,6 +416,20 @@ bool LoadFormRecordBytes(Form& form, std::string_view bytes, const std::string& 
 }
 
 bool LoadFormRecord(Form& form, const std::string& path) {
+    // Look at the header before reading the whole file, so that choosing a
+    // large file of another kind by mistake costs nothing.
+    {
+        std::ifstream probe(path, std::ios::binary);
+        if (!probe) {
+            std::error_code ec;
+            if (!std::filesystem::exists(path, ec)) return false;
+        } else {
+            std::string head(kFormRecordHeader.size(), '\0');
+            probe.read(head.data(), static_cast<std::streamsize>(head.size()));
+            head.resize(static_cast<std::size_t>(probe.gcount()));
+            if (head != kFormRecordHeader) return false;
+        }
+    }
     std::optional<std::string> bytes = ReadWholeFile(path);
     if (!bytes) return false;
     return LoadFormRecordBytes(form, *bytes, path);

@@ -475,6 +475,8 @@ TEST(FormRecordRead, ACorruptRecordChangesNothingAndNamesItsLine) {
     } rows[] = {
         {"Float", Rec("QtyD", "Float", "Exchange", "1,5")},
         {"Float overflow", Rec("QtyD", "Float", "Exchange", "1E999")},
+        {"unit factor of zero", Rec("QtyD", "Float", "Exchange", "0")},
+        {"negative unit factor", Rec("QtyD", "Float", "Exchange", "-1000")},
         {"Ord", Rec("KindD", "Ord", "ItemIndex", "two")},
         {"Ord beyond 32 bits", Rec("QtyD", "Ord", "Color", "4294967296")},
         {"Enum", Rec("MixD", "Enum", "Checked", "Yes")},
@@ -507,11 +509,11 @@ TEST(FormRecordRead, ASetterThatFailsHalfwayIsTakenBack) {
     int changes = 0;
     f.edit.onChange = [&](Component&) { ++changes; };
     std::string before = FormRecordText(f.form, true, {});
-    // A factor of 0 cannot rescale the shown number; it comes after records
+    // A tiny factor makes the shown number overflow; it comes after records
     // that were already applied (and that rescaled the field once).
-    std::string file = kHead + Rec("NameD", "String", "Text", "after") +
-                       Rec("QtyD", "Float", "Exchange", "1000") +
-                       Rec("QtyD", "String", "Text", "7") + Rec("QtyD", "Float", "Exchange", "0");
+    std::string file =
+        kHead + Rec("NameD", "String", "Text", "after") + Rec("QtyD", "Float", "Exchange", "1000") +
+        Rec("QtyD", "String", "Text", "1E300") + Rec("QtyD", "Float", "Exchange", "1E-300");
     EXPECT_THROW(LoadFormRecordBytes(f.form, file, "x"), FormRecordError);
     EXPECT_EQ(FormRecordText(f.form, true, {}), before);
     EXPECT_EQ(f.qty.text(), "5");
