@@ -80,13 +80,13 @@ std::string OneLine(std::string s) {
     return s;
 }
 
-struct RecordSpec {
+struct RecordLayout {
     const char* tag;
     const char* property;
 };
 
 // What is written for each class, by exact class name.
-std::vector<RecordSpec> RecordsOf(std::string_view cls, bool withCaptions) {
+std::vector<RecordLayout> RecordsOf(std::string_view cls, bool withCaptions) {
     if (cls == "TEditD")
         return {{"Float", "Exchange"},
                 {"String", "Text"},
@@ -108,7 +108,7 @@ std::vector<RecordSpec> RecordsOf(std::string_view cls, bool withCaptions) {
     return {};
 }
 
-std::string ValueOf(const Component& c, const RecordSpec& r) {
+std::string ValueOf(const Component& c, const RecordLayout& r) {
     std::string_view tag = r.tag;
     if (tag == "Memo" || tag == "Rich") {
         auto* rich = dynamic_cast<const TRichEdit*>(&c);
@@ -329,7 +329,7 @@ std::string FormRecordText(const Form& form, bool withCaptions,
     for (const auto& owned : form.components()) {
         const Component& c = *owned;
         if (Skipped(c.name(), skipNames)) continue;
-        for (const RecordSpec& r : RecordsOf(c.className(), withCaptions)) {
+        for (const RecordLayout& r : RecordsOf(c.className(), withCaptions)) {
             out.append(c.name()).append(kCrLf);
             out.append(r.tag).append(kCrLf);
             out.append(r.property).append(kCrLf);
