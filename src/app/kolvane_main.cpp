@@ -1,4 +1,5 @@
 #include "engine/FormKolvane.h"
+#include "engine/UiServices.h"
 #include "gui/MainWindow.h"
 #include "records/MruUnit.h"
 
@@ -51,7 +52,24 @@ int main(int argc, char** argv) {
     window.kolvane().MRF().setIniFile(kolvane::MruIniLocation(
         programDir, QFileInfo(QApplication::applicationFilePath()).fileName().toStdString(),
         std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")));
-    if (!project.empty()) window.openProject(project);
+    if (!project.empty()) {
+        // Without a display nobody could close a message box: check the file
+        // headless first and report a problem on stderr.
+        if (!screenshot.isEmpty()) {
+            kolvane::ScriptedUiServices quiet;
+            kolvane::TFormKolvane probe(quiet);
+            try {
+                if (!probe.OpenProjectFile(project)) {
+                    std::cerr << "error: cannot open " << project << '\n';
+                    return 1;
+                }
+            } catch (const std::exception& e) {
+                std::cerr << "error: " << e.what() << '\n';
+                return 1;
+            }
+        }
+        window.openProject(project);
+    }
     if (!screenshot.isEmpty()) {
         if (!window.saveScreenshot(screenshot, page)) {
             std::cerr << "error: cannot write " << screenshot.toStdString() << '\n';

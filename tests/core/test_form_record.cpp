@@ -84,19 +84,6 @@ TEST(FormRecordWrite, WorkedExampleForTheMassFieldIsByteExact) {
     EXPECT_EQ(bytes.substr(bytes.size() - 4), "\r\n\r\n");
 }
 
-TEST(FormRecordWrite, AComputedFieldIsReadOnlyInItsColour) {
-    ScriptedUiServices ui;
-    TFormKolvane w(ui);
-    PutComputedValue(w.field("QoD"), kComputedColor, 2.5e9, 1e-6);
-    std::string text = FormRecordText(w.form(), false, {});
-    EXPECT_NE(text.find(Rec("QoD", "Float", "Exchange", "1") +
-                        Rec("QoD", "String", "Text", "2500000000") +
-                        Rec("QoD", "Enum", "Enabled", "True") +
-                        Rec("QoD", "Enum", "ReadOnly", "True") +
-                        Rec("QoD", "Ord", "Color", "16707529")),
-              std::string::npos);
-}
-
 TEST(FormRecordWrite, EachClassWritesItsRecordsInOrder) {
     SmallForm f;
     f.qty.setText("12.5");
@@ -143,23 +130,6 @@ TEST(FormRecordWrite, SkipNamesIgnoreLetterCase) {
     EXPECT_EQ(text.find("ReportD"), std::string::npos);
     EXPECT_EQ(text.find("QtyD\r\n"), std::string::npos);
     EXPECT_NE(text.find("QtyU\r\n"), std::string::npos);
-}
-
-TEST(FormRecordWrite, FloatsUseTheGeneralFormatAndAPointAlways) {
-    SmallForm f;
-    struct Row {
-        double factor;
-        const char* written;
-    } rows[] = {{1000, "1000"},          {0.001, "0.001"},     {1e-6, "1E-6"},
-                {5e-5, "5E-5"},          {2.5e20, "2.5E20"},   {0.0001, "0.0001"},
-                {4.187e9, "4187000000"}, {1.16306, "1.16306"}, {1.0 / 3, "0.333333333333333"}};
-    for (const Row& r : rows) {
-        f.qty.setExchange(r.factor);
-        EXPECT_NE(
-            FormRecordText(f.form, false, {}).find(Rec("QtyD", "Float", "Exchange", r.written)),
-            std::string::npos)
-            << r.written;
-    }
 }
 
 TEST(FormRecordWrite, ALineBreakInAOneLineTextCannotShiftTheRecords) {
