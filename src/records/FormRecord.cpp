@@ -379,9 +379,14 @@ bool LoadFormRecordBytes(Form& form, std::string_view bytes, const std::string& 
         while (i < text.size() && isBlank(text[i]))
             ++i;
         if (i >= text.size()) break;
-        std::string name = text[i];
-        name.erase(0, name.find_first_not_of(" \t"));
-        records.push_back({std::move(name), lineAt(i + 1), lineAt(i + 2), lineAt(i + 3),
+        // Names, tags and property names never hold blanks; blanks left
+        // around them in a file edited by hand are not part of them.
+        auto word = [](std::string s) {
+            s.erase(0, s.find_first_not_of(" \t"));
+            s.erase(s.find_last_not_of(" \t") + 1);
+            return s;
+        };
+        records.push_back({word(text[i]), word(lineAt(i + 1)), word(lineAt(i + 2)), lineAt(i + 3),
                            static_cast<int>(i + 4)});
         i += 5;
     }

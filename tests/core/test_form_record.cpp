@@ -376,6 +376,7 @@ TEST(FormRecordRead, TolerantLayouts) {
         {"no final line end", kHead + "NameD\r\nString\r\nText\r\nok"},
         {"name in another case", kHead + Rec("named", "String", "Text", "ok")},
         {"blanks before the name", kHead + Rec("   NameD", "String", "Text", "ok")},
+        {"blanks after name, tag and property", kHead + Rec("NameD ", "String\t", "Text ", "ok")},
     };
     for (const Row& r : rows) {
         SmallForm f;
