@@ -17,10 +17,8 @@ struct CommandEntry {
 
 const CommandEntry kCommands[] = {
     {"calc", RunCalcCommand,
-     "calc [FILE] [--set NAME=TEXT | --unit NAME=INDEX | --choose NAME=INDEX |\n"
-     "      --check NAME=0|1 | --press NAME | --save PATH]... [--json]\n"
-     "      FILE: a project (.kvp) or template (.kvt) opened first, as File > Open does\n"
-     "      --save PATH: save as a project, or as a template when PATH ends in .kvt"},
+     "calc [FILE] [--set NAME=TEXT | --unit NAME=INDEX | --choose NAME=INDEX | --save PATH |\n"
+     "      --check NAME=0|1 | --press NAME]... [--json]"},
 };
 
 void PrintUsage(std::ostream& err) {
