@@ -1,4 +1,7 @@
+#include "engine/FormKolvane.h"
+#include "engine/UiServices.h"
 #include "gui/MainWindow.h"
+#include "records/MruUnit.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -24,6 +27,18 @@ int main(int argc, char** argv) {
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
 
     QApplication app(argc, argv);
+    // What Qt leaves of the arguments: the first one that is no option is a
+    // project or template to open at start.
+    std::string project;
+    const QStringList args = QApplication::arguments();
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--screenshot") || args[i] == QLatin1String("--page")) {
+            ++i;
+        } else if (!args[i].startsWith(QLatin1Char('-'))) {
+            project = args[i].toStdString();
+            break;
+        }
+    }
     QApplication::setApplicationName("Kolvane");
     QFont font(QStringLiteral("WenQuanYi Micro Hei"));
     font.setPointSize(9);
@@ -32,6 +47,29 @@ int main(int argc, char** argv) {
     std::string programDir =
         QFileInfo(QApplication::applicationFilePath()).absolutePath().toStdString() + "/";
     kolvane::MainWindow window(programDir);
+    // The recent-files list lives beside the program, or per user when the
+    // program's folder is not writable.
+    window.kolvane().MRF().setIniFile(kolvane::MruIniLocation(
+        programDir, QFileInfo(QApplication::applicationFilePath()).fileName().toStdString(),
+        std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")));
+    if (!project.empty()) {
+        // Without a display nobody could close a message box: check the file
+        // headless first and report a problem on stderr.
+        if (!screenshot.isEmpty()) {
+            kolvane::ScriptedUiServices quiet;
+            kolvane::TFormKolvane probe(quiet);
+            try {
+                if (!probe.OpenProjectFile(project)) {
+                    std::cerr << "error: cannot open " << project << '\n';
+                    return 1;
+                }
+            } catch (const std::exception& e) {
+                std::cerr << "error: " << e.what() << '\n';
+                return 1;
+            }
+        }
+        window.openProject(project);
+    }
     if (!screenshot.isEmpty()) {
         if (!window.saveScreenshot(screenshot, page)) {
             std::cerr << "error: cannot write " << screenshot.toStdString() << '\n';

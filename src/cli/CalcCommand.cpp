@@ -13,7 +13,7 @@ namespace kolvane {
 
 namespace {
 
-enum class StepKind { Set, Unit, Choose, Check, Press };
+enum class StepKind { Set, Unit, Choose, Check, Press, Save };
 
 struct Step {
     StepKind kind;
@@ -37,6 +37,7 @@ bool ParseIndex(const std::string& text, int& out) {
 
 // Checks that a step names a component of the right kind before anything runs.
 std::string CheckStep(const TFormKolvane& w, const Step& s) {
+    if (s.kind == StepKind::Save) return s.value.empty() ? "--save needs a file name" : "";
     Component* c = w.form().find(s.name);
     if (!c) return "no component named '" + s.name + "'";
     int index = 0;
@@ -61,8 +62,18 @@ std::string CheckStep(const TFormKolvane& w, const Step& s) {
     case StepKind::Press:
         if (!dynamic_cast<TButton*>(c)) return "'" + s.name + "' is not a button";
         return {};
+    case StepKind::Save:
+        return {};
     }
     return {};
+}
+
+// A path ending in ".kvt" (any letter case) is a template.
+bool IsTemplatePath(const std::string& path) {
+    std::string ext = std::filesystem::path(path).extension().string();
+    for (char& ch : ext)
+        if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
+    return ext == ".kvt";
 }
 
 void Leave(Component& c) {
@@ -71,6 +82,15 @@ void Leave(Component& c) {
 
 // Runs one step as the user would do it in the window.
 void RunStep(TFormKolvane& w, const Step& s) {
+    if (s.kind == StepKind::Save) {
+        // As the File menu saves: a template leaves out the report and
+        // changes nothing else; a project becomes the current project file.
+        if (IsTemplatePath(s.value))
+            w.SaveTemplate(s.value);
+        else
+            w.SaveProjectAs(s.value);
+        return;
+    }
     Component& c = *w.form().find(s.name);
     int index = 0;
     switch (s.kind) {
@@ -100,6 +120,8 @@ void RunStep(TFormKolvane& w, const Step& s) {
     }
     case StepKind::Press:
         static_cast<TButton&>(c).Click();
+        break;
+    case StepKind::Save:
         break;
     }
 }
@@ -138,6 +160,10 @@ int RunCalcCommand(const std::vector<std::string>& args, std::ostream& out, std:
             const std::string* v = needValue();
             if (!v) return kCliBadArguments;
             steps.push_back({StepKind::Press, *v, "", a + " " + *v});
+        } else if (a == "--save") {
+            const std::string* v = needValue();
+            if (!v) return kCliBadArguments;
+            steps.push_back({StepKind::Save, "", *v, a + " " + *v});
         } else if (i == 0 && a.rfind("--", 0) != 0) {
             file = a;
         } else {
@@ -153,15 +179,25 @@ int RunCalcCommand(const std::vector<std::string>& args, std::ostream& out, std:
     };
     TFormKolvane window(ui, std::filesystem::current_path().string());
 
-    if (!file.empty()) {
-        err << "error: cannot open '" << file << "': this build opens no project files\n";
-        return kCliBadArguments;
-    }
     for (const Step& s : steps) {
         std::string problem = CheckStep(window, s);
         if (!problem.empty()) {
             err << "error: " << s.option << ": " << problem << '\n';
             return kCliBadArguments;
+        }
+    }
+
+    // The file is opened as the Open command does, option handlers included;
+    // a file that is missing, no project or damaged stops here.
+    if (!file.empty()) {
+        try {
+            if (!window.OpenProjectFile(file)) {
+                err << "error: cannot open '" << file << "'\n";
+                return kCliFailed;
+            }
+        } catch (const std::exception& e) {
+            err << "error: " << e.what() << '\n';
+            return kCliFailed;
         }
     }
 

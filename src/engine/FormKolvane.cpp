@@ -28,6 +28,7 @@ std::vector<std::string> ItemsOf(const ChoiceList& list) {
 TFormKolvane::TFormKolvane(UiServices& ui, std::string programDir)
     : ui_(ui), programDir_(std::move(programDir)) {
     build();
+    initProjectCommands();
 }
 
 void TFormKolvane::build() {

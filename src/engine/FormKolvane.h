@@ -1,5 +1,7 @@
 #pragma once
 
+#include "records/MruUnit.h"
+
 #include "engine/ComboBoxU.h"
 #include "engine/Controls.h"
 #include "engine/EditD.h"
@@ -71,11 +73,52 @@ public:
     void TShapeDChange(Component& sender);
 
     // --- Project commands (records/ProjectCommands.cpp) ---
+    static constexpr const char* kProjectFilter =
+        "Kolvane 项目文件（*.kvp）|*.kvp|Kolvane 模板文件（*.kvt）|*.kvt";
+    // The report page is not part of a template.
+    static constexpr const char* kTemplateSkip = "RichEditReport";
+
+    // The recent-files list and the File menu it puts its entries into.
+    TMostRecentFiles& MRF() { return mrf_; }
+    const MenuModel& MFile() const { return mfile_; }
+
+    // Offers to save a changed project before it is replaced (Yes/No).
+    void BeforeNOC();
+    // Save: asks for a name when the project has none. False when the user
+    // cancelled the dialog; IoError when writing fails.
+    bool DirectSaveProj();
+    void MFSaveClick() { DirectSaveProj(); }
+    void MFAsClick();
+    void MFTempClick();
+    void MFNewClick();
+    void MFOpenClick();
+    void OpenProj();
+    // A recent-file entry was chosen (the list has moved it to the top).
+    void MRFMenuClick(const std::string& fileName);
+    // Exit and closing the window: true when the program may end. Unsaved
+    // changes are offered for saving with Yes, No and Cancel.
+    bool MFExitClick() { return FormCloseQuery(); }
+    bool FormCloseQuery();
+
+    // The commands' work without their dialogs, also used by the command
+    // line. OpenProjectFile loads a project (or a template) and makes it the
+    // project file; when the file is missing or no form record file it tells
+    // the user, changes nothing and returns false. A damaged file raises
+    // FormRecordError and changes nothing either.
+    bool OpenProjectFile(const std::string& path);
+    void SaveProjectAs(const std::string& path);
+    void SaveTemplate(const std::string& path) const;
+    // The title naming the project file.
+    static std::string ProjectTitle(const std::string& path);
 
     // The unit selector that belongs to a quantity field.
     TComboBoxU* selectorOf(const TEditD& field) const;
 
 private:
+    void initProjectCommands();
+    bool loadRecordFile(const std::string& path, const char* notValidMessage);
+    void runOptionHandlers(bool withTubeShape);
+
     void build();
     void buildQuantity(const struct ControlRow& row, Component* parent);
     void wireHandlers();
@@ -85,6 +128,9 @@ private:
 
     UiServices& ui_;
     Form form_;
+    // The File menu as data and the recent-files list inside it.
+    MenuModel mfile_;
+    TMostRecentFiles mrf_{&ui_, "Kolvane"};
     std::string title_ = kTitle;
     std::string programDir_;
     std::string projectFileName_;

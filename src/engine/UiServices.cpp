@@ -30,4 +30,21 @@ void ScriptedUiServices::beep() {
     record({"beep", ""});
 }
 
+std::string ScriptedUiServices::fileDialog(const char* kind, const FileDialogOptions& options) {
+    dialogs.push_back(options);
+    record({kind, options.title});
+    if (files.empty()) return {};
+    std::string f = files.front();
+    files.erase(files.begin());
+    return f;
+}
+
+std::string ScriptedUiServices::openFileDialog(const FileDialogOptions& options) {
+    return fileDialog("open", options);
+}
+
+std::string ScriptedUiServices::saveFileDialog(const FileDialogOptions& options) {
+    return fileDialog("save", options);
+}
+
 } // namespace kolvane

@@ -9,6 +9,16 @@ namespace kolvane {
 enum class MessageKind { Information, Warning, Error, Question };
 enum class Answer { Yes, No, Cancel, Ok };
 
+// A file dialog's settings. The filter is pairs of caption and pattern joined
+// by "|" ("项目文件|*.kvp|模板文件|*.kvt"); filterIndex counts from 1.
+struct FileDialogOptions {
+    std::string title;
+    std::string filter;
+    int filterIndex = 1;
+    std::string defaultExt; // appended, without the dot, to a name typed without one
+    std::string initialDir;
+};
+
 // Everything a handler needs from a human goes through this interface: the
 // GUI answers with dialogs, tests and the CLI with scripted answers.
 class UiServices {
@@ -22,13 +32,17 @@ public:
     // Text for a panel of the status bar (0 hint, 1 messages).
     virtual void statusText(int panel, const std::string& text) = 0;
     virtual void beep() = 0;
+    // File dialogs: the chosen path, or "" when the user cancels. The save
+    // dialog asks before it lets the user pick an existing file.
+    virtual std::string openFileDialog(const FileDialogOptions&) { return {}; }
+    virtual std::string saveFileDialog(const FileDialogOptions&) { return {}; }
 };
 
 // Answers from a script and records what was shown: for tests and the CLI.
 class ScriptedUiServices : public UiServices {
 public:
     struct Shown {
-        std::string kind; // "message", "question", "status", "beep"
+        std::string kind; // "message", "question", "status", "beep", "open", "save"
         std::string text;
     };
 
@@ -37,6 +51,13 @@ public:
                     Answer defaultAnswer) override;
     void statusText(int panel, const std::string& text) override;
     void beep() override;
+    std::string openFileDialog(const FileDialogOptions& options) override;
+    std::string saveFileDialog(const FileDialogOptions& options) override;
+
+    // Paths chosen in file dialogs in turn; "" or none left cancels.
+    std::vector<std::string> files;
+    // Every file dialog shown, in order.
+    std::vector<FileDialogOptions> dialogs;
 
     // Answers given to questions in turn; when none is left, the default.
     std::vector<Answer> answers;
@@ -49,6 +70,7 @@ public:
 
 private:
     void record(Shown s);
+    std::string fileDialog(const char* kind, const FileDialogOptions& options);
 };
 
 } // namespace kolvane

@@ -5,7 +5,9 @@
 #include "gui/EditDWidget.h"
 #include "gui/MyStatusBar.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -109,6 +111,8 @@ MainWindow::MainWindow(const std::string& programDir, QWidget* parent)
     buildMenus();
     buildToolBar();
     buildPages();
+    kolvane_->MRF().onMenuChanged = [this] { syncRecentFiles(); };
+    syncRecentFiles();
 }
 
 MainWindow::~MainWindow() {
@@ -120,6 +124,70 @@ void MainWindow::guarded(const std::function<void()>& handler) {
     RunGuarded(this, handler);
 }
 
+void MainWindow::fileCommand(const std::function<void()>& command) {
+    guarded(command);
+    setWindowTitle(Q(kolvane_->title()));
+}
+
+void MainWindow::openProject(const std::string& path) {
+    fileCommand([this, path] { kolvane_->OpenProjectFile(path); });
+}
+
+// The File commands by menu item or toolbar button name.
+std::function<void()> MainWindow::fileHandler(std::string_view name) {
+    TFormKolvane& k = *kolvane_;
+    if (name == "MFNew" || name == "SBFNew") return [&k] { k.MFNewClick(); };
+    if (name == "MFOpen" || name == "SBFOpen") return [&k] { k.MFOpenClick(); };
+    if (name == "MFSave" || name == "SBFSave") return [&k] { k.MFSaveClick(); };
+    if (name == "MFAs" || name == "SBFAs") return [&k] { k.MFAsClick(); };
+    if (name == "MFTemp" || name == "SBFTemp") return [&k] { k.MFTempClick(); };
+    return {};
+}
+
+void MainWindow::syncRecentFiles() {
+    if (!fileMenu_) return;
+    // The core's File menu model says where the entries go; the QMenu holds
+    // the same items in the same order, plus the entries made here.
+    for (QAction* a : fileMenu_->actions()) {
+        if (a->property("recentFile").isValid()) {
+            fileMenu_->removeAction(a);
+            a->deleteLater(); // it may be the entry whose click is running now
+        }
+    }
+    const auto& items = kolvane_->MFile().items;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const MenuItemModel& m = items[i];
+        if (!m.tagged) continue;
+        auto* a = new QAction(fileMenu_);
+        a->setProperty("recentFile", Q(m.file));
+        if (m.isSeparator()) {
+            a->setSeparator(true);
+        } else {
+            // "&1  " is the accelerator; an "&" in the path is shown as it is.
+            QString caption = Q(m.caption);
+            a->setText(caption.left(2) + caption.mid(2).replace(QLatin1Char('&'), "&&"));
+            a->setToolTip(Q(m.file));
+            connect(a, &QAction::triggered, this, [this, a] {
+                auto index = static_cast<std::size_t>(fileMenu_->actions().indexOf(a));
+                fileCommand([this, index] { kolvane_->MRF().MenuItemClick(index); });
+            });
+        }
+        QList<QAction*> actions = fileMenu_->actions();
+        QAction* before = static_cast<qsizetype>(i) < actions.size() ? actions[i] : nullptr;
+        fileMenu_->insertAction(before, a);
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    bool mayClose = closeApproved_;
+    if (!mayClose) guarded([&] { mayClose = kolvane_->FormCloseQuery(); });
+    closeApproved_ = false;
+    if (mayClose)
+        event->accept();
+    else
+        event->ignore();
+}
+
 QWidget* MainWindow::widgetFor(const std::string& name) const {
     auto it = widgets_.find(name);
     return it == widgets_.end() ? nullptr : it->second;
@@ -129,6 +197,7 @@ void MainWindow::buildMenus() {
     for (const auto& [top, items] : kMenus) {
         QMenu* menu = menuBar()->addMenu(QString::fromUtf8(top.caption));
         menu->setObjectName(top.name);
+        if (std::string_view(top.name) == "MFile") fileMenu_ = menu;
         for (const auto& item : items) {
             if (std::string_view(item.caption) == "-") {
                 menu->addSeparator();
@@ -143,8 +212,17 @@ void MainWindow::buildMenus() {
                 save.subscribe([act](Component& c, Change ch) {
                     if (act && ch == Change::Enabled) act->setEnabled(c.enabled());
                 });
-            } else if (std::string_view(item.name) == "MFExit") {
-                connect(a, &QAction::triggered, this, &QWidget::close);
+            }
+            if (std::string_view(item.name) == "MFExit") {
+                connect(a, &QAction::triggered, this, [this] {
+                    bool exit = false;
+                    guarded([&] { exit = kolvane_->MFExitClick(); });
+                    if (!exit) return;
+                    closeApproved_ = true; // asked already
+                    close();
+                });
+            } else if (auto handler = fileHandler(item.name)) {
+                connect(a, &QAction::triggered, this, [this, handler] { fileCommand(handler); });
             }
         }
     }
@@ -174,6 +252,8 @@ void MainWindow::buildToolBar() {
                              : bar->addAction(style()->standardIcon(t.icon), QString());
         a->setObjectName(t.name);
         a->setToolTip(QString::fromUtf8(t.hint));
+        if (auto handler = fileHandler(t.name))
+            connect(a, &QAction::triggered, this, [this, handler] { fileCommand(handler); });
     }
 }
 

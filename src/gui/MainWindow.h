@@ -9,6 +9,7 @@
 
 class QTabWidget;
 class QGridLayout;
+class QMenu;
 
 namespace kolvane {
 
@@ -36,8 +37,15 @@ public:
     // Runs a handler at the event boundary (errors shown in a message box).
     void guarded(const std::function<void()>& handler);
 
+    // Opens a project or template as File > Open does, without the dialog.
+    void openProject(const std::string& path);
+    // The File menu, with the recent-file entries.
+    QMenu* fileMenu() const { return fileMenu_; }
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Unsaved changes are offered for saving; Cancel keeps the window open.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildMenus();
@@ -47,12 +55,18 @@ private:
     void fillGrid(Component& container, QWidget* box, QGridLayout* grid);
     QWidget* widgetOf(Component& c, QWidget* parent);
     void about();
+    // Runs a File command and brings the title up to date.
+    void fileCommand(const std::function<void()>& command);
+    std::function<void()> fileHandler(std::string_view name);
+    void syncRecentFiles();
 
     QtUiServices ui_;
     std::unique_ptr<TFormKolvane> kolvane_;
     QTabWidget* pages_ = nullptr;
     MyStatusBar* statusBar_ = nullptr;
     std::map<std::string, QWidget*> widgets_;
+    QMenu* fileMenu_ = nullptr;
+    bool closeApproved_ = false;
 };
 
 } // namespace kolvane

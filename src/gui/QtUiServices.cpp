@@ -3,6 +3,8 @@
 #include "gui/MyStatusBar.h"
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 #include <exception>
@@ -12,6 +14,27 @@ namespace kolvane {
 namespace {
 QString Q(const std::string& s) {
     return QString::fromStdString(s);
+}
+
+// "caption|pattern|caption|pattern" -> Qt's "caption (pattern)" entries. The
+// captions already name their patterns, so the dialog hides Qt's copy.
+QStringList NameFilters(const std::string& filter) {
+    QStringList parts = Q(filter).split(QLatin1Char('|'));
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2)
+        out << parts[i] + QStringLiteral(" (") + parts[i + 1] + QLatin1Char(')');
+    return out;
+}
+
+// The extension a name typed without one receives: the selected filter's
+// ("*.kvt" gives "kvt"), so a template is saved as a template.
+QString SuffixOf(const QString& nameFilter, const QString& fallback) {
+    int open = nameFilter.lastIndexOf(QLatin1Char('('));
+    QString pattern = nameFilter.mid(open + 1).chopped(1).trimmed();
+    if (pattern.startsWith(QStringLiteral("*.")) && pattern.count(QLatin1Char('*')) == 1 &&
+        !pattern.contains(QLatin1Char(' ')) && !pattern.contains(QLatin1Char(';')))
+        return pattern.mid(2);
+    return fallback;
 }
 } // namespace
 
@@ -48,6 +71,52 @@ void QtUiServices::statusText(int panel, const std::string& text) {
 
 void QtUiServices::beep() {
     QApplication::beep();
+}
+
+std::string QtUiServices::openFileDialog(const FileDialogOptions& options) {
+    return fileDialog(options, false);
+}
+
+std::string QtUiServices::saveFileDialog(const FileDialogOptions& options) {
+    return fileDialog(options, true);
+}
+
+std::string QtUiServices::fileDialog(const FileDialogOptions& options, bool save) {
+    QFileDialog dialog(parent_, Q(options.title), Q(options.initialDir));
+    QStringList filters = NameFilters(options.filter);
+    dialog.setNameFilters(filters);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    QString fallback = Q(options.defaultExt);
+    if (options.filterIndex >= 1 && options.filterIndex <= filters.size()) {
+        const QString& selected = filters[options.filterIndex - 1];
+        dialog.selectNameFilter(selected);
+        dialog.setDefaultSuffix(SuffixOf(selected, fallback));
+    } else {
+        dialog.setDefaultSuffix(fallback);
+    }
+    QObject::connect(
+        &dialog, &QFileDialog::filterSelected, &dialog,
+        [&dialog, fallback](const QString& f) { dialog.setDefaultSuffix(SuffixOf(f, fallback)); });
+    if (save) {
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile); // asks before replacing a file
+    } else {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+    }
+    dialog.setSizeGripEnabled(true);
+    while (dialog.exec() == QDialog::Accepted) {
+        QString chosen = dialog.selectedFiles().value(0);
+        QFileInfo info(chosen);
+        // Like the Windows dialog, a read-only file cannot be chosen to save over.
+        if (save && info.exists() && !info.isWritable()) {
+            QMessageBox::warning(&dialog, Q(options.title),
+                                 QStringLiteral("文件是只读的:\n") + chosen);
+            continue;
+        }
+        return chosen.toStdString();
+    }
+    return {};
 }
 
 void RunGuarded(QWidget* parent, const std::function<void()>& handler) {

@@ -22,8 +22,11 @@ public:
                     Answer defaultAnswer) override;
     void statusText(int panel, const std::string& text) override;
     void beep() override;
+    std::string openFileDialog(const FileDialogOptions& options) override;
+    std::string saveFileDialog(const FileDialogOptions& options) override;
 
 private:
+    std::string fileDialog(const FileDialogOptions& options, bool save);
     QWidget* parent_;
     MyStatusBar* statusBar_ = nullptr;
 };

@@ -1,3 +1,5 @@
+#include "TempDir.h"
+
 #include "cli/Cli.h"
 #include "cli/FormJson.h"
 
@@ -85,6 +87,101 @@ TEST(CliCalc, DisplayWidthCountsChineseAsTwoCells) {
     EXPECT_EQ(DisplayWidth("abc"), 3u);
     EXPECT_EQ(DisplayWidth("加热时间"), 8u);
     EXPECT_EQ(DisplayWidth("m2·K"), 4u);
+}
+
+// --- Project files ---
+
+using testing_support::ReadBytes;
+using testing_support::TempDir;
+using testing_support::WriteBytes;
+
+const std::string kHeader = "CFR File Format(Compatible Form Record File),by Quorvantelbix.\r\n"
+                            "Version 1.1,2007.07.17\r\n\r\n";
+
+bool Has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+TEST(CliFiles, AHandWrittenGbkProjectLoads) {
+    TempDir dir;
+    std::string p = dir.file("hand.kvp");
+    WriteBytes(p, kHeader + "OBJNameD\r\nString\r\nText\r\n\xB7\xB4\xD3\xA6\xB8\xAA\r\n\r\n"
+                            "MaoD\r\nFloat\r\nExchange\r\n1000\r\n\r\n"
+                            "MaoD\r\nString\r\nText\r\n5\r\n\r\n"
+                            "MaoU\r\nOrd\r\nItemIndex\r\n1\r\n\r\n"
+                            "PhiD\r\nOrd\r\nItemIndex\r\n1\r\n\r\n");
+    CliRun r = Calc({p, "--json"});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_TRUE(Has(r.out, R"("OBJNameD":{"kind":"Edit","text":"反应釜")")) << r.out;
+    EXPECT_TRUE(Has(r.out, R"("MaoD":{"kind":"EditD","text":"5","exchange":1000,"si":5000,)"));
+    EXPECT_TRUE(Has(r.out, R"("unitIndex":1,"unit":"t")"));
+    EXPECT_TRUE(Has(r.out, R"("PhiD":{"kind":"ComboBox","index":1,"text":"蒸气冷凝")"));
+    EXPECT_TRUE(Has(r.out, R"("projectChanged":false)")) << "a load leaves the project unchanged";
+    EXPECT_TRUE(Has(r.out, "容器传热计算(Kolvane)V2012.10.01.10-[" + p + "]"));
+}
+
+TEST(CliFiles, StepsRunAfterTheLoadAndSaveInTheirTurn) {
+    TempDir dir;
+    std::string first = dir.file("first.kvp"), second = dir.file("second.kvp");
+    CliRun made = Calc({"--set", "MaoD=5", "--unit", "TaoD=1", "--set", "TaoD=90", "--save", first,
+                        "--set", "MaoD=6", "--json"});
+    ASSERT_EQ(made.code, 0) << made.err;
+    EXPECT_TRUE(Has(made.out, R"("projectChanged":true)")) << "the edit after the save";
+    std::string bytes = ReadBytes(first);
+    EXPECT_EQ(bytes.substr(0, kHeader.size()), kHeader);
+    EXPECT_TRUE(Has(bytes, "MaoD\r\nString\r\nText\r\n5\r\n\r\n"));
+    EXPECT_TRUE(
+        Has(bytes, "TaoD\r\nFloat\r\nExchange\r\n60\r\n\r\nTaoD\r\nString\r\nText\r\n90\r\n"));
+
+    CliRun again = Calc({first, "--save", second, "--json"});
+    ASSERT_EQ(again.code, 0) << again.err;
+    EXPECT_TRUE(Has(again.out, R"("projectFileName":")" + second + "\""));
+    EXPECT_TRUE(Has(ReadBytes(second), "TaoD\r\nString\r\nText\r\n90\r\n"));
+    // The option handlers run on every load; after that, loading and saving
+    // changes no byte.
+    std::string third = dir.file("third.kvp");
+    ASSERT_EQ(Calc({second, "--save", third}).code, 0);
+    EXPECT_EQ(ReadBytes(third), ReadBytes(second));
+}
+
+TEST(CliFiles, AKvtPathSavesATemplateWithoutTheReport) {
+    TempDir dir;
+    std::string t = dir.file("base.KVT");
+    CliRun r = Calc({"--set", "RichEditReport=报告", "--set", "CmtoD=水", "--save", t, "--json"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    std::string bytes = ReadBytes(t);
+    EXPECT_FALSE(Has(bytes, "RichEditReport"));
+    EXPECT_TRUE(Has(bytes, "CmtoD\r\nRich\r\nLines\r\n\xA1\xF7\xCB\xAE\r\n")); // △水
+    EXPECT_TRUE(Has(r.out, R"("projectFileName":"")")) << "a template does not become the project";
+}
+
+TEST(CliFiles, AFileThatCannotBeOpenedStopsBeforeAnyStep) {
+    TempDir dir;
+    WriteBytes(dir.file("text.kvp"), "hello\r\n");
+    WriteBytes(dir.file("bad.kvp"), kHeader + "MaoD\r\nFloat\r\nExchange\r\nabc\r\n\r\n");
+    struct Row {
+        std::string file;
+        std::string message;
+    } rows[] = {{dir.file("text.kvp"), "不是有效的Kolvane项目文件:" + dir.file("text.kvp")},
+                {dir.file("missing.kvp"), "不是有效的Kolvane项目文件:"},
+                {dir.file("bad.kvp"), "第 7 行"}};
+    for (const Row& row : rows) {
+        CliRun r = Calc({row.file, "--save", dir.file("out.kvp")});
+        EXPECT_EQ(r.code, 1) << row.file;
+        EXPECT_TRUE(Has(r.err, row.message)) << r.err;
+        EXPECT_FALSE(std::filesystem::exists(dir.file("out.kvp")));
+    }
+}
+
+TEST(CliFiles, AFailedSaveIsAnErrorAndLaterStepsStillRun) {
+    TempDir dir;
+    CliRun r = Calc({"--save", dir.file("no/such/dir/p.kvp"), "--set", "MaoD=3", "--json"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(Has(r.err, "error: "));
+    EXPECT_TRUE(Has(r.out, R"("MaoD":{"kind":"EditD","text":"3")"));
+    EXPECT_TRUE(Has(r.out, R"("projectFileName":"")"));
+    EXPECT_EQ(Calc({"--save"}).code, 2);
+    EXPECT_EQ(Calc({"--save", ""}).code, 2);
 }
 
 } // namespace

@@ -1,0 +1,190 @@
+// The File commands of the main window: new from a template, open, save,
+// save as, save as template, exit, and reopening a recent file.
+
+#include "engine/FormKolvane.h"
+#include "engine/UiServices.h"
+#include "records/FormRecord.h"
+
+#include <filesystem>
+
+namespace kolvane {
+
+namespace {
+
+constexpr const char* kSaveCaption = "保存项目";
+constexpr const char* kChangedQuestion = "项目已经改变，保存变化吗？";
+constexpr const char* kUnnamedTitleSuffix = "-[无名项目]";
+
+constexpr int kProjectFilterIndex = 1;
+constexpr int kTemplateFilterIndex = 2;
+
+FileDialogOptions Dialog(int filterIndex, const char* title) {
+    return {title, TFormKolvane::kProjectFilter, filterIndex, "kvp", "."};
+}
+
+// The title and the recent-files list show full paths, whatever the caller
+// handed in.
+std::string FullPath(const std::string& path) {
+    std::error_code ec;
+    std::filesystem::path full = std::filesystem::absolute(path, ec);
+    return ec ? path : full.lexically_normal().string();
+}
+
+} // namespace
+
+void TFormKolvane::initProjectCommands() {
+    auto command = [](const char* name, const char* caption) {
+        return MenuItemModel{name, caption, false, ""};
+    };
+    mfile_.items = {command("MFNew", "&N 新建"),
+                    command("MFOpen", "&O 打开"),
+                    command("", "-"),
+                    command("MFSave", "&S 保存"),
+                    command("MFAs", "&A 另存为"),
+                    command("MFTemp", "&T 存为模板"),
+                    command("", "-"),
+                    command("MFExit", "&E 退出")};
+    mrf_.setMaxFiles(9);
+    mrf_.setShowFullPath(true);
+    mrf_.setMenuPosition(6);
+    mrf_.setFileExt("kvp");
+    mrf_.OnMenuClick = [this](const std::string& file) { MRFMenuClick(file); };
+    mrf_.setOwnerMenuItem(&mfile_);
+    MFSave().onClick = [this](Component&) { MFSaveClick(); };
+}
+
+std::string TFormKolvane::ProjectTitle(const std::string& path) {
+    return std::string(kTitle) + "-[" + path + "]";
+}
+
+void TFormKolvane::BeforeNOC() {
+    if (!projectChanged_) return;
+    if (ui_.question(kSaveCaption, kChangedQuestion, false, Answer::Yes) == Answer::Yes)
+        DirectSaveProj();
+}
+
+bool TFormKolvane::DirectSaveProj() {
+    if (projectFileName_.empty()) {
+        std::string path = ui_.saveFileDialog(Dialog(kProjectFilterIndex, "新建项目-输入名称"));
+        if (path.empty()) return false;
+        // The name is taken only once the file is written, so a failed save
+        // leaves the project unnamed rather than tied to a file that was never
+        // a project.
+        SaveProjectAs(path);
+        return true;
+    }
+    SaveFormRecord(form_, projectFileName_, false, {});
+    setProjectChanged(false);
+    return true;
+}
+
+void TFormKolvane::SaveProjectAs(const std::string& path) {
+    std::string full = FullPath(path);
+    SaveFormRecord(form_, full, false, {});
+    projectFileName_ = full;
+    mrf_.AddFile(full);
+    title_ = ProjectTitle(full);
+    setProjectChanged(false);
+}
+
+void TFormKolvane::SaveTemplate(const std::string& path) const {
+    SaveFormRecord(form_, path, false, {kTemplateSkip});
+}
+
+void TFormKolvane::MFAsClick() {
+    std::string path = ui_.saveFileDialog(Dialog(kProjectFilterIndex, "另存为-输入名称"));
+    if (path.empty()) return;
+    SaveProjectAs(path);
+}
+
+void TFormKolvane::MFTempClick() {
+    std::string path = ui_.saveFileDialog(Dialog(kTemplateFilterIndex, "存为模板-输入模板名称"));
+    if (path.empty()) return;
+    SaveTemplate(path);
+}
+
+bool TFormKolvane::loadRecordFile(const std::string& path, const char* notValidMessage) {
+    // Loading fires the fields' change events; a load that fails is taken
+    // back completely, and so is the changed flag.
+    bool wasChanged = projectChanged_;
+    bool loaded = false;
+    try {
+        loaded = LoadFormRecord(form_, path);
+    } catch (...) {
+        setProjectChanged(wasChanged);
+        throw;
+    }
+    if (!loaded) ui_.message(kTitle, notValidMessage + path, MessageKind::Warning);
+    return loaded;
+}
+
+void TFormKolvane::runOptionHandlers(bool withTubeShape) {
+    // Loading sets the option lists without their change events; the
+    // handlers bring the enabled fields and captions in line with them.
+    PhiDChange(list("PhiD"));
+    VNDChange(list("VND"));
+    ifMixClick(form_.get<TCheckBox>("ifMix"));
+    if (withTubeShape) TShapeDChange(list("TShapeD"));
+}
+
+bool TFormKolvane::OpenProjectFile(const std::string& path) {
+    std::string full = FullPath(path);
+    if (!loadRecordFile(full, "不是有效的Kolvane项目文件:")) return false;
+    projectFileName_ = full;
+    mrf_.AddFile(full);
+    title_ = ProjectTitle(full);
+    runOptionHandlers(true);
+    setProjectChanged(false);
+    return true;
+}
+
+void TFormKolvane::MFNewClick() {
+    BeforeNOC();
+    std::string path = ui_.openFileDialog(Dialog(kTemplateFilterIndex, "新建项目-选择模板"));
+    if (path.empty()) return;
+    if (!loadRecordFile(FullPath(path), "不是有效的Kolvane模板文件:")) return;
+    projectFileName_.clear();
+    title_ = std::string(kTitle) + kUnnamedTitleSuffix;
+    // The tube form's handler runs too, so that a coil template shows the
+    // coil's captions.
+    runOptionHandlers(true);
+    setProjectChanged(false);
+}
+
+void TFormKolvane::OpenProj() {
+    BeforeNOC();
+    std::string path = ui_.openFileDialog(Dialog(kProjectFilterIndex, "打开项目-选择项目文件"));
+    // Cancelling changes nothing: the edits stay marked as unsaved.
+    if (path.empty()) return;
+    OpenProjectFile(path);
+}
+
+void TFormKolvane::MFOpenClick() {
+    OpenProj();
+}
+
+void TFormKolvane::MRFMenuClick(const std::string& fileName) {
+    // Reopening replaces the project like Open does, so it offers to save
+    // unsaved changes first.
+    BeforeNOC();
+    std::string full = FullPath(fileName);
+    if (!loadRecordFile(full, "不是有效的Kolvane项目文件:")) return;
+    projectFileName_ = full;
+    title_ = ProjectTitle(full);
+    runOptionHandlers(true);
+    setProjectChanged(false);
+}
+
+bool TFormKolvane::FormCloseQuery() {
+    if (!projectChanged_) return true;
+    switch (ui_.question(kSaveCaption, kChangedQuestion, true, Answer::Yes)) {
+    case Answer::Yes:
+        return DirectSaveProj();
+    case Answer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace kolvane

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kolvane {
+
+// Project and template files hold text in the Chinese Windows code page.
+// GB18030 is byte-identical to GBK for every GBK character and can carry any
+// other character as well, so files are written and read as GB18030 while
+// the program works in UTF-8.
+
+// Raises Error when the bytes are not valid GB18030.
+std::string Gb18030ToUtf8(std::string_view bytes);
+// Raises Error when the text is not valid UTF-8.
+std::string Utf8ToGb18030(std::string_view text);
+
+} // namespace kolvane

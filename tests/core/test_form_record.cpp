@@ -1,0 +1,547 @@
+#include "TempDir.h"
+
+#include "engine/FormKolvane.h"
+#include "engine/ListControls.h"
+#include "engine/UiServices.h"
+#include "records/FormRecord.h"
+#include "records/TextCodec.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace kolvane {
+namespace {
+
+using testing_support::ReadBytes;
+using testing_support::TempDir;
+using testing_support::WriteBytes;
+
+const std::string kHead = "CFR File Format(Compatible Form Record File),by Quorvantelbix.\r\n"
+                          "Version 1.1,2007.07.17\r\n"
+                          "\r\n";
+
+std::string Rec(std::string_view name, std::string_view tag, std::string_view prop,
+                std::string_view value) {
+    std::string r;
+    for (std::string_view part : {name, tag, prop, value})
+        r.append(part).append("\r\n");
+    return r + "\r\n";
+}
+
+// What a file holds on disk for a text written here in UTF-8.
+std::string Disk(const std::string& text) {
+    return Utf8ToGb18030(text);
+}
+
+// A window with one control of every kind the file knows, plus some it
+// does not write.
+struct SmallForm {
+    Form form;
+    TEditD& qty = form.add<TEditD>(nullptr, "QtyD");
+    TComboBoxU& unit =
+        form.add<TComboBoxU>(nullptr, "QtyU", std::vector<std::string>{"m|1", "mm|0.001"});
+    TEdit& edit = form.add<TEdit>(nullptr, "NameD");
+    TLabel& label = form.add<TLabel>(nullptr, "NameL", "名称");
+    TComboBox& list =
+        form.add<TComboBox>(nullptr, "KindD", std::vector<std::string>{"a", "b", "c"});
+    TCheckBox& check = form.add<TCheckBox>(nullptr, "MixD", "带搅拌");
+    TMemo& memo = form.add<TMemo>(nullptr, "NoteD");
+    TRichEdit& rich = form.add<TRichEdit>(nullptr, "ReportD");
+    TCheckListBox& checks = form.add<TCheckListBox>(
+        nullptr, "PartsD", std::vector<TCheckListBox::Item>{{"x", false}, {"y", false}});
+    TRadioGroup& radio =
+        form.add<TRadioGroup>(nullptr, "ModeD", std::vector<std::string>{"p", "q"});
+    TRadioButton& radioButton = form.add<TRadioButton>(nullptr, "FastD", "快");
+    TButton& button = form.add<TButton>(nullptr, "BTGo", "确定", "TButton");
+    TContainer& group = form.add<TContainer>(nullptr, "GBBox", "组", "TGroupBox");
+
+    SmallForm() { unit.setAssociated(&qty); }
+};
+
+// --- Writing ---
+
+TEST(FormRecordWrite, WorkedExampleForTheMassFieldIsByteExact) {
+    ScriptedUiServices ui;
+    TFormKolvane w(ui);
+    w.form().get<TComboBoxU>("MaoU").Select(1); // "t", factor 1000
+    w.field("MaoD").setText("5");
+
+    std::string expected =
+        Rec("PhoD", "Ord", "ItemIndex", "0") + Rec("MaoD", "Float", "Exchange", "1000") +
+        Rec("MaoD", "String", "Text", "5") + Rec("MaoD", "Enum", "Enabled", "True") +
+        Rec("MaoD", "Enum", "ReadOnly", "False") + Rec("MaoD", "Ord", "Color", "-16777211") +
+        Rec("MaoU", "Ord", "ItemIndex", "1") + Rec("CopD", "Float", "Exchange", "1");
+
+    TempDir dir;
+    std::string path = dir.file("mass.kvp");
+    SaveFormRecord(w.form(), path, false, {});
+    std::string bytes = ReadBytes(path);
+    EXPECT_EQ(bytes.substr(0, kHead.size()), kHead);
+    // The label MaoL between PhoD and MaoD writes nothing.
+    EXPECT_NE(bytes.find(expected), std::string::npos);
+    EXPECT_EQ(bytes.substr(bytes.size() - 4), "\r\n\r\n");
+}
+
+TEST(FormRecordWrite, EachClassWritesItsRecordsInOrder) {
+    SmallForm f;
+    f.qty.setText("12.5");
+    f.unit.setItemIndex(1);
+    f.edit.setText("反应釜");
+    f.edit.setEnabled(false);
+    f.list.setItemIndex(2);
+    f.check.setChecked(true);
+    f.memo.setText("abc\n\n  x ");
+    f.rich.setText("");
+    f.checks.setItems({{"a", true}, {"b", false}});
+    f.radio.setItemIndex(-1);
+    f.radioButton.setChecked(true);
+
+    std::string expected =
+        kHead + Rec("QtyD", "Float", "Exchange", "1") + Rec("QtyD", "String", "Text", "12.5") +
+        Rec("QtyD", "Enum", "Enabled", "True") + Rec("QtyD", "Enum", "ReadOnly", "False") +
+        Rec("QtyD", "Ord", "Color", "-16777211") + Rec("QtyU", "Ord", "ItemIndex", "1") +
+        Rec("NameD", "String", "Text", "反应釜") + Rec("NameD", "Enum", "Enabled", "False") +
+        Rec("NameD", "Enum", "ReadOnly", "False") + Rec("NameD", "Ord", "Color", "-16777211") +
+        Rec("KindD", "Ord", "ItemIndex", "2") + Rec("MixD", "Enum", "Checked", "True") +
+        Rec("NoteD", "Memo", "Lines", "△abc▲△▲△  x") + Rec("ReportD", "Rich", "Lines", "") +
+        Rec("PartsD", "CheckListBox", "Items", "a▲1▲b▲0") + Rec("ModeD", "Ord", "ItemIndex", "-1") +
+        Rec("FastD", "Enum", "Checked", "True");
+    EXPECT_EQ(FormRecordText(f.form, false, {}), expected);
+
+    // Captions only on request; buttons and group boxes never.
+    std::string withCaptions = FormRecordText(f.form, true, {});
+    EXPECT_NE(withCaptions.find(Rec("NameL", "String", "Caption", "名称")), std::string::npos);
+    EXPECT_EQ(withCaptions.find("BTGo"), std::string::npos);
+    EXPECT_EQ(withCaptions.find("GBBox"), std::string::npos);
+}
+
+TEST(FormRecordWrite, AFileWithoutRecordsIsTheThreeHeaderLines) {
+    Form form;
+    form.add<TButton>(nullptr, "BTGo", "确定", "TButton");
+    form.add<TLabel>(nullptr, "NameL", "名称");
+    EXPECT_EQ(FormRecordText(form, false, {}), kHead);
+}
+
+TEST(FormRecordWrite, SkipNamesIgnoreLetterCase) {
+    SmallForm f;
+    std::string text = FormRecordText(f.form, false, {"reportd", "QTYD"});
+    EXPECT_EQ(text.find("ReportD"), std::string::npos);
+    EXPECT_EQ(text.find("QtyD\r\n"), std::string::npos);
+    EXPECT_NE(text.find("QtyU\r\n"), std::string::npos);
+}
+
+TEST(FormRecordWrite, ALineBreakInAOneLineTextCannotShiftTheRecords) {
+    SmallForm f;
+    f.edit.setText("line one\nline two\r\nthree");
+    std::string text = FormRecordText(f.form, false, {});
+    EXPECT_NE(text.find(Rec("NameD", "String", "Text", "line one line two  three")),
+              std::string::npos);
+    SmallForm g;
+    ASSERT_TRUE(LoadFormRecordBytes(g.form, Disk(text), "x"));
+    EXPECT_EQ(g.edit.text(), "line one line two  three");
+    EXPECT_EQ(g.list.itemIndex(), f.list.itemIndex());
+}
+
+TEST(FormRecordWrite, DiskBytesAreGbk) {
+    SmallForm f;
+    f.edit.setText("反应釜");
+    f.memo.setText("第一行\n  缩进");
+    TempDir dir;
+    std::string path = dir.file("gbk.kvp");
+    SaveFormRecord(f.form, path, false, {});
+    std::string bytes = ReadBytes(path);
+    EXPECT_NE(bytes.find("NameD\r\nString\r\nText\r\n\xB7\xB4\xD3\xA6\xB8\xAA\r\n"),
+              std::string::npos);
+    EXPECT_NE(bytes.find("\xA1\xF7\xB5\xDA\xD2\xBB\xD0\xD0\xA1\xF8\xA1\xF7  \xCB\xF5\xBD\xF8\r\n"),
+              std::string::npos);
+}
+
+// --- Encodings ---
+
+TEST(LineList, EncodesAndDecodesAsTheFormatSays) {
+    struct Row {
+        std::vector<std::string> lines;
+        const char* encoded;
+        const char* decoded;
+    } rows[] = {
+        {{"abc", "", "  x "}, "△abc▲△▲△  x", "abc\n\n  x"},
+        {{"   indented"}, "△   indented", "   indented"},
+        {{"text   "}, "△text", "text"},
+        {{"    "}, "△", ""},
+        {{"tab\t"}, "△tab", "tab"},
+        {{}, "", ""},
+        {{"中文", "二"}, "△中文▲△二", "中文\n二"},
+    };
+    for (const Row& r : rows) {
+        EXPECT_EQ(EncodeLineList(r.lines), r.encoded);
+        EXPECT_EQ(DecodeLineList(r.encoded), r.decoded) << r.encoded;
+    }
+}
+
+TEST(LineList, MarksTypedIntoAMemoAreNotKept) {
+    SmallForm f;
+    f.memo.setText("a△b▲c");
+    SmallForm g;
+    ASSERT_TRUE(LoadFormRecordBytes(g.form, Disk(FormRecordText(f.form, false, {})), "x"));
+    EXPECT_EQ(g.memo.text(), "ab\nc");
+}
+
+TEST(CheckList, EncodesAndDecodes) {
+    EXPECT_EQ(EncodeCheckList({{"a", true}, {"b", false}}), "a▲1▲b▲0");
+    EXPECT_EQ(EncodeCheckList({{"  padded ", true}}), "padded▲1");
+    EXPECT_EQ(EncodeCheckList({}), "");
+    using Items = std::vector<std::pair<std::string, bool>>;
+    EXPECT_EQ(DecodeCheckList("a▲1▲b▲0"), (Items{{"a", true}, {"b", false}}));
+    EXPECT_EQ(DecodeCheckList("冷▲x▲热▲1"), (Items{{"冷", false}, {"热", true}}));
+    EXPECT_EQ(DecodeCheckList("no separator"), Items{});
+    EXPECT_EQ(DecodeCheckList(""), Items{});
+}
+
+TEST(CheckList, DecodesIntoExistingItemsOnly) {
+    SmallForm f; // two items
+    std::string file = kHead + Rec("PartsD", "CheckListBox", "Items", "one▲1▲two▲0▲three▲1");
+    ASSERT_TRUE(LoadFormRecordBytes(f.form, Disk(file), "x"));
+    ASSERT_EQ(f.checks.items().size(), 2u);
+    EXPECT_EQ(f.checks.items()[0], (TCheckListBox::Item{"one", true}));
+    EXPECT_EQ(f.checks.items()[1], (TCheckListBox::Item{"two", false}));
+}
+
+TEST(TextCodec, ConvertsBetweenUtf8AndGb18030) {
+    EXPECT_EQ(Utf8ToGb18030("△▲"), "\xA1\xF7\xA1\xF8");
+    EXPECT_EQ(Utf8ToGb18030("反应釜"), "\xB7\xB4\xD3\xA6\xB8\xAA");
+    EXPECT_EQ(Gb18030ToUtf8("\xD6\xCA\xC1\xBF"), "质量");
+    EXPECT_EQ(Utf8ToGb18030("plain ASCII"), "plain ASCII");
+    // Characters outside GBK survive as four-byte GB18030 sequences.
+    EXPECT_EQ(Utf8ToGb18030("😀"), "\x94\x39\xFC\x36");
+    EXPECT_EQ(Gb18030ToUtf8(Utf8ToGb18030("😀 m²·K")), "😀 m²·K");
+    EXPECT_THROW(Gb18030ToUtf8("\xFF"), Error);
+    EXPECT_THROW(Gb18030ToUtf8("ab\x81"), Error); // cut in the middle of a character
+    EXPECT_THROW(Utf8ToGb18030("\xE4\xB8"), Error);
+}
+
+// --- Reading ---
+
+TEST(FormRecordRead, EveryKindSurvivesASaveAndALoad) {
+    SmallForm a;
+    a.unit.Select(1);
+    a.qty.setText("12.5");
+    a.qty.setColor(kComputedColor);
+    a.qty.setReadOnly(true);
+    a.qty.setEnabled(false);
+    a.edit.setText("反应釜 R-101");
+    a.edit.setReadOnly(true);
+    a.edit.setColor(kClBtnFace);
+    a.list.setItemIndex(2);
+    a.check.setChecked(true);
+    a.memo.setText("   indented\n第二行\n\nlast");
+    a.rich.setText("报告\n  第二行");
+    a.checks.setItems({{"冷却", true}, {"加热", false}});
+    a.radio.setItemIndex(1);
+    a.radioButton.setChecked(true);
+
+    TempDir dir;
+    std::string path = dir.file("all.kvp");
+    SaveFormRecord(a.form, path, false, {});
+    SmallForm b;
+    b.checks.setItems({{"?", false}, {"?", true}});
+    ASSERT_TRUE(LoadFormRecord(b.form, path));
+
+    EXPECT_EQ(b.qty.text(), "12.5");
+    EXPECT_DOUBLE_EQ(b.qty.exchange(), 0.001);
+    EXPECT_DOUBLE_EQ(b.qty.SIValue(), 0.0125);
+    EXPECT_EQ(b.qty.color(), kComputedColor);
+    EXPECT_TRUE(b.qty.readOnly());
+    EXPECT_FALSE(b.qty.enabled());
+    EXPECT_EQ(b.unit.itemIndex(), 1);
+    EXPECT_EQ(b.edit.text(), "反应釜 R-101");
+    EXPECT_TRUE(b.edit.readOnly());
+    EXPECT_EQ(b.edit.color(), kClBtnFace);
+    EXPECT_EQ(b.list.itemIndex(), 2);
+    EXPECT_TRUE(b.check.checked());
+    EXPECT_EQ(b.memo.text(), "   indented\n第二行\n\nlast");
+    EXPECT_EQ(b.rich.text(), "报告\n  第二行");
+    EXPECT_EQ(b.checks.items(), a.checks.items());
+    EXPECT_EQ(b.radio.itemIndex(), 1);
+    EXPECT_TRUE(b.radioButton.checked());
+    EXPECT_EQ(FormRecordText(b.form, false, {}), FormRecordText(a.form, false, {}));
+}
+
+TEST(FormRecordRead, TheWholeMainWindowSurvivesASaveAndALoad) {
+    ScriptedUiServices ui;
+    TFormKolvane a(ui);
+    a.form().get<TComboBoxU>("TaoU").Select(2);
+    a.field("TaoD").setText("1.5");
+    a.field("MaoD").setText("8000");
+    PutComputedValue(a.field("QoD"), kComputedColor, 1.2345678901234e9, 1e-6);
+    a.list("PhiD").setItemIndex(1);
+    a.form().get<TCheckBox>("ifMix").setChecked(true);
+    a.form().get<TEdit>("OBJNameD").setText("热水储罐");
+    a.form().get<TRichEdit>("CmtoD").setText("水\n  60 °C");
+
+    TempDir dir;
+    SaveFormRecord(a.form(), dir.file("p.kvp"), false, {});
+    TFormKolvane b(ui);
+    ASSERT_TRUE(LoadFormRecord(b.form(), dir.file("p.kvp")));
+    EXPECT_EQ(FormRecordText(b.form(), false, {}), FormRecordText(a.form(), false, {}));
+    EXPECT_DOUBLE_EQ(b.field("TaoD").SIValue(), 5400);
+}
+
+TEST(FormRecordRead, AGbkFileWrittenByteByByteLoads) {
+    // As the Windows program writes it: GBK text, CR LF line ends.
+    std::string file = kHead;
+    file += "OBJNameD\r\nString\r\nText\r\n\xB7\xB4\xD3\xA6\xB8\xAA\r\n\r\n"; // 反应釜
+    file += "MaoD\r\nFloat\r\nExchange\r\n1000\r\n\r\n";
+    file += "MaoD\r\nString\r\nText\r\n5\r\n\r\n";
+    file += "MaoU\r\nOrd\r\nItemIndex\r\n1\r\n\r\n";
+    file += "QoD\r\nOrd\r\nColor\r\n16707529\r\n\r\n";
+    file += "QoD\r\nEnum\r\nReadOnly\r\nTrue\r\n\r\n";
+    file += "ifMix\r\nEnum\r\nChecked\r\nTrue\r\n\r\n";
+    // 备注 box: "△第一行▲△  缩进▲△▲△蒸汽加热"
+    file += "CmtoD\r\nRich\r\nLines\r\n"
+            "\xA1\xF7\xB5\xDA\xD2\xBB\xD0\xD0\xA1\xF8\xA1\xF7  \xCB\xF5\xBD\xF8"
+            "\xA1\xF8\xA1\xF7\xA1\xF8\xA1\xF7\xD5\xF4\xC6\xFB\xBC\xD3\xC8\xC8\r\n\r\n";
+    file += "MaoL\r\nString\r\nCaption\r\n\xD6\xCA\xC1\xBF(t)\r\n\r\n"; // 质量(t)
+    TempDir dir;
+    WriteBytes(dir.file("windows.kvp"), file);
+
+    ScriptedUiServices ui;
+    TFormKolvane w(ui);
+    ASSERT_TRUE(LoadFormRecord(w.form(), dir.file("windows.kvp")));
+    EXPECT_EQ(w.form().get<TEdit>("OBJNameD").text(), "反应釜");
+    EXPECT_EQ(w.field("MaoD").text(), "5");
+    EXPECT_DOUBLE_EQ(w.field("MaoD").SIValue(), 5000);
+    EXPECT_EQ(w.list("MaoU").itemIndex(), 1);
+    EXPECT_EQ(w.field("QoD").color(), kComputedColor);
+    EXPECT_TRUE(w.field("QoD").readOnly());
+    EXPECT_TRUE(w.form().get<TCheckBox>("ifMix").checked());
+    EXPECT_EQ(w.form().get<TRichEdit>("CmtoD").text(), "第一行\n  缩进\n\n蒸汽加热");
+    // The reader applies whatever it finds, captions included.
+    EXPECT_EQ(w.form().get<TLabel>("MaoL").caption(), "质量(t)");
+}
+
+TEST(FormRecordRead, TheFactorComesFirstSoTheStoredTextIsKept) {
+    SmallForm f;
+    f.qty.setText("3"); // shown in m
+    std::string file =
+        kHead + Rec("QtyD", "Float", "Exchange", "0.001") + Rec("QtyD", "String", "Text", "2500");
+    ASSERT_TRUE(LoadFormRecordBytes(f.form, file, "x"));
+    EXPECT_EQ(f.qty.text(), "2500");
+    EXPECT_DOUBLE_EQ(f.qty.exchange(), 0.001);
+    EXPECT_EQ(f.unit.itemIndex(), -1) << "the selector is set by its own record only";
+}
+
+TEST(FormRecordRead, HeaderMustMatchExactly) {
+    struct Row {
+        const char* name;
+        std::string bytes;
+    } rows[] = {
+        {"trailing blank",
+         "CFR File Format(Compatible Form Record File),by Quorvantelbix. \r\n\r\n\r\n"},
+        {"other author", "CFR File Format(Compatible Form Record File),by Someone.\r\n\r\n\r\n"},
+        {"lower case", "cfr File Format(Compatible Form Record File),by Quorvantelbix.\r\n"},
+        {"empty file", ""},
+        {"utf-8 mark", "\xEF\xBB\xBF" + kHead},
+    };
+    for (const Row& r : rows) {
+        SmallForm f;
+        std::string before = FormRecordText(f.form, true, {});
+        EXPECT_FALSE(
+            LoadFormRecordBytes(f.form, r.bytes + Rec("NameD", "String", "Text", "x"), "x"))
+            << r.name;
+        EXPECT_EQ(FormRecordText(f.form, true, {}), before) << r.name;
+    }
+}
+
+TEST(FormRecordRead, AMissingFileIsNotLoaded) {
+    TempDir dir;
+    SmallForm f;
+    EXPECT_FALSE(LoadFormRecord(f.form, dir.file("nothing.kvp")));
+}
+
+TEST(FormRecordRead, TolerantLayouts) {
+    struct Row {
+        const char* name;
+        std::string file;
+    } rows[] = {
+        {"other version line",
+         "CFR File Format(Compatible Form Record File),by Quorvantelbix.\r\nVersion 9\r\n"
+         "not empty\r\n" +
+             Rec("NameD", "String", "Text", "ok")},
+        {"extra empty lines",
+         kHead + "\r\n\r\n  \r\n" + Rec("NameD", "String", "Text", "ok") + "\r\n\t\r\n"},
+        {"LF line ends", "CFR File Format(Compatible Form Record File),by "
+                         "Quorvantelbix.\nV\n\nNameD\nString\nText\nok\n\n"},
+        {"no final line end", kHead + "NameD\r\nString\r\nText\r\nok"},
+        {"name in another case", kHead + Rec("named", "String", "Text", "ok")},
+        {"blanks before the name", kHead + Rec("   NameD", "String", "Text", "ok")},
+        {"blanks after name, tag and property", kHead + Rec("NameD ", "String\t", "Text ", "ok")},
+    };
+    for (const Row& r : rows) {
+        SmallForm f;
+        EXPECT_TRUE(LoadFormRecordBytes(f.form, r.file, "x")) << r.name;
+        EXPECT_EQ(f.edit.text(), "ok") << r.name;
+    }
+}
+
+TEST(FormRecordRead, RecordsThatDoNotFitAreSkipped) {
+    SmallForm f;
+    f.edit.setText("kept");
+    std::string file = kHead + Rec("NoSuchD", "Float", "Exchange", "not a number") +
+                       Rec("NameD", "Blob", "Text", "unknown tag") +
+                       Rec("NameD", "string", "Text", "tags are case-sensitive") +
+                       Rec("NameD", "String", "NoSuchProperty", "x") +
+                       Rec("NameD", "Float", "Text", "kind differs, so not even converted") +
+                       Rec("NameD", "Memo", "Lines", "not a memo") +
+                       Rec("KindD", "String", "ItemIndex", "2") +
+                       Rec("MixD", "Enum", "Checked", "True") + "MixD\r\nEnum";
+    ASSERT_TRUE(LoadFormRecordBytes(f.form, file, "x"));
+    EXPECT_EQ(f.edit.text(), "kept");
+    EXPECT_EQ(f.list.itemIndex(), -1);
+    EXPECT_TRUE(f.check.checked()) << "the good record among them is applied";
+}
+
+TEST(FormRecordRead, AMissingEmptyLineMisreadsTheRecordsAfterIt) {
+    SmallForm f;
+    std::string file = kHead + "NameD\r\nString\r\nText\r\nfirst\r\n" + // no empty line
+                       Rec("KindD", "Ord", "ItemIndex", "1") +
+                       Rec("MixD", "Enum", "Checked", "True");
+    ASSERT_TRUE(LoadFormRecordBytes(f.form, file, "x"));
+    EXPECT_EQ(f.edit.text(), "first");
+    EXPECT_EQ(f.list.itemIndex(), -1) << "its name was taken as the empty line";
+}
+
+TEST(FormRecordRead, ATemplateWithoutTheReportLeavesTheReportAlone) {
+    SmallForm a;
+    a.rich.setText("old report");
+    a.edit.setText("from template");
+    std::string tmpl = FormRecordText(a.form, false, {"ReportD"});
+    SmallForm b;
+    b.rich.setText("current report");
+    ASSERT_TRUE(LoadFormRecordBytes(b.form, Disk(tmpl), "x"));
+    EXPECT_EQ(b.rich.text(), "current report");
+    EXPECT_EQ(b.edit.text(), "from template");
+}
+
+TEST(FormRecordRead, EnumNamesAndNumbersAreRead) {
+    SmallForm f;
+    std::string file = kHead + Rec("MixD", "Enum", "Checked", "true") +
+                       Rec("QtyD", "Ord", "Color", " -16777201 ") +
+                       Rec("QtyD", "Float", "Exchange", " 1E-3 ") +
+                       Rec("KindD", "Ord", "ItemIndex", "+1");
+    ASSERT_TRUE(LoadFormRecordBytes(f.form, file, "x"));
+    EXPECT_TRUE(f.check.checked());
+    EXPECT_EQ(f.qty.color(), kClBtnFace);
+    EXPECT_DOUBLE_EQ(f.qty.exchange(), 0.001);
+    EXPECT_EQ(f.list.itemIndex(), 1);
+}
+
+// --- Faults that must not damage anything ---
+
+TEST(FormRecordRead, ACorruptRecordChangesNothingAndNamesItsLine) {
+    struct Row {
+        const char* name;
+        std::string bad;
+    } rows[] = {
+        {"Float", Rec("QtyD", "Float", "Exchange", "1,5")},
+        {"Float overflow", Rec("QtyD", "Float", "Exchange", "1E999")},
+        {"unit factor of zero", Rec("QtyD", "Float", "Exchange", "0")},
+        {"negative unit factor", Rec("QtyD", "Float", "Exchange", "-1000")},
+        {"Ord", Rec("KindD", "Ord", "ItemIndex", "two")},
+        {"Ord beyond 32 bits", Rec("QtyD", "Ord", "Color", "4294967296")},
+        {"Enum", Rec("MixD", "Enum", "Checked", "Yes")},
+        {"not GB18030", Rec("NameD", "String", "Text", "\xFF\xFF")},
+    };
+    for (const Row& r : rows) {
+        SmallForm f;
+        f.edit.setText("before");
+        f.memo.setText("memo before");
+        std::string before = FormRecordText(f.form, true, {});
+        // Good records before and after the bad one; the bad value is on line 12.
+        std::string file = Disk(kHead + Rec("NameD", "String", "Text", "after")) + r.bad +
+                           Disk(Rec("NoteD", "Memo", "Lines", "△changed"));
+        try {
+            LoadFormRecordBytes(f.form, file, "/tmp/p.kvp");
+            ADD_FAILURE() << r.name << ": no error";
+        } catch (const FormRecordError& e) {
+            EXPECT_EQ(e.line(), 12) << r.name;
+            EXPECT_NE(std::string(e.what()).find("第 12 行"), std::string::npos) << e.what();
+            EXPECT_NE(std::string(e.what()).find("/tmp/p.kvp"), std::string::npos);
+        }
+        EXPECT_EQ(FormRecordText(f.form, true, {}), before) << r.name;
+    }
+}
+
+TEST(FormRecordRead, ASetterThatFailsHalfwayIsTakenBack) {
+    SmallForm f;
+    f.qty.setText("5");
+    f.edit.setText("before");
+    int changes = 0;
+    f.edit.onChange = [&](Component&) { ++changes; };
+    std::string before = FormRecordText(f.form, true, {});
+    // A tiny factor makes the shown number overflow; it comes after records
+    // that were already applied (and that rescaled the field once).
+    std::string file =
+        kHead + Rec("NameD", "String", "Text", "after") + Rec("QtyD", "Float", "Exchange", "1000") +
+        Rec("QtyD", "String", "Text", "1E300") + Rec("QtyD", "Float", "Exchange", "1E-300");
+    EXPECT_THROW(LoadFormRecordBytes(f.form, file, "x"), FormRecordError);
+    EXPECT_EQ(FormRecordText(f.form, true, {}), before);
+    EXPECT_EQ(f.qty.text(), "5");
+    EXPECT_DOUBLE_EQ(f.qty.exchange(), 1.0);
+    EXPECT_EQ(changes, 2) << "applied, then taken back";
+}
+
+TEST(FormRecordSave, AWriteThatFailsLeavesTheOldFileUntouched) {
+    TempDir dir;
+    std::string path = dir.file("project.kvp");
+    SmallForm f;
+    f.memo.setText(std::string(64 * 1024, 'x'));
+    SaveFormRecord(f.form, path, false, {});
+    std::string old = ReadBytes(path);
+
+    // Let the disk "fill up" after 4 KiB: the new file cannot be completed.
+    f.memo.setText(std::string(64 * 1024, 'y'));
+    auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    bool threw = false;
+    try {
+        SaveFormRecord(f.form, path, false, {});
+    } catch (const IoError&) {
+        threw = true;
+    }
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+
+    EXPECT_TRUE(threw);
+    EXPECT_EQ(ReadBytes(path), old);
+    int files = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path()))
+        ++files;
+    EXPECT_EQ(files, 1) << "the temporary file is removed";
+}
+
+TEST(FormRecordSave, ReplacesTheFileAndKeepsItsPermissions) {
+    TempDir dir;
+    std::string path = dir.file("p.kvp");
+    WriteBytes(path, "old content that is longer than the new one");
+    std::filesystem::permissions(path, std::filesystem::perms(0640));
+    Form empty;
+    SaveFormRecord(empty, path, false, {});
+    EXPECT_EQ(ReadBytes(path), kHead);
+    EXPECT_EQ(std::filesystem::status(path).permissions(), std::filesystem::perms(0640));
+}
+
+TEST(FormRecordSave, AFolderThatDoesNotExistIsAnError) {
+    TempDir dir;
+    Form empty;
+    EXPECT_THROW(SaveFormRecord(empty, dir.file("no/such/folder/p.kvp"), false, {}), IoError);
+    EXPECT_THROW(SaveFormRecord(empty, dir.path().string(), false, {}), IoError);
+}
+
+} // namespace
+} // namespace kolvane

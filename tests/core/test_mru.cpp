@@ -1,0 +1,318 @@
+#include "TempDir.h"
+
+#include "engine/UiServices.h"
+#include "records/MruUnit.h"
+
+#include <gtest/gtest.h>
+
+namespace kolvane {
+namespace {
+
+using testing_support::ReadBytes;
+using testing_support::TempDir;
+using testing_support::WriteBytes;
+
+MenuItemModel Item(const char* name, const char* caption) {
+    return {name, caption, false, ""};
+}
+
+// The main window's File menu and its list, set up as the window does.
+struct FileMenu : testing::Test {
+    ScriptedUiServices ui;
+    MenuModel menu{{Item("MFNew", "&N 新建"), Item("MFOpen", "&O 打开"), Item("", "-"),
+                    Item("MFSave", "&S 保存"), Item("MFAs", "&A 另存为"),
+                    Item("MFTemp", "&T 存为模板"), Item("", "-"), Item("MFExit", "&E 退出")}};
+    TMostRecentFiles mrf{&ui, "Kolvane"};
+    std::vector<std::string> opened;
+
+    FileMenu() {
+        mrf.setShowFullPath(true);
+        mrf.setMenuPosition(6);
+        mrf.setFileExt("kvp");
+        mrf.OnMenuClick = [this](const std::string& f) { opened.push_back(f); };
+        mrf.setOwnerMenuItem(&menu);
+    }
+
+    std::vector<std::string> captions() const {
+        std::vector<std::string> out;
+        for (const auto& m : menu.items)
+            out.push_back(m.caption);
+        return out;
+    }
+    std::size_t indexOf(const std::string& caption) const {
+        for (std::size_t i = 0; i < menu.items.size(); ++i)
+            if (menu.items[i].caption == caption) return i;
+        return menu.items.size();
+    }
+};
+
+using Captions = std::vector<std::string>;
+
+TEST_F(FileMenu, AnEmptyListAddsNothingToTheMenu) {
+    EXPECT_EQ(captions(), (Captions{"&N 新建", "&O 打开", "-", "&S 保存", "&A 另存为",
+                                    "&T 存为模板", "-", "&E 退出"}));
+}
+
+TEST_F(FileMenu, EntriesGoBetweenSaveAsTemplateAndExitWithOneNewSeparator) {
+    mrf.AddFile("/data/b.kvp");
+    mrf.AddFile("/data/a.kvp");
+    EXPECT_EQ(captions(),
+              (Captions{"&N 新建", "&O 打开", "-", "&S 保存", "&A 另存为", "&T 存为模板", "-",
+                        "&1  /data/a.kvp", "&2  /data/b.kvp", "-", "&E 退出"}));
+    EXPECT_TRUE(menu.items[6].tagged);
+    EXPECT_FALSE(menu.items[9].tagged) << "the menu's own separator stays";
+    EXPECT_EQ(menu.items[7].file, "/data/a.kvp");
+}
+
+TEST_F(FileMenu, TheExtensionTestIgnoresCase) {
+    struct Row {
+        const char* file;
+        bool listed;
+    } rows[] = {{"D:\\a.KVP", true},          {"/home/u/tank.kvp", true},
+                {"D:\\a.kvt", false},         {"/home/u/tank", false},
+                {"/home/u/x.kvp.bak", false}, {"/home/u/dir.kvp/file", false},
+                {"/home/u/.kvp", true}};
+    for (const Row& r : rows) {
+        mrf.AddFile(r.file);
+        bool listed = !mrf.files().empty() && mrf.files().front() == r.file;
+        EXPECT_EQ(listed, r.listed) << r.file;
+    }
+}
+
+TEST(MruExtension, AnEmptyOrWildcardExtensionTakesEveryFileAndADotIsOptional) {
+    MenuModel menu;
+    TMostRecentFiles mrf;
+    mrf.setOwnerMenuItem(&menu);
+    for (const char* ext : {"", "  ", "*.*"}) {
+        mrf.setFileExt(ext);
+        mrf.AddFile(std::string("/x/file") + ext + ".txt");
+        EXPECT_EQ(mrf.files().front(), std::string("/x/file") + ext + ".txt");
+    }
+    mrf.setFileExt(" .kvp ");
+    mrf.AddFile("/x/p.kvp");
+    mrf.AddFile("/x/q.txt");
+    EXPECT_EQ(mrf.files().front(), "/x/p.kvp");
+}
+
+TEST(MruExtension, WithoutAnOwnerMenuNothingIsListed) {
+    TMostRecentFiles mrf;
+    mrf.AddFile("/x/p.kvp");
+    EXPECT_TRUE(mrf.files().empty());
+}
+
+TEST_F(FileMenu, AddingAgainMovesToTheTopWithoutDuplicates) {
+    mrf.AddFile("/p/1.kvp");
+    mrf.AddFile("/p/2.kvp");
+    mrf.AddFile("/p/3.kvp");
+    auto before = menu.items;
+    int rebuilt = 0;
+    mrf.onMenuChanged = [&] { ++rebuilt; };
+    mrf.AddFile("/p/3.kvp"); // already first
+    EXPECT_EQ(rebuilt, 0);
+    EXPECT_EQ(menu.items, before);
+    mrf.AddFile("/P/1.KVP"); // the third, in other letters
+    EXPECT_EQ(mrf.files(), (std::vector<std::string>{"/P/1.KVP", "/p/3.kvp", "/p/2.kvp"}));
+    EXPECT_EQ(menu.items[7].caption, "&1  /P/1.KVP");
+    EXPECT_EQ(menu.items[9].caption, "&3  /p/2.kvp");
+    EXPECT_EQ(rebuilt, 1);
+}
+
+TEST_F(FileMenu, TheTenthFileDropsTheOldest) {
+    for (int i = 1; i <= 10; ++i)
+        mrf.AddFile("/p/" + std::to_string(i) + ".kvp");
+    ASSERT_EQ(mrf.files().size(), 9u);
+    EXPECT_EQ(mrf.files().front(), "/p/10.kvp");
+    EXPECT_EQ(mrf.files().back(), "/p/2.kvp");
+    EXPECT_EQ(menu.items.size(), 8u + 9u + 1u);
+}
+
+TEST_F(FileMenu, MaxFilesIsClampedAndFifteenEntriesRunToF) {
+    mrf.setMaxFiles(0);
+    EXPECT_EQ(mrf.MaxFiles(), 1u);
+    mrf.setMaxFiles(20);
+    EXPECT_EQ(mrf.MaxFiles(), 15u);
+    for (int i = 1; i <= 16; ++i)
+        mrf.AddFile("/p/" + std::to_string(i) + ".kvp");
+    ASSERT_EQ(mrf.files().size(), 15u);
+    EXPECT_EQ(menu.items[7].caption, "&1  /p/16.kvp");
+    EXPECT_EQ(menu.items[15].caption, "&9  /p/8.kvp");
+    EXPECT_EQ(menu.items[16].caption, "&A  /p/7.kvp");
+    EXPECT_EQ(menu.items[21].caption, "&F  /p/2.kvp");
+    // A smaller maximum cuts the list at the next addition only.
+    mrf.setMaxFiles(3);
+    EXPECT_EQ(mrf.files().size(), 15u);
+    mrf.AddFile("/p/new.kvp");
+    EXPECT_EQ(mrf.files().size(), 3u);
+}
+
+TEST_F(FileMenu, FileNamesOnlyWhenFullPathsAreOff) {
+    mrf.AddFile("/data/projects/储罐.kvp");
+    mrf.setShowFullPath(false);
+    EXPECT_EQ(menu.items[7].caption, "&1  储罐.kvp");
+    EXPECT_EQ(menu.items[7].file, "/data/projects/储罐.kvp");
+}
+
+TEST(MruMenu, SeparatorsOnlyWhereNoneIsAlready) {
+    struct Row {
+        const char* name;
+        std::vector<MenuItemModel> items;
+        unsigned position;
+        std::vector<std::string> expected;
+    } rows[] = {
+        {"at the start", {Item("A", "a"), Item("B", "b")}, 0, {"&1  f.kvp", "-", "a", "b"}},
+        {"at the end", {Item("A", "a"), Item("B", "b")}, 9, {"a", "b", "-", "&1  f.kvp"}},
+        {"after a separator",
+         {Item("A", "a"), Item("", "-"), Item("B", "b")},
+         2,
+         {"a", "-", "&1  f.kvp", "-", "b"}},
+        {"empty menu", {}, 0, {"&1  f.kvp"}},
+    };
+    for (const Row& r : rows) {
+        MenuModel menu{r.items};
+        TMostRecentFiles mrf;
+        mrf.setMenuPosition(r.position);
+        mrf.setOwnerMenuItem(&menu);
+        mrf.AddFile("f.kvp");
+        std::vector<std::string> got;
+        for (const auto& m : menu.items)
+            got.push_back(m.caption);
+        EXPECT_EQ(got, r.expected) << r.name;
+    }
+}
+
+TEST_F(FileMenu, ChoosingAnEntryMovesItUpAndOpensIt) {
+    TempDir dir;
+    std::string a = dir.file("a.kvp"), b = dir.file("b.kvp");
+    WriteBytes(a, "x");
+    WriteBytes(b, "x");
+    mrf.AddFile(a);
+    mrf.AddFile(b);
+    mrf.MenuItemClick(indexOf("&2  " + a));
+    EXPECT_EQ(opened, (std::vector<std::string>{a}));
+    EXPECT_EQ(mrf.files().front(), a);
+    EXPECT_EQ(menu.items[7].caption, "&1  " + a);
+    // Items that are not entries, and no handler at all, do nothing.
+    mrf.MenuItemClick(0);
+    mrf.MenuItemClick(6); // the list's separator
+    mrf.MenuItemClick(99);
+    EXPECT_EQ(opened.size(), 1u);
+    mrf.OnMenuClick = nullptr;
+    mrf.MenuItemClick(7);
+    EXPECT_EQ(opened.size(), 1u);
+}
+
+TEST_F(FileMenu, AVanishedFileIsReportedAndDropped) {
+    TempDir dir;
+    std::string gone = dir.file("gone.kvp"), kept = dir.file("kept.kvp");
+    WriteBytes(kept, "x");
+    mrf.AddFile(gone);
+    mrf.AddFile(kept);
+    mrf.MenuItemClick(indexOf("&2  " + gone));
+    EXPECT_TRUE(opened.empty());
+    ASSERT_EQ(ui.shown.size(), 1u);
+    EXPECT_EQ(ui.shown[0].kind, "message");
+    EXPECT_EQ(ui.shown[0].text, "The file ...\n\"" + gone + "\"\nno longer exists.");
+    EXPECT_EQ(mrf.files(), (std::vector<std::string>{kept}));
+
+    std::vector<std::string> reported;
+    mrf.OnFileNotExist = [&](const std::string& f) { reported.push_back(f); };
+    mrf.AddFile(gone);
+    mrf.MenuItemClick(7);
+    EXPECT_EQ(reported, (std::vector<std::string>{gone}));
+    EXPECT_EQ(ui.shown.size(), 1u) << "the handler replaces the message";
+    EXPECT_EQ(mrf.files(), (std::vector<std::string>{kept}));
+}
+
+// --- Storage ---
+
+TEST_F(FileMenu, TheListIsStoredWheneverItChanges) {
+    TempDir dir;
+    std::string ini = dir.file("kolvane.ini");
+    mrf.setIniFile(ini);
+    mrf.AddFile("/p/1.kvp");
+    mrf.AddFile("/p/2.kvp");
+    EXPECT_EQ(ReadBytes(ini), "[MRU List]\n1=/p/2.kvp\n2=/p/1.kvp\n3=\n4=\n5=\n6=\n7=\n8=\n9=\n");
+
+    // A second program start reads it back (no orderly shut-down needed).
+    MenuModel menu2;
+    TMostRecentFiles again;
+    again.setOwnerMenuItem(&menu2);
+    again.setIniFile(ini);
+    EXPECT_EQ(again.files(), (std::vector<std::string>{"/p/2.kvp", "/p/1.kvp"}));
+    EXPECT_EQ(menu2.items.size(), 2u);
+
+    // Dropping a vanished file is stored too.
+    mrf.MenuItemClick(indexOf("&1  /p/2.kvp"));
+    EXPECT_EQ(ReadBytes(ini).substr(0, 24), "[MRU List]\n1=/p/1.kvp\n2=");
+}
+
+TEST(MruStorage, ReadingStopsAtTheFirstGapAndAfterMaxFiles) {
+    TempDir dir;
+    std::string ini = dir.file("k.ini");
+    WriteBytes(ini, "[Other]\n1=/not/this.kvp\n\n[mru list]\r\n1 = /a.kvp\r\n2=\"/b c.kvp\"\r\n"
+                    "3=\r\n4=/d.kvp\r\n");
+    TMostRecentFiles mrf;
+    mrf.setIniFile(ini);
+    EXPECT_EQ(mrf.files(), (std::vector<std::string>{"/a.kvp", "/b c.kvp"}));
+
+    WriteBytes(ini, "[MRU List]\n1=/1.kvp\n2=/2.kvp\n3=/3.kvp\n");
+    TMostRecentFiles two;
+    two.setMaxFiles(2);
+    two.setIniFile(ini);
+    EXPECT_EQ(two.files().size(), 2u);
+}
+
+TEST(MruStorage, AMissingFileGivesAnEmptyListAndOtherSectionsSurvive) {
+    TempDir dir;
+    std::string ini = dir.file("sub/k.ini");
+    MenuModel menu;
+    TMostRecentFiles mrf;
+    mrf.setOwnerMenuItem(&menu);
+    mrf.setIniFile(ini);
+    EXPECT_TRUE(mrf.files().empty());
+    mrf.AddFile("/a.kvp"); // creates the folder
+    EXPECT_NE(ReadBytes(ini).find("1=/a.kvp\n"), std::string::npos);
+
+    WriteBytes(ini, "; notes\n[Window]\nMaximized=1\n[MRU List]\n1=/old.kvp\n12=x\n[Last]\nk=v\n");
+    mrf.AddFile("/b.kvp");
+    EXPECT_EQ(ReadBytes(ini), "; notes\n[Window]\nMaximized=1\n[MRU List]\n1=/b.kvp\n2=/a.kvp\n"
+                              "3=\n4=\n5=\n6=\n7=\n8=\n9=\n[Last]\nk=v\n");
+}
+
+TEST(MruStorage, AListThatCannotBeStoredStaysInMemory) {
+    TempDir dir;
+    WriteBytes(dir.file("file"), "x");
+    MenuModel menu;
+    TMostRecentFiles mrf;
+    mrf.setOwnerMenuItem(&menu);
+    mrf.setIniFile(dir.file("file/k.ini")); // a folder that is a file
+    EXPECT_NO_THROW(mrf.AddFile("/a.kvp"));
+    EXPECT_EQ(mrf.files().size(), 1u);
+}
+
+TEST(MruStorage, TheProgramFolderIfWritableElseThePerUserFolder) {
+    TempDir dir;
+    std::string prog = dir.path().string();
+    EXPECT_EQ(MruIniLocation(prog, "kolvane", "/cfg", "/home/u"), prog + "/kolvane.ini");
+    std::string missing = dir.file("not-there");
+    EXPECT_EQ(MruIniLocation(missing, "kolvane", "/cfg", "/home/u"), "/cfg/Kolvane/kolvane.ini");
+    EXPECT_EQ(MruIniLocation(missing, "kolvane", "relative", "/home/u"),
+              "/home/u/.config/Kolvane/kolvane.ini");
+    EXPECT_EQ(MruIniLocation(missing, "kolvane", nullptr, "/home/u"),
+              "/home/u/.config/Kolvane/kolvane.ini");
+}
+
+TEST(MruIni, SectionsAreReplacedOrAppended) {
+    EXPECT_EQ(ReplaceIniSection("", "MRU List", {{"1", "/a"}}), "[MRU List]\n1=/a\n");
+    EXPECT_EQ(ReplaceIniSection("[A]\nx=1", "MRU List", {{"1", "/a"}}),
+              "[A]\nx=1\n\n[MRU List]\n1=/a\n");
+    EXPECT_EQ(
+        ReplaceIniSection("[MRU List]\n1=/old\n[MRU List]\n2=/dup\n", "MRU List", {{"1", "/a"}}),
+        "[MRU List]\n1=/a\n");
+    auto keys = ReadIniSection("[B]\n1=no\n[MRU List]\n; comment\nbad line\n1=/x\n", "MRU List");
+    ASSERT_EQ(keys.size(), 1u);
+    EXPECT_EQ(keys[0], (std::pair<std::string, std::string>{"1", "/x"}));
+}
+
+} // namespace
+} // namespace kolvane

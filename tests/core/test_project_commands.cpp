@@ -1,0 +1,365 @@
+#include "TempDir.h"
+
+#include "engine/FormKolvane.h"
+#include "engine/UiServices.h"
+#include "records/FormRecord.h"
+
+#include <gtest/gtest.h>
+
+namespace kolvane {
+namespace {
+
+using testing_support::ReadBytes;
+using testing_support::TempDir;
+using testing_support::WriteBytes;
+
+const std::string kTitle = "容器传热计算(Kolvane)V2012.10.01.10";
+const std::string kQuestion = "项目已经改变，保存变化吗？";
+
+struct Commands : testing::Test {
+    TempDir dir;
+    ScriptedUiServices ui;
+    TFormKolvane w{ui};
+
+    TEditD& mass() { return w.field("MaoD"); }
+    TRichEdit& report() { return w.form().get<TRichEdit>("RichEditReport"); }
+    std::string path(const char* name) { return dir.file(name); }
+
+    // A project file on disk, written by another window.
+    std::string projectWith(const char* name, const char* massText) {
+        ScriptedUiServices otherUi;
+        TFormKolvane other(otherUi);
+        other.field("MaoD").setText(massText);
+        other.form().get<TRichEdit>("RichEditReport").setText("report of " + std::string(name));
+        std::string p = path(name);
+        SaveFormRecord(other.form(), p, false, {});
+        return p;
+    }
+    int questions() const {
+        int n = 0;
+        for (const auto& s : ui.shown)
+            n += s.kind == "question";
+        return n;
+    }
+};
+
+TEST_F(Commands, SavingAnUnnamedProjectAsksForANameAndAdoptsIt) {
+    mass().setText("5");
+    ui.files = {path("new.kvp")};
+    EXPECT_TRUE(w.DirectSaveProj());
+    ASSERT_EQ(ui.dialogs.size(), 1u);
+    EXPECT_EQ(ui.dialogs[0].title, "新建项目-输入名称");
+    EXPECT_EQ(ui.dialogs[0].filterIndex, 1);
+    EXPECT_EQ(ui.dialogs[0].filter,
+              "Kolvane 项目文件（*.kvp）|*.kvp|Kolvane 模板文件（*.kvt）|*.kvt");
+    EXPECT_EQ(ui.dialogs[0].defaultExt, "kvp");
+    EXPECT_EQ(ui.dialogs[0].initialDir, ".");
+    EXPECT_EQ(w.ProjectFileName(), path("new.kvp"));
+    EXPECT_EQ(w.title(), kTitle + "-[" + path("new.kvp") + "]");
+    EXPECT_FALSE(w.ProjectChanged());
+    EXPECT_FALSE(w.MFSave().enabled());
+    EXPECT_EQ(w.MRF().files().front(), path("new.kvp"));
+    EXPECT_NE(ReadBytes(path("new.kvp")).find("MaoD\r\nString\r\nText\r\n5\r\n"),
+              std::string::npos);
+}
+
+TEST_F(Commands, SaveOfANamedProjectWritesWithoutADialogEvenWhenSaveIsDisabled) {
+    ui.files = {path("p.kvp")};
+    w.MFAsClick();
+    ASSERT_FALSE(w.MFSave().enabled());
+    mass().setText("9");
+    w.setProjectChanged(false);
+    w.MFSaveClick(); // the toolbar button works while the menu item is disabled
+    EXPECT_EQ(ui.dialogs.size(), 1u);
+    EXPECT_NE(ReadBytes(path("p.kvp")).find("Text\r\n9\r\n"), std::string::npos);
+}
+
+TEST_F(Commands, SaveMenuItemRunsSave) {
+    ui.files = {path("m.kvp")};
+    mass().setText("1");
+    w.MFSave().Click();
+    EXPECT_TRUE(std::filesystem::exists(path("m.kvp")));
+}
+
+TEST_F(Commands, CancellingTheSaveDialogKeepsEverything) {
+    mass().setText("5");
+    EXPECT_FALSE(w.DirectSaveProj());
+    EXPECT_EQ(w.ProjectFileName(), "");
+    EXPECT_TRUE(w.ProjectChanged());
+    EXPECT_EQ(w.title(), kTitle);
+}
+
+TEST_F(Commands, AFailedSaveDoesNotNameTheProject) {
+    mass().setText("5");
+    ui.files = {path("no-such-folder/p.kvp")};
+    EXPECT_THROW(w.DirectSaveProj(), IoError);
+    EXPECT_EQ(w.ProjectFileName(), "");
+    EXPECT_EQ(w.title(), kTitle);
+    EXPECT_TRUE(w.ProjectChanged());
+    EXPECT_TRUE(w.MRF().files().empty());
+}
+
+TEST_F(Commands, SaveAsMovesToTheNewFileAndLeavesTheOldOne) {
+    ui.files = {path("old.kvp"), path("new.kvp")};
+    mass().setText("1");
+    w.MFAsClick();
+    std::string old = ReadBytes(path("old.kvp"));
+    mass().setText("2");
+    w.MFAsClick();
+    EXPECT_EQ(ui.dialogs[1].title, "另存为-输入名称");
+    EXPECT_EQ(ReadBytes(path("old.kvp")), old);
+    EXPECT_EQ(w.ProjectFileName(), path("new.kvp"));
+    EXPECT_EQ(w.MRF().files(), (std::vector<std::string>{path("new.kvp"), path("old.kvp")}));
+    EXPECT_FALSE(w.ProjectChanged());
+}
+
+TEST_F(Commands, SaveAsTemplateChangesNothingAndLeavesOutTheReport) {
+    ui.files = {path("p.kvp"), path("t.kvt")};
+    w.MFAsClick();
+    report().setText("a report");
+    mass().setText("3");
+    std::string title = w.title();
+    w.MFTempClick();
+    EXPECT_EQ(ui.dialogs[1].title, "存为模板-输入模板名称");
+    EXPECT_EQ(ui.dialogs[1].filterIndex, 2);
+    EXPECT_EQ(w.title(), title);
+    EXPECT_EQ(w.ProjectFileName(), path("p.kvp"));
+    EXPECT_TRUE(w.ProjectChanged());
+    EXPECT_EQ(w.MRF().files().size(), 1u);
+    std::string t = ReadBytes(path("t.kvt"));
+    EXPECT_EQ(t.find("RichEditReport"), std::string::npos);
+    EXPECT_NE(t.find("CmtoD\r\nRich\r\n"), std::string::npos);
+}
+
+TEST_F(Commands, NewFromATemplateGivesAnUnnamedProject) {
+    ScriptedUiServices otherUi;
+    TFormKolvane other(otherUi);
+    other.field("TaoD").setText("7200");
+    other.SaveTemplate(path("base.kvt"));
+    report().setText("current report");
+
+    ui.files = {path("base.kvt")};
+    w.MFNewClick();
+    EXPECT_EQ(ui.dialogs[0].title, "新建项目-选择模板");
+    EXPECT_EQ(ui.dialogs[0].filterIndex, 2);
+    EXPECT_EQ(w.field("TaoD").text(), "7200");
+    EXPECT_EQ(report().text(), "current report");
+    EXPECT_EQ(w.ProjectFileName(), "");
+    EXPECT_EQ(w.title(), kTitle + "-[无名项目]");
+    EXPECT_FALSE(w.ProjectChanged());
+    EXPECT_TRUE(w.MRF().files().empty()) << "templates are not recent projects";
+}
+
+TEST_F(Commands, NewCancelledChangesNothing) {
+    mass().setText("5");
+    w.MFNewClick(); // answered with the default Yes, then the save dialog is cancelled
+    EXPECT_EQ(questions(), 1);
+    EXPECT_EQ(mass().text(), "5");
+    EXPECT_TRUE(w.ProjectChanged());
+    EXPECT_EQ(w.title(), kTitle);
+}
+
+TEST_F(Commands, ChangedProjectIsOfferedForSavingOnceBeforeNewOrOpen) {
+    std::string p = projectWith("other.kvp", "42");
+    mass().setText("5");
+    // Yes on an unnamed project: the save dialog, cancelled; Open goes on.
+    ui.answers = {Answer::Yes};
+    ui.files = {"", p};
+    w.MFOpenClick();
+    EXPECT_EQ(questions(), 1);
+    ASSERT_EQ(ui.dialogs.size(), 2u);
+    EXPECT_EQ(ui.dialogs[0].title, "新建项目-输入名称");
+    EXPECT_EQ(ui.dialogs[1].title, "打开项目-选择项目文件");
+    EXPECT_EQ(ui.dialogs[1].filterIndex, 1);
+    EXPECT_EQ(mass().text(), "42");
+}
+
+TEST_F(Commands, YesSavesTheNamedProjectBeforeOpening) {
+    std::string other = projectWith("other.kvp", "42");
+    ui.files = {path("mine.kvp")};
+    w.MFAsClick();
+    mass().setText("5");
+    ui.answers = {Answer::Yes};
+    ui.files = {other};
+    w.MFOpenClick();
+    EXPECT_NE(ReadBytes(path("mine.kvp")).find("Text\r\n5\r\n"), std::string::npos);
+    EXPECT_EQ(w.ProjectFileName(), other);
+}
+
+TEST_F(Commands, OpeningAProjectMakesItTheProjectFile) {
+    std::string p = projectWith("tank.kvp", "8000");
+    mass().setText("1");
+    ui.answers = {Answer::No};
+    ui.files = {p};
+    w.MFOpenClick();
+    EXPECT_EQ(mass().text(), "8000");
+    EXPECT_EQ(report().text(), "report of tank.kvp");
+    EXPECT_EQ(w.ProjectFileName(), p);
+    EXPECT_EQ(w.title(), kTitle + "-[" + p + "]");
+    EXPECT_FALSE(w.ProjectChanged());
+    EXPECT_FALSE(w.MFSave().enabled());
+    EXPECT_EQ(w.MRF().files().front(), p);
+    EXPECT_EQ(w.MFile().items[7].caption, "&1  " + p);
+}
+
+TEST_F(Commands, CancellingOpenKeepsTheEditsMarkedAsUnsaved) {
+    mass().setText("5");
+    ui.answers = {Answer::No};
+    w.MFOpenClick();
+    EXPECT_EQ(mass().text(), "5");
+    EXPECT_TRUE(w.ProjectChanged());
+    EXPECT_TRUE(w.MFSave().enabled());
+}
+
+TEST_F(Commands, ATemplateOpenedWithOpenBecomesTheProjectButNotARecentFile) {
+    ScriptedUiServices otherUi;
+    TFormKolvane other(otherUi);
+    other.field("TaoD").setText("60");
+    other.SaveTemplate(path("t.kvt"));
+    ui.files = {path("t.kvt")};
+    w.MFOpenClick();
+    EXPECT_EQ(w.ProjectFileName(), path("t.kvt"));
+    EXPECT_TRUE(w.MRF().files().empty());
+    w.field("TaoD").setText("120");
+    w.MFSaveClick();
+    EXPECT_NE(ReadBytes(path("t.kvt")).find("Text\r\n120\r\n"), std::string::npos);
+}
+
+TEST_F(Commands, AFileThatIsNoProjectIsNeverAdopted) {
+    std::string current = projectWith("current.kvp", "5");
+    ui.files = {current};
+    w.MFOpenClick();
+    std::string notes = path("notes.kvp");
+    WriteBytes(notes, "just some text\r\n");
+    struct Row {
+        const char* name;
+        std::string file;
+        void (TFormKolvane::*command)();
+    } rows[] = {{"Open, not a record file", notes, &TFormKolvane::MFOpenClick},
+                {"Open, missing", path("missing.kvp"), &TFormKolvane::MFOpenClick},
+                {"New, not a record file", notes, &TFormKolvane::MFNewClick}};
+    for (const Row& r : rows) {
+        ui.shown.clear();
+        ui.files = {r.file};
+        (w.*r.command)();
+        EXPECT_EQ(w.ProjectFileName(), current) << r.name;
+        EXPECT_EQ(w.title(), kTitle + "-[" + current + "]") << r.name;
+        EXPECT_EQ(mass().text(), "5") << r.name;
+        EXPECT_FALSE(w.ProjectChanged()) << r.name;
+        ASSERT_FALSE(ui.shown.empty());
+        EXPECT_EQ(ui.shown.back().kind, "message");
+        EXPECT_NE(ui.shown.back().text.find(r.file), std::string::npos) << r.name;
+    }
+    EXPECT_EQ(ui.shown.back().text, "不是有效的Kolvane模板文件:" + notes);
+    EXPECT_EQ(w.MRF().files(), (std::vector<std::string>{current}));
+    // So a later Save writes the real project, not the stray file.
+    mass().setText("6");
+    w.MFSaveClick();
+    EXPECT_EQ(ReadBytes(notes), "just some text\r\n");
+}
+
+TEST_F(Commands, OpenReportsAFileThatIsNoProject) {
+    WriteBytes(path("x.kvp"), "");
+    ui.files = {path("x.kvp")};
+    w.MFOpenClick();
+    EXPECT_EQ(ui.shown.back().text, "不是有效的Kolvane项目文件:" + path("x.kvp"));
+    EXPECT_EQ(w.ProjectFileName(), "");
+}
+
+TEST_F(Commands, ADamagedProjectChangesNothing) {
+    std::string current = projectWith("current.kvp", "5");
+    ui.files = {current};
+    w.MFOpenClick();
+    mass().setText("6"); // unsaved edit
+    std::string before = FormRecordText(w.form(), true, {});
+    WriteBytes(path("bad.kvp"),
+               "CFR File Format(Compatible Form Record File),by Quorvantelbix.\r\nV\r\n\r\n"
+               "MaoD\r\nString\r\nText\r\n999\r\n\r\n"
+               "TaoD\r\nFloat\r\nExchange\r\nsixty\r\n\r\n");
+    ui.answers = {Answer::No};
+    ui.files = {path("bad.kvp")};
+    try {
+        w.MFOpenClick();
+        ADD_FAILURE() << "no error";
+    } catch (const FormRecordError& e) {
+        EXPECT_EQ(e.line(), 12);
+    }
+    EXPECT_EQ(FormRecordText(w.form(), true, {}), before);
+    EXPECT_EQ(w.ProjectFileName(), current);
+    EXPECT_EQ(w.title(), kTitle + "-[" + current + "]");
+    EXPECT_TRUE(w.ProjectChanged());
+    EXPECT_EQ(w.MRF().files().size(), 1u);
+}
+
+TEST_F(Commands, ReopeningARecentFileLoadsItAndOffersToSaveFirst) {
+    std::string a = projectWith("a.kvp", "1"), b = projectWith("b.kvp", "2");
+    ui.files = {a, b};
+    w.MFOpenClick();
+    w.MFOpenClick();
+    mass().setText("7");
+    ui.answers = {Answer::No};
+    const auto& items = w.MFile().items;
+    std::size_t entry = 0;
+    for (std::size_t i = 0; i < items.size(); ++i)
+        if (items[i].caption == "&2  " + a) entry = i;
+    ASSERT_NE(entry, 0u);
+    w.MRF().MenuItemClick(entry);
+    EXPECT_EQ(questions(), 1);
+    EXPECT_EQ(mass().text(), "1");
+    EXPECT_EQ(w.ProjectFileName(), a);
+    EXPECT_EQ(w.title(), kTitle + "-[" + a + "]");
+    EXPECT_FALSE(w.ProjectChanged());
+    EXPECT_EQ(w.MRF().files(), (std::vector<std::string>{a, b}));
+}
+
+TEST_F(Commands, AVanishedRecentFileIsNotOpened) {
+    std::string a = projectWith("a.kvp", "1"), b = projectWith("b.kvp", "2");
+    ui.files = {a, b};
+    w.MFOpenClick();
+    w.MFOpenClick();
+    std::filesystem::remove(a);
+    w.MRF().MenuItemClick(8); // "&2  a"
+    EXPECT_EQ(w.ProjectFileName(), b);
+    EXPECT_EQ(mass().text(), "2");
+    EXPECT_EQ(w.MRF().files(), (std::vector<std::string>{b}));
+    EXPECT_EQ(ui.shown.back().text, "The file ...\n\"" + a + "\"\nno longer exists.");
+}
+
+TEST_F(Commands, ClosingWithUnsavedChangesAsksWithCancel) {
+    EXPECT_TRUE(w.FormCloseQuery()) << "nothing to save, nothing asked";
+    EXPECT_EQ(questions(), 0);
+
+    mass().setText("5");
+    struct Row {
+        const char* name;
+        Answer answer;
+        std::vector<std::string> files;
+        bool closes;
+        bool saved;
+    } rows[] = {{"cancel", Answer::Cancel, {}, false, false},
+                {"no", Answer::No, {}, true, false},
+                {"yes, save dialog cancelled", Answer::Yes, {""}, false, false},
+                {"yes, saved", Answer::Yes, {path("closing.kvp")}, true, true}};
+    for (const Row& r : rows) {
+        ui.answers = {r.answer};
+        ui.files = r.files;
+        EXPECT_EQ(w.MFExitClick(), r.closes) << r.name;
+        EXPECT_EQ(std::filesystem::exists(path("closing.kvp")), r.saved) << r.name;
+    }
+    EXPECT_EQ(questions(), 4);
+    for (const auto& shown : ui.shown)
+        if (shown.kind == "question") {
+            EXPECT_EQ(shown.text, kQuestion);
+        }
+}
+
+TEST_F(Commands, RelativePathsAreMadeFull) {
+    std::filesystem::path cwd = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    w.SaveProjectAs("rel.kvp");
+    std::filesystem::current_path(cwd);
+    EXPECT_EQ(w.ProjectFileName(), path("rel.kvp"));
+}
+
+} // namespace
+} // namespace kolvane
