@@ -1,4 +1,5 @@
 #include "formula/BuildinFuncs.h"
+#include "formula/FormulaLimits.h"
 
 #include "engine/NumberFormat.h"
 #include "formula/FormulaParser.h"
@@ -15,11 +16,7 @@ namespace {
 
 using Real = long double;
 
-// The magnitude bound of the language and the bounds derived from it.
-const Real kMaxMagnitude = 9.99999999E37L;
-const Real kSumBound = 9.99999999E36L;
-const Real kLnMax = std::log(kMaxMagnitude);
-const Real kSqrtMax = std::sqrt(kMaxMagnitude);
+using namespace formula_limits;
 const Real kPi = 3.14159265358979323846264338327950288L;
 const Real kE = 2.71828182845904523536028747135266250L;
 
@@ -192,14 +189,22 @@ Real TBuildinFuncs::mCot(TFormulaParser& p, Real x) const {
 
 // --- logic ------------------------------------------------------------------
 
-Real TBuildinFuncs::mAnd(TFormulaParser& p, Items items) const {
+namespace {
+// Every argument of a logical function must be 0 or 1; each one that is not
+// sets the error.
+bool AllBoolean(TFormulaParser& p, TBuildinFuncs::Items items) {
     bool ok = true;
-    for (Real x : items)
+    for (TBuildinFuncs::Real x : items)
         if (!IsBoolean(x)) {
             p.SetError(kFpNotBoolean);
             ok = false;
         }
-    if (!ok) return 0;
+    return ok;
+}
+} // namespace
+
+Real TBuildinFuncs::mAnd(TFormulaParser& p, Items items) const {
+    if (!AllBoolean(p, items)) return 0;
     bool r = items[0] == 1;
     for (std::size_t i = 1; i < items.size(); ++i)
         r = r && items[i] == 1;
@@ -207,24 +212,11 @@ Real TBuildinFuncs::mAnd(TFormulaParser& p, Items items) const {
 }
 
 Real TBuildinFuncs::mIor(TFormulaParser& p, Items items) const {
-    bool ok = true;
-    for (Real x : items)
-        if (!IsBoolean(x)) {
-            p.SetError(kFpNotBoolean);
-            ok = false;
-        }
-    if (!ok) return 0;
+    if (!AllBoolean(p, items)) return 0;
     bool r = items[0] == 1;
     for (std::size_t i = 1; i < items.size(); ++i)
         r = r || items[i] == 1;
     return r ? 1 : 0;
-}
-
-Real TBuildinFuncs::mFalse(TFormulaParser&) const {
-    return 0;
-}
-Real TBuildinFuncs::mTrue(TFormulaParser&) const {
-    return 1;
 }
 
 Real TBuildinFuncs::mXor(TFormulaParser& p, Real a, Real b) const {

@@ -1,4 +1,5 @@
 #include "formula/FormulaParser.h"
+#include "formula/FormulaLimits.h"
 
 #include "engine/NumberFormat.h"
 #include "props/MyValues.h"
@@ -12,10 +13,7 @@ namespace {
 
 using Real = long double;
 
-// The magnitude guards: an intermediate result must stay within M.
-const Real kMaxMagnitude = 9.99999999E37L;
-const Real kSumBound = 9.99999999E36L;
-const Real kLnMax = std::log(kMaxMagnitude);
+using namespace formula_limits;
 
 struct MessageText {
     int code;
