@@ -219,6 +219,13 @@ Real TBuildinFuncs::mIor(TFormulaParser& p, Items items) const {
     return r ? 1 : 0;
 }
 
+Real TBuildinFuncs::mFalse(TFormulaParser&) const {
+    return 0;
+}
+Real TBuildinFuncs::mTrue(TFormulaParser&) const {
+    return 1;
+}
+
 Real TBuildinFuncs::mXor(TFormulaParser& p, Real a, Real b) const {
     if (!IsBoolean(a) || !IsBoolean(b)) {
         p.SetError(kFpNotBoolean);
