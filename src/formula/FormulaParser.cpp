@@ -452,6 +452,13 @@ bool TFormulaParser::ReadQuoted(std::string& out) {
     return true;
 }
 
+bool TFormulaParser::ExpectMark(char mark) {
+    // An argument list that lacks its bracket or comma has the wrong count.
+    if (Ch() == mark) return true;
+    SetError(kFpArgumentCount);
+    return false;
+}
+
 long double TFormulaParser::CallFunction(const FunctionEntry& f) {
     Real a = 0, b = 0;
     std::vector<Real> items;
@@ -460,33 +467,21 @@ long double TFormulaParser::CallFunction(const FunctionEntry& f) {
     case 0:
         if (Ch() == '(') {
             AdvancePastSpaces();
-            if (Ch() != ')') {
-                SetError(kFpArgumentCount);
-                return 0;
-            }
+            if (!ExpectMark(')')) return 0;
             AdvancePastSpaces();
         }
         break;
     case 1:
     case 2:
     case 3: {
-        if (Ch() != '(') {
-            SetError(kFpArgumentCount);
-            return 0;
-        }
+        if (!ExpectMark('(')) return 0;
         AdvancePastSpaces();
         a = ReadNested();
         if (error_) return 0;
         if (f.kind == 1) {
-            if (Ch() != ')') {
-                SetError(kFpArgumentCount);
-                return 0;
-            }
+            if (!ExpectMark(')')) return 0;
         } else {
-            if (Ch() != ',') {
-                SetError(kFpArgumentCount);
-                return 0;
-            }
+            if (!ExpectMark(',')) return 0;
             AdvancePastSpaces();
             b = ReadNested();
             if (error_) return 0;
@@ -498,10 +493,7 @@ long double TFormulaParser::CallFunction(const FunctionEntry& f) {
                     if (error_) return 0;
                 }
             }
-            if (Ch() != ')') {
-                SetError(kFpArgumentCount);
-                return 0;
-            }
+            if (!ExpectMark(')')) return 0;
         }
         AdvancePastSpaces();
         break;
@@ -517,24 +509,15 @@ long double TFormulaParser::CallFunction(const FunctionEntry& f) {
         }
         break;
     case 9:
-        if (Ch() != '(') {
-            SetError(kFpArgumentCount);
-            return 0;
-        }
+        if (!ExpectMark('(')) return 0;
         AdvancePastSpaces();
         if (!ReadQuoted(textA)) return 0;
         AdvancePastSpaces();
-        if (Ch() != ',') {
-            SetError(kFpArgumentCount);
-            return 0;
-        }
+        if (!ExpectMark(',')) return 0;
         AdvancePastSpaces();
         if (!ReadQuoted(textB)) return 0;
         AdvancePastSpaces();
-        if (Ch() != ')') {
-            SetError(kFpArgumentCount);
-            return 0;
-        }
+        if (!ExpectMark(')')) return 0;
         AdvancePastSpaces();
         break;
     default:

@@ -148,6 +148,7 @@ private:
     long double ReadName();
     long double CallFunction(const FunctionEntry& f);
     bool ReadQuoted(std::string& out);
+    bool ExpectMark(char mark);
 
     long double Add(long double a, long double b);
     long double Subtract(long double a, long double b);
