@@ -4,6 +4,8 @@
 #include "engine/NumberFormat.h"
 #include "engine/Solver.h"
 #include "engine/UiServices.h"
+#include "records/FormRecord.h"
+#include "records/TextCodec.h"
 
 #include <benchmark/benchmark.h>
 
@@ -139,6 +141,38 @@ void BM_FrictionFactor(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_FrictionFactor);
+
+} // namespace
+} // namespace kolvane
+
+namespace kolvane {
+namespace {
+
+// Project files: the whole main window written to and read from the record
+// format in memory (the disk write itself is not measured).
+void BM_ProjectToRecordText(benchmark::State& state) {
+    ScriptedUiServices ui;
+    TFormKolvane w(ui);
+    for (auto [n, t] : kUTubeUnstirred)
+        w.field(n).setText(t);
+    w.MaoDExit(w.field("TaoD"));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Utf8ToGb18030(FormRecordText(w.form(), false, {})));
+}
+BENCHMARK(BM_ProjectToRecordText);
+
+void BM_ProjectFromRecordBytes(benchmark::State& state) {
+    ScriptedUiServices ui;
+    TFormKolvane w(ui);
+    for (auto [n, t] : kUTubeUnstirred)
+        w.field(n).setText(t);
+    w.MaoDExit(w.field("TaoD"));
+    const std::string bytes = Utf8ToGb18030(FormRecordText(w.form(), false, {}));
+    TFormKolvane target(ui);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(LoadFormRecordBytes(target.form(), bytes, "b.kvp"));
+}
+BENCHMARK(BM_ProjectFromRecordBytes);
 
 } // namespace
 } // namespace kolvane
