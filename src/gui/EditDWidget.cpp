@@ -30,10 +30,13 @@ EditDWidget::EditDWidget(TEditD& field, Guard guard, QWidget* parent)
 
 void EditDWidget::showText() {
     if (pushing_) return; // the user's own typing; the widget already shows it
-    QString want = QString::fromStdString(hasFocus() ? field_.text() : field_.FloatStr());
+    const bool editing = hasFocus();
+    QString want = QString::fromStdString(editing ? field_.text() : field_.FloatStr());
     if (text() != want) {
         setText(want);
-        setCursorPosition(0);
+        // Typing goes on at the end of the full text; the display form is
+        // read from its start.
+        setCursorPosition(editing ? static_cast<int>(want.size()) : 0);
     }
 }
 
