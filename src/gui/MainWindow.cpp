@@ -113,6 +113,9 @@ MainWindow::MainWindow(const std::string& programDir, QWidget* parent)
     buildPages();
     kolvane_->MRF().onMenuChanged = [this] { syncRecentFiles(); };
     syncRecentFiles();
+    // The size the window always had; it starts maximised where a window
+    // manager allows it.
+    resize(1024, 768);
 }
 
 MainWindow::~MainWindow() {
