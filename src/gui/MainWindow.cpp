@@ -270,11 +270,13 @@ QWidget* MainWindow::widgetOf(Component& c, QWidget* parent) {
     QWidget* w = nullptr;
     if (auto* e = dynamic_cast<TEditD*>(&c)) {
         w = new EditDWidget(*e, guard, parent);
-        w->setMinimumWidth(72);
+        // Wide enough for the longest display form, e.g. -1.234567E-0005.
+        w->setMinimumWidth(w->fontMetrics().horizontalAdvance(QStringLiteral("-1.234567E-0005")) +
+                           12);
         BindCommon(c, w);
     } else if (auto* l = dynamic_cast<TComboBox*>(&c)) {
         w = new ListWidget(*l, guard, parent);
-        if (dynamic_cast<TComboBoxU*>(&c)) w->setMinimumWidth(78);
+        if (dynamic_cast<TComboBoxU*>(&c)) w->setMinimumWidth(72);
     } else {
         w = CreateControlWidget(c, guard, parent);
     }
