@@ -201,4 +201,16 @@ void TFormKolvane::MaoDChange(Component&) {
     setProjectChanged(true);
 }
 
+void TFormKolvane::SBClearClick(TEditD* focused) {
+    if (!focused) return;
+    if (ui_.question("清除数据", "你要清除数据:" + focused->caption() + "?", false, Answer::No) ==
+        Answer::Yes)
+        focused->setText("");
+    // A computed value the user wants to type over becomes an input again,
+    // whatever the answer; the cursor stays as it is.
+    focused->setColor(kClWindow);
+    focused->setEnabled(true);
+    focused->setReadOnly(false);
+}
+
 } // namespace kolvane

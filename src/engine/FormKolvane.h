@@ -72,6 +72,11 @@ public:
     void PhiDChange(Component& sender);
     void TShapeDChange(Component& sender);
 
+    // The clear command of the toolbar, for the field that has the focus
+    // (nullptr when the focus is elsewhere): asks whether to empty it and in
+    // any case makes it an input field again.
+    void SBClearClick(TEditD* focused);
+
     // --- Project commands (records/ProjectCommands.cpp) ---
     static constexpr const char* kProjectFilter =
         "Kolvane 项目文件（*.kvp）|*.kvp|Kolvane 模板文件（*.kvt）|*.kvt";

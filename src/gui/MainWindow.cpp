@@ -257,6 +257,14 @@ void MainWindow::buildToolBar() {
         a->setToolTip(QString::fromUtf8(t.hint));
         if (auto handler = fileHandler(t.name))
             connect(a, &QAction::triggered, this, [this, handler] { fileCommand(handler); });
+        if (std::string_view(t.name) == "SBClear") {
+            // Toolbar buttons take no focus: the focused field is the one the
+            // user was last in.
+            connect(a, &QAction::triggered, this, [this] {
+                auto* edit = qobject_cast<EditDWidget*>(QApplication::focusWidget());
+                guarded([&] { kolvane_->SBClearClick(edit ? &edit->field() : nullptr); });
+            });
+        }
     }
 }
 

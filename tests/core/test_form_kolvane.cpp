@@ -162,3 +162,36 @@ TEST_F(Window, ComponentOrderPutsContainersBeforeTheirContent) {
 
 } // namespace
 } // namespace kolvane
+
+namespace kolvane {
+namespace {
+
+TEST_F(Window, ClearCommandAnsweredNoKeepsTheValueButMakesItAnInput) {
+    TEditD& w_ = w.field("WiD");
+    PutComputedValue(w_, kRelationRed, 2.5, 2e-6);
+    ui.answers = {Answer::No};
+    w.SBClearClick(&w_);
+    EXPECT_EQ(ui.shown.back().text, "你要清除数据:质量流量?");
+    EXPECT_EQ(w_.text(), "2.5");
+    EXPECT_EQ(w_.color(), kClWindow);
+    EXPECT_FALSE(w_.readOnly());
+    EXPECT_EQ(w_.cursor(), Cursor::NoEntry) << "the cursor is left as it was";
+}
+
+TEST_F(Window, ClearCommandAnsweredYesEmptiesAndEnables) {
+    TEditD& r = w.field("DHiD"); // disabled at start
+    r.setText("2.2e6");
+    ui.answers = {Answer::Yes};
+    w.SBClearClick(&r);
+    EXPECT_EQ(r.text(), "");
+    EXPECT_TRUE(r.enabled());
+    EXPECT_EQ(r.color(), kClWindow);
+}
+
+TEST_F(Window, ClearCommandWithoutAFocusedFieldDoesNothing) {
+    w.SBClearClick(nullptr);
+    EXPECT_TRUE(ui.shown.empty());
+}
+
+} // namespace
+} // namespace kolvane

@@ -4,9 +4,12 @@
 #include "gui/MainWindow.h"
 #include "gui/MyStatusBar.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -107,6 +110,27 @@ TEST_F(MainWindowTest, HandlerErrorsShowAndTheWindowStaysUsable) {
     edit("MaoD")->setFocus(Qt::TabFocusReason);
     QTest::keyClicks(edit("MaoD"), "5");
     EXPECT_EQ(window->kolvane().field("MaoD").text(), "5");
+}
+
+TEST_F(MainWindowTest, ClearButtonActsOnTheFocusedField) {
+    TEditD& flow = window->kolvane().field("WiD");
+    PutComputedValue(flow, kRelationRed, 2.5, 2e-6);
+    edit("WiD")->setFocus(Qt::TabFocusReason);
+    // Answer the question box with Yes as soon as it shows.
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible())
+                if (auto* yes = box->button(QMessageBox::Yes)) yes->click();
+    });
+    answer.start(10);
+    auto* clear = window->findChild<QAction*>("SBClear");
+    ASSERT_NE(clear, nullptr);
+    clear->trigger();
+    answer.stop();
+    EXPECT_EQ(flow.text(), "");
+    EXPECT_EQ(flow.color(), kClWindow);
+    EXPECT_FALSE(edit("WiD")->isReadOnly());
 }
 
 TEST_F(MainWindowTest, StatusBarHasThreePanelsAndTheProgressPanel) {
