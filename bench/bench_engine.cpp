@@ -61,12 +61,6 @@ void BM_BuildMainForm(benchmark::State& state) {
 }
 BENCHMARK(BM_BuildMainForm);
 
-} // namespace
-} // namespace kolvane
-
-namespace kolvane {
-namespace {
-
 using Inputs = std::vector<std::pair<const char*, const char*>>;
 
 // Realistic filled forms; the pass is measured from a state where the
@@ -92,6 +86,12 @@ const Inputs kSteamCoilStirred = {
 
 const char* kResults[] = {"WiD", "QiD",  "QoD", "AtD", "ArD", "TTaD", "KTaD", "LtD", "mD", "DpiD",
                           "UiD", "UivD", "kiD", "koD", "KeD", "KcD",  "TwaD", "WcD", "QLD"};
+
+void FillAndCalculate(TFormKolvane& w, const Inputs& inputs) {
+    for (auto [n, t] : inputs)
+        w.field(n).setText(t);
+    w.MaoDExit(w.field("TaoD"));
+}
 
 void RunPass(benchmark::State& state, const Inputs& inputs, bool steam) {
     ScriptedUiServices ui;
@@ -125,9 +125,7 @@ BENCHMARK(BM_PassSteamCoilStirred);
 void BM_GetFx(benchmark::State& state) {
     ScriptedUiServices ui;
     TFormKolvane w(ui);
-    for (auto [n, t] : kUTubeUnstirred)
-        w.field(n).setText(t);
-    w.MaoDExit(w.field("TaoD"));
+    FillAndCalculate(w, kUTubeUnstirred);
     for (auto _ : state)
         benchmark::DoNotOptimize(w.GetFx());
 }
@@ -142,20 +140,12 @@ void BM_FrictionFactor(benchmark::State& state) {
 }
 BENCHMARK(BM_FrictionFactor);
 
-} // namespace
-} // namespace kolvane
-
-namespace kolvane {
-namespace {
-
 // Project files: the whole main window written to and read from the record
 // format in memory (the disk write itself is not measured).
 void BM_ProjectToRecordText(benchmark::State& state) {
     ScriptedUiServices ui;
     TFormKolvane w(ui);
-    for (auto [n, t] : kUTubeUnstirred)
-        w.field(n).setText(t);
-    w.MaoDExit(w.field("TaoD"));
+    FillAndCalculate(w, kUTubeUnstirred);
     for (auto _ : state)
         benchmark::DoNotOptimize(Utf8ToGb18030(FormRecordText(w.form(), false, {})));
 }
@@ -164,9 +154,7 @@ BENCHMARK(BM_ProjectToRecordText);
 void BM_ProjectFromRecordBytes(benchmark::State& state) {
     ScriptedUiServices ui;
     TFormKolvane w(ui);
-    for (auto [n, t] : kUTubeUnstirred)
-        w.field(n).setText(t);
-    w.MaoDExit(w.field("TaoD"));
+    FillAndCalculate(w, kUTubeUnstirred);
     const std::string bytes = Utf8ToGb18030(FormRecordText(w.form(), false, {}));
     TFormKolvane target(ui);
     for (auto _ : state)

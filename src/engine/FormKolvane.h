@@ -130,6 +130,14 @@ private:
     void refreshHeatDirection(bool clearWhenIncomplete);
     void enableRow(std::string_view fieldName, bool on);
     double passTolerance() const;
+    // The calculation's reads: every field's text non-empty (taken as it
+    // is), and a field's SI value.
+    bool filled(std::initializer_list<fid::FieldId> ids) const {
+        for (auto id : ids)
+            if (f(id).text().empty()) return false;
+        return true;
+    }
+    double v(fid::FieldId id) const { return f(id).SIValue(); }
 
     UiServices& ui_;
     Form form_;

@@ -40,12 +40,6 @@ void ConvectionRegime(double ra, double& c, double& n) {
 } // namespace
 
 double TFormKolvane::GetFx() {
-    auto filled = [this](std::initializer_list<fid::FieldId> ids) {
-        for (auto id : ids)
-            if (f(id).text().empty()) return false;
-        return true;
-    };
-    auto v = [this](fid::FieldId id) { return f(id).SIValue(); };
     const double tol = tolerance_;
     auto put = [&](fid::FieldId id, double value) {
         PutComputedValue(f(id), kComputedColor, value, tol);

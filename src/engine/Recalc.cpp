@@ -39,12 +39,6 @@ void TFormKolvane::MaoDExit(Component&) {
     using namespace fid;
     tolerance_ = passTolerance();
     const double tol = tolerance_;
-    auto filled = [this](std::initializer_list<fid::FieldId> ids) {
-        for (auto id : ids)
-            if (f(id).text().empty()) return false;
-        return true;
-    };
-    auto v = [this](fid::FieldId id) { return f(id).SIValue(); };
     auto put = [&](fid::FieldId id, double value, const char* what) {
         RequireFinite(value, what);
         return PutComputedValue(f(id), kComputedColor, value, tol) != nullptr;
