@@ -122,6 +122,31 @@ void BM_PassSteamCoilStirred(benchmark::State& state) {
 }
 BENCHMARK(BM_PassSteamCoilStirred);
 
+// The shipped example projects, opened as File > Open does; the pass is
+// measured with their results cleared, as in RunPass.
+void RunExamplePass(benchmark::State& state, const char* file) {
+    ScriptedUiServices ui;
+    TFormKolvane w(ui);
+    if (!w.OpenProjectFile(std::string(KOLVANE_EXAMPLES_DIR) + "/" + file)) {
+        state.SkipWithError("example project missing");
+        return;
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        for (const char* n : kResults)
+            ClearComputedField(w.field(n));
+        state.ResumeTiming();
+        w.MaoDExit(w.field("TaoD"));
+    }
+}
+
+void BM_PassExample(benchmark::State& state, const char* file) {
+    RunExamplePass(state, file);
+}
+BENCHMARK_CAPTURE(BM_PassExample, hot_water_storage_tank, "hot-water-storage-tank.kvp");
+BENCHMARK_CAPTURE(BM_PassExample, steam_coil_reactor, "steam-coil-reactor.kvp");
+BENCHMARK_CAPTURE(BM_PassExample, batch_cooling_coil, "batch-cooling-coil.kvp");
+
 void BM_GetFx(benchmark::State& state) {
     ScriptedUiServices ui;
     TFormKolvane w(ui);
