@@ -1,6 +1,6 @@
 #include "engine/EditD.h"
 #include "engine/FormKolvane.h"
-#include "engine/Hydraulics.h"
+#include "model/Hydraulics.h"
 #include "engine/NumberFormat.h"
 #include "engine/Solver.h"
 #include "engine/UiServices.h"

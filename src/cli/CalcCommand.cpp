@@ -1,9 +1,9 @@
 #include "cli/Cli.h"
 #include "cli/FormJson.h"
 
-#include "engine/Errors.h"
 #include "engine/FormKolvane.h"
 #include "engine/UiServices.h"
+#include "model/Errors.h"
 
 #include <charconv>
 #include <filesystem>
@@ -205,11 +205,18 @@ int RunCalcCommand(const std::vector<std::string>& args, std::ostream& out, std:
     for (const Step& s : steps) {
         try {
             RunStep(window, s);
+        } catch (const CalculationError& e) {
+            for (const auto& line : e.lines())
+                err << "error: " << line << '\n';
+            failed = true;
         } catch (const std::exception& e) {
             err << "error: " << e.what() << '\n';
             failed = true;
         }
     }
+    // The warnings of the state the steps left; they do not change the exit code.
+    for (const auto& warning : window.lastPass().warnings)
+        err << "warning: " << warning.text << '\n';
 
     if (json)
         out << FormToJson(window) << '\n';

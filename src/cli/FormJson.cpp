@@ -98,6 +98,28 @@ std::string FormToJson(const TFormKolvane& w) {
         j.endObject();
     }
     j.endObject();
+    // What the latest pass had to say besides its numbers.
+    const PassReport& report = w.lastPass();
+    j.key("warnings").beginArray();
+    for (const auto& warning : report.warnings) {
+        j.beginObject().key("field").value(warning.field).key("text").value(warning.text);
+        j.endObject();
+    }
+    j.endArray();
+    j.key("missing").beginObject();
+    for (const auto& m : report.missing) {
+        j.key(m.result).beginArray();
+        for (const auto& f : m.fields)
+            j.value(f);
+        j.endArray();
+    }
+    j.endObject();
+    j.key("errors").beginArray();
+    for (const auto& p : report.problems) {
+        j.beginObject().key("field").value(p.field).key("text").value(p.text);
+        j.endObject();
+    }
+    j.endArray();
     j.endObject();
     return j.str();
 }

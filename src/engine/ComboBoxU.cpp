@@ -1,8 +1,8 @@
 #include "engine/ComboBoxU.h"
 
 #include "engine/EditD.h"
-#include "engine/Errors.h"
 #include "engine/NumberFormat.h"
+#include "model/Errors.h"
 
 namespace kolvane {
 

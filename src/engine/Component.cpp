@@ -1,6 +1,6 @@
 #include "engine/Component.h"
 
-#include "engine/Errors.h"
+#include "model/Errors.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "engine/Controls.h"
 
-#include "engine/Errors.h"
+#include "model/Errors.h"
 
 namespace kolvane {
 

@@ -1,9 +1,9 @@
 #include "engine/EditD.h"
 
 #include "engine/Controls.h"
-#include "engine/Errors.h"
 #include "engine/Form.h"
 #include "engine/NumberFormat.h"
+#include "model/Errors.h"
 
 #include <cmath>
 
@@ -29,13 +29,19 @@ void TEditD::setExchange(double factor) {
     exchange_ = factor;
 }
 
-double TEditD::SIValue() const {
+std::optional<double> TEditD::SIValueOrNull() const {
     if (!parsed_) {
         number_ = ParseExactReal(TrimControl(text()));
         parsed_ = true;
     }
-    if (!number_) throw ConvertError(text());
+    if (!number_) return std::nullopt;
     return *number_ * exchange_;
+}
+
+double TEditD::SIValue() const {
+    auto v = SIValueOrNull();
+    if (!v) throw ConvertError(text());
+    return *v;
 }
 
 void TEditD::SetSIValue(double value) {
@@ -94,8 +100,9 @@ bool IsBlank(const TEditD& field) {
 
 TEditD* PutComputedValue(TEditD& field, Color color, double value, double tolerance) {
     RequireFinite(value, "计算结果不是有限数值，可能是输入数据错误");
-    if (!IsBlank(field)) {
-        double old = field.SIValue();
+    // A text that is no number is overwritten like an empty one.
+    if (auto shown = field.SIValueOrNull()) {
+        double old = *shown;
         double d = old == 0 ? std::fabs(value - old) : std::fabs((value - old) / old);
         if (d < tolerance) return nullptr;
     }

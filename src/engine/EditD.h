@@ -26,6 +26,8 @@ public:
     // The value in SI units; ConvertError when the trimmed text is empty or
     // not a number.
     double SIValue() const;
+    // The same, or nothing when the text is empty or not a number.
+    std::optional<double> SIValueOrNull() const;
     // Shows an SI value with 15 significant digits in the display unit.
     // A non-finite value is never written: MathError instead.
     void SetSIValue(double value);

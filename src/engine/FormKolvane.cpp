@@ -119,13 +119,24 @@ void TFormKolvane::wireHandlers() {
     auto bind = [this](void (TFormKolvane::*h)(Component&)) {
         return [this, h](Component& c) { (this->*h)(c); };
     };
-    phi_->onChange = bind(&TFormKolvane::PhiDChange);
+    // An option that changes what the results mean runs the pass after its
+    // own handler; loading a project runs the handlers alone.
+    auto thenPass = [this](void (TFormKolvane::*h)(Component&)) {
+        return [this, h](Component& c) {
+            (this->*h)(c);
+            OptionChanged(c);
+        };
+    };
+    phi_->onChange = thenPass(&TFormKolvane::PhiDChange);
     phi_->onExit = bind(&TFormKolvane::MaoDExit);
     list("PhoD").onExit = bind(&TFormKolvane::MaoDExit);
-    tshape_->onChange = bind(&TFormKolvane::TShapeDChange);
+    tshape_->onChange = thenPass(&TFormKolvane::TShapeDChange);
     vessel_->onClick = bind(&TFormKolvane::VNDClick);
-    vessel_->onChange = bind(&TFormKolvane::VNDChange);
-    ifMix_->onClick = bind(&TFormKolvane::ifMixClick);
+    vessel_->onChange = thenPass(&TFormKolvane::VNDChange);
+    ifMix_->onClick = thenPass(&TFormKolvane::ifMixClick);
+    for (TComboBox* l : {evt_, tubeMaterial_, vesselMaterial_, insulation_})
+        l->onChange = thenPass(&TFormKolvane::MaoDChange);
+    stirrer_->onChange = bind(&TFormKolvane::OptionChanged);
     form_.get<TButton>("BTVessel").onClick = bind(&TFormKolvane::BTVesselClick);
 
     // The vessel page opens laid out for its first shape, stirring off.
@@ -207,10 +218,11 @@ void TFormKolvane::SBClearClick(TEditD* focused) {
         Answer::Yes)
         focused->setText("");
     // A computed value the user wants to type over becomes an input again,
-    // whatever the answer; the cursor stays as it is.
+    // whatever the answer: the whole input look, cursor included.
     focused->setColor(kClWindow);
     focused->setEnabled(true);
     focused->setReadOnly(false);
+    focused->setCursor(Cursor::Default);
 }
 
 } // namespace kolvane

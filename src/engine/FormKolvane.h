@@ -7,8 +7,10 @@
 #include "engine/EditD.h"
 #include "engine/Form.h"
 #include "engine/MainFormTables.h"
+#include "engine/PassReport.h"
 
 #include <array>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -56,11 +58,20 @@ public:
     // The convergence tolerance of the latest recalculation pass; 0 before
     // the first pass.
     double tolerance() const { return tolerance_; }
-    // The theoretical area (m2) of the heat-transfer model, or -1 when an
-    // input it needs is empty. Writes the film, loss and maintenance fields.
+    // The theoretical area (m2) of the heat-transfer model for the fields as
+    // they are, or -1 when an input it needs is missing or the model fails.
+    // Writes nothing: the recalculation pass writes the model's results.
     double GetFx();
-    // The recalculation pass, run when a calculation field is left.
+    // The recalculation pass, run when a calculation field is left. Every
+    // result is afterwards computed from the current inputs or empty. Raises
+    // CalculationError for refused inputs and failed steps it has not told
+    // before; the report holds all of them, the warnings and the hints.
     void MaoDExit(Component& sender);
+    // An option that changes what the results mean was changed: the pass runs.
+    void OptionChanged(Component& sender);
+    const PassReport& lastPass() const { return lastPass_; }
+    // Called after every pass and when a load discards the report.
+    std::function<void()> onPassReport;
     // Vessel page: geometry pass, vessel type, carry-over, stirring, blade check.
     void VsDExit(Component& sender);
     void VNDClick(Component& sender);
@@ -120,6 +131,9 @@ public:
     TComboBoxU* selectorOf(const TEditD& field) const;
 
 private:
+    friend class RecalcPass;
+    void publishPassReport(PassReport report);
+    void resetPassReport();
     void initProjectCommands();
     bool loadRecordFile(const std::string& path, const char* notValidMessage);
     void runOptionHandlers(bool withTubeShape);
@@ -127,17 +141,8 @@ private:
     void build();
     void buildQuantity(const struct ControlRow& row, Component* parent);
     void wireHandlers();
-    void refreshHeatDirection(bool clearWhenIncomplete);
+    void refreshHeatDirection();
     void enableRow(std::string_view fieldName, bool on);
-    double passTolerance() const;
-    // The calculation's reads: every field's text non-empty (taken as it
-    // is), and a field's SI value.
-    bool filled(std::initializer_list<fid::FieldId> ids) const {
-        for (auto id : ids)
-            if (f(id).text().empty()) return false;
-        return true;
-    }
-    double v(fid::FieldId id) const { return f(id).SIValue(); }
 
     UiServices& ui_;
     Form form_;
@@ -149,6 +154,9 @@ private:
     std::string projectFileName_;
     bool projectChanged_ = false;
     double tolerance_ = 0;
+    PassReport lastPass_;
+    std::vector<std::string> toldProblems_;
+    std::string statusShown_;
     TButton* save_ = nullptr;
     std::array<TEditD*, fid::kCount> fields_{};
     // Controls the calculation reads on every pass.

@@ -1,6 +1,6 @@
 #include "engine/NumberFormat.h"
 
-#include "engine/Errors.h"
+#include "model/Errors.h"
 
 #include <charconv>
 #include <cmath>

@@ -2,7 +2,7 @@
 // which side of the wall gives off heat.
 #include "engine/FormKolvane.h"
 
-#include <algorithm>
+#include "model/Balance.h"
 
 namespace kolvane {
 
@@ -11,19 +11,16 @@ constexpr const char* kTakesHeat = "吸热流体";
 constexpr const char* kGivesHeat = "放热流体";
 } // namespace
 
-void TFormKolvane::refreshHeatDirection(bool clearWhenIncomplete) {
-    if (!FieldsFilled({&f(fid::Tom1D), &f(fid::Tom2D), &f(fid::Ti1D), &f(fid::Ti2D)})) {
-        if (clearWhenIncomplete) {
-            htTube_->setText("");
-            htVessel_->setText("");
-        }
-        return;
-    }
-    double vessel = std::max(f(fid::Tom1D).SIValue(), f(fid::Tom2D).SIValue());
-    double tube = std::min(f(fid::Ti1D).SIValue(), f(fid::Ti2D).SIValue());
-    bool tubeTakesHeat = vessel >= tube;
-    htTube_->setText(tubeTakesHeat ? kTakesHeat : kGivesHeat);
-    htVessel_->setText(tubeTakesHeat ? kGivesHeat : kTakesHeat);
+void TFormKolvane::refreshHeatDirection() {
+    // A text that is no number leaves the direction open; the next pass
+    // tells the user about the field.
+    auto t1 = f(fid::Tom1D).SIValueOrNull(), t2 = f(fid::Tom2D).SIValueOrNull();
+    std::optional<bool> tubeTakesHeat;
+    if (t1 && t2)
+        tubeTakesHeat =
+            MediumTakesHeat(*t1, *t2, f(fid::Ti1D).SIValueOrNull(), f(fid::Ti2D).SIValueOrNull());
+    htTube_->setText(!tubeTakesHeat ? "" : *tubeTakesHeat ? kTakesHeat : kGivesHeat);
+    htVessel_->setText(!tubeTakesHeat ? "" : *tubeTakesHeat ? kGivesHeat : kTakesHeat);
 }
 
 void TFormKolvane::PhiDChange(Component&) {
@@ -33,7 +30,7 @@ void TFormKolvane::PhiDChange(Component&) {
     for (const char* name : {"LaiD", "DHiD", "denivD", "ViivD", "UivD"})
         enableRow(name, condensing);
     form_.get<TButton>("SBP2v").setEnabled(condensing);
-    refreshHeatDirection(true);
+    refreshHeatDirection();
 }
 
 void TFormKolvane::TShapeDChange(Component& sender) {

@@ -1,161 +1,743 @@
-// The recalculation pass: the chain of relations from the heat balance to the
-// pressure drop, walked again while the area or the pressure drop changes.
+// The recalculation pass: read the calculation page once, walk the chain of
+// relations from the heat balance to the pressure drop in memory (again while
+// the area or the heat loss still changes), then write every result once.
+// A result is either computed from the current inputs or emptied.
 #include "engine/Recalc.h"
 
-#include "engine/Errors.h"
+#include "engine/CalcRules.h"
+#include "engine/ComboBoxU.h"
 #include "engine/FormKolvane.h"
-#include "engine/Hydraulics.h"
+#include "engine/NumberFormat.h"
 #include "engine/UiServices.h"
+#include "model/Balance.h"
+#include "model/Errors.h"
+#include "model/HeatModel.h"
+#include "model/Hydraulics.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <limits>
 #include <numbers>
 
 namespace kolvane {
 
 namespace {
+
 constexpr double kPi = std::numbers::pi;
 constexpr double kDefaultTolerance = 1e-6;
 constexpr double kPressureDropTolerance = 1e-4;
+// The balance's own fields are rewritten at a tenth of the pass tolerance, so
+// that the members and heats as shown close the balance to the tolerance.
+constexpr double kBalanceShare = 0.1;
+// A root leaves at most this share of the duty unbalanced; more means the
+// member has no root (it does not act on the balance).
+constexpr double kRootClosure = 1e-4;
+constexpr std::size_t kMaxNamesInHint = 8;
+
+// What the pass knows of a field.
+enum class Slot : unsigned char {
+    Empty,   // blank text
+    Value,   // a number the pass may use
+    Bad,     // not a number
+    Refused, // a number that cannot be physical
+    Stale,   // a result left by an earlier pass, to be recomputed or emptied
+};
+
+std::string Short(double v) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.4g", v);
+    return buf;
+}
+
+std::string Fill(const char* text, const std::string& a, const std::string& b = {}) {
+    std::string s = text;
+    if (auto p = s.find("%1"); p != std::string::npos) s.replace(p, 2, a);
+    if (auto p = s.find("%2"); p != std::string::npos) s.replace(p, 2, b);
+    return s;
+}
+
+bool ChangedBy(double before, double after, double tolerance) {
+    if (std::isnan(before)) return true;
+    double d = before == 0 ? std::fabs(after - before) : std::fabs((after - before) / before);
+    return d >= tolerance;
+}
+
 } // namespace
 
-double BalanceSinglePhase(const ValueArray& v, double& qi, double& qo) {
-    qi = v[0] * v[1] * (v[2] - v[3]) * v[4];
-    qo = v[5] * v[6] * (v[7] - v[8]);
-    return qo + v[4] * v[9] - qi;
+std::string PassReport::statusText() const {
+    std::string s;
+    auto add = [&s](const std::string& t) {
+        if (!s.empty()) s += "；";
+        s += t;
+    };
+    if (!problems.empty()) {
+        for (const auto& p : problems)
+            add(p.text);
+    } else if (!missing.empty()) {
+        add(missing.front().text);
+    } else {
+        for (const auto& w : warnings)
+            add(w.text);
+    }
+    return s;
 }
 
-double BalanceCondensing(const ValueArray& v, double& qi, double& qo) {
-    qi = (1 - v[0] / 100) * v[1] * v[2] * v[3];
-    qo = v[4] * v[5] * (v[6] - v[7]);
-    return qo + v[3] * v[8] - qi;
-}
+// One pass over the form. Reads every field once, computes in memory, writes
+// each result once.
+class RecalcPass {
+public:
+    RecalcPass(TFormKolvane& w, PassReport& report) : w_(w), report_(report) {}
 
-double TFormKolvane::passTolerance() const {
+    void read();
+    void run();
+    void write();
+    // The model alone on the fields as they are: the area, or -1.
+    double modelArea();
+
+private:
+    using Id = fid::FieldId;
+
+    TEditD& f(int id) const { return w_.f(static_cast<Id>(id)); }
+    bool has(int id) const { return id == kModelNode ? modelOk_ : s_[id] == Slot::Value; }
+    double v(int id) const { return v_[id]; }
+    std::string caption(int id) const {
+        return QualifiedCaption(static_cast<Id>(id), f(id).caption());
+    }
+    // A result is computed when this variant gives it a rule and all its
+    // needs are there.
+    bool needsMet(int result) const {
+        bool ok = true, ruled = false;
+        for (const Dependency& d : Dependencies()) {
+            if (d.result != result || (d.when & variant_) != d.when) continue;
+            ruled = true;
+            for (int n : d.needs)
+                ok = ok && has(n);
+        }
+        return ruled && ok;
+    }
+    void set(int id, double value) {
+        v_[id] = value;
+        s_[id] = Slot::Value;
+        computed_[id] = true;
+    }
+    // A result that can only be positive; anything else is not written.
+    void setPositive(int id, double value) {
+        if (std::isfinite(value) && value > 0)
+            set(id, value);
+        else
+            walkProblem("", caption(id) + ": 计算结果" + Short(value) + "不合理，未写入");
+    }
+    void problem(int id, const std::string& text) {
+        report_.problems.push_back({id >= 0 ? FieldTable()[id].name : "", text});
+    }
+    void walkProblem(const std::string& field, const std::string& text) {
+        walkProblems_.push_back({field, text});
+    }
+    void refuse(int id, const std::string& rule) {
+        s_[id] = Slot::Refused;
+        problem(id, caption(id) + ": " + rule);
+    }
+
+    void readTolerance();
+    void checkInputs();
+    void planBalance();
+    void solveBalance(double ql);
+    void heatDirection();
+    bool runModel(HeatModelResult& out);
+    HeatModelInputs modelInputs() const;
+    void chain();
+    void warnings();
+    void missing();
+    void collectMissing(int node, std::vector<int>& out, std::array<bool, kNodeCount>& seen) const;
+    void resetWalk();
+
+    TFormKolvane& w_;
+    PassReport& report_;
+    double tol_ = kDefaultTolerance;
+    Variant variant_ = 0;
+    bool condensing_ = false, stirred_ = false, coil_ = false, toGround_ = false;
+    std::array<double, fid::kCount> v_{};
+    std::array<Slot, fid::kCount> s_{};
+    std::array<Slot, fid::kCount> read_{};
+    std::array<bool, fid::kCount> computed_{};
+    std::array<bool, fid::kCount> used_{};
+
+    // The balance: members, the member solved for, the one to withdraw.
+    std::span<const Id> members_;
+    int unknown_ = -1;     // field solved for in this pass
+    int clearSolved_ = -1; // solved member that can no longer be computed
+    bool rootOk_ = false;
+    double qlFallback_ = 0; // heat loss when the model does not give one
+
+    std::optional<bool> mediumTakesHeat_;
+    bool modelOk_ = false;
+    HeatModelResult model_;
+    bool layoutShort_ = false;
+    bool maintenanceNotNeeded_ = false;
+    TubeLayout layout_;
+    std::vector<PassReport::Problem> walkProblems_;
+};
+
+void RecalcPass::readTolerance() {
     const TEditD& e = f(fid::SetErrD);
-    return IsBlank(e) ? kDefaultTolerance : e.SIValue();
+    if (IsBlank(e)) return;
+    auto t = e.SIValueOrNull();
+    if (!t) {
+        problem(fid::SetErrD, caption(fid::SetErrD) + ": '" + e.text() + "' 不是有效的数值");
+    } else if (const char* rule = InputRuleViolation(fid::SetErrD, *t)) {
+        problem(fid::SetErrD, caption(fid::SetErrD) + ": " + rule);
+    } else {
+        tol_ = *t;
+    }
+}
+
+void RecalcPass::read() {
+    condensing_ = w_.phi_->itemIndex() == 1;
+    stirred_ = w_.ifMix_->checked();
+    coil_ = w_.tshape_->itemIndex() == 1;
+    toGround_ = w_.evt_->itemIndex() == 1;
+    variant_ = MakeVariant(condensing_, stirred_, coil_, toGround_);
+    readTolerance();
+    w_.tolerance_ = tol_;
+
+    // Before the model has given a heat loss, the balance counts none.
+    if (IsBlank(f(fid::QLD))) f(fid::QLD).setText("0.00");
+
+    for (int id = 0; id < fid::kCount; ++id) {
+        const TEditD& e = f(id);
+        if (IsBlank(e)) {
+            s_[id] = Slot::Empty;
+        } else if (auto x = e.SIValueOrNull()) {
+            v_[id] = *x;
+            s_[id] = IsPassResult(id) && e.color() == kComputedColor ? Slot::Stale : Slot::Value;
+        } else {
+            s_[id] = Slot::Bad;
+        }
+    }
+    // The fields this variant reads.
+    for (const Dependency& d : Dependencies())
+        if ((d.when & variant_) == d.when)
+            for (int n : d.needs)
+                if (n != kModelNode) used_[n] = true;
+    members_ = BalanceMembers(condensing_);
+    for (Id m : members_)
+        used_[m] = true;
+    checkInputs();
+    read_ = s_;
+}
+
+void RecalcPass::checkInputs() {
+    using namespace fid;
+    for (int id = 0; id < kCount; ++id) {
+        if (!used_[id] || !f(id).enabled() || id == SetErrD) continue;
+        if (s_[id] == Slot::Bad) {
+            problem(id, caption(id) + ": '" + f(id).text() + "' 不是有效的数值");
+        } else if (s_[id] == Slot::Value) {
+            if (const char* rule = InputRuleViolation(static_cast<Id>(id), v_[id]))
+                refuse(id, rule);
+        }
+    }
+    auto value = [this](int id) { return s_[id] == Slot::Value; };
+    if (value(diiD) && value(dioD) && v_[diiD] >= v_[dioD]) refuse(diiD, "应小于管外径");
+    // A U-tube's bend (pitch times outside diameter) must fit in its leg.
+    if (!coil_ && value(DspD) && value(dioD) && value(SlD) && v_[DspD] * v_[dioD] >= v_[SlD])
+        refuse(DspD, "与管外径之积（" + Short(v_[DspD] * v_[dioD]) + " m）应小于" +
+                         f(SlD).caption() + "（U型管直段长度）");
+    if (stirred_ && value(midD) && value(DsD) && v_[midD] >= v_[DsD])
+        refuse(midD, "应小于" + caption(DsD));
+}
+
+void RecalcPass::planBalance() {
+    int empty = 0, lastEmpty = -1, solved = -1;
+    bool unavailable = false;
+    for (std::size_t i = 0; i < members_.size(); ++i) {
+        const Id id = members_[i];
+        const TEditD& e = f(id);
+        if (s_[id] == Slot::Empty) {
+            ++empty;
+            lastEmpty = id;
+        }
+        if (s_[id] == Slot::Bad || s_[id] == Slot::Refused) unavailable = true;
+        if (e.color() == kRelationRed && e.MyResolved()) solved = id;
+    }
+    // A solved member that can no longer be computed is withdrawn: from
+    // here on it is one more empty member.
+    auto withdraw = [this](int id) {
+        clearSolved_ = id;
+        s_[id] = Slot::Empty;
+    };
+    // The heat loss is never the unknown: it comes from the model or is 0.
+    if (unavailable || empty > 1) {
+        if (solved >= 0 && s_[solved] != Slot::Empty) withdraw(solved);
+        return;
+    }
+    if (empty == 1) {
+        if (solved >= 0 && solved != lastEmpty) {
+            // Two unknowns now: the user must give one of them.
+            withdraw(solved);
+            return;
+        }
+        if (f(lastEmpty).MyResolved()) unknown_ = lastEmpty;
+        return;
+    }
+    if (solved >= 0) unknown_ = solved;
+}
+
+void RecalcPass::solveBalance(double ql) {
+    using namespace fid;
+    if (unknown_ < 0) return;
+    ValueArray values{};
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < members_.size(); ++i) {
+        const Id id = members_[i];
+        if (id == unknown_) at = i;
+        values[i] = id == QLD ? ql : v_[id];
+    }
+    const bool wasEmpty = read_[unknown_] == Slot::Empty;
+    auto residual = [this](const ValueArray& a) {
+        double qi, qo;
+        return condensing_ ? BalanceCondensing(a, qi, qo) : BalanceSinglePhase(a, qi, qo);
+    };
+    rootOk_ = false;
+    const std::string who = caption(unknown_) + ": 无法由热量平衡求出";
+    double x;
+    try {
+        x = FindRoot(values, at, wasEmpty ? kRootStartValue : values[at], kRootStartDelta,
+                     residual);
+    } catch (const Error& e) {
+        walkProblem(FieldTable()[unknown_].name, who + "（" + e.what() + "）");
+        return;
+    }
+    values[at] = x;
+    double qi, qo;
+    const double r =
+        condensing_ ? BalanceCondensing(values, qi, qo) : BalanceSinglePhase(values, qi, qo);
+    const double scale = std::max({std::fabs(qi), std::fabs(qo)});
+    if (!std::isfinite(r) || !(std::fabs(r) <= kRootClosure * scale) || scale == 0) {
+        walkProblem(FieldTable()[unknown_].name,
+                    who + "：它不影响热量平衡（例如介质放出的热量为零）");
+        return;
+    }
+    if (const char* rule = InputRuleViolation(static_cast<Id>(unknown_), x)) {
+        walkProblem(FieldTable()[unknown_].name, who + "：解为" + Short(x) + "，" + rule);
+        return;
+    }
+    // A medium temperature on the wrong side of the contents' for the duty.
+    if (!condensing_ && (unknown_ == Ti1D || unknown_ == Ti2D) && v_[Tom2D] != v_[Tom1D]) {
+        const bool heating = v_[Tom2D] > v_[Tom1D];
+        const double bound = unknown_ == Ti2D ? v_[Tom1D] : v_[Tom2D];
+        const bool wrong = heating ? !(x > bound) : !(x < bound);
+        if (wrong) {
+            const char* side = unknown_ == Ti2D ? "初始温度" : "目标温度";
+            walkProblem(FieldTable()[unknown_].name, who + "：解为" + Short(x) + " °C，" +
+                                                         (heating ? "不高于" : "不低于") + "容器" +
+                                                         side + Short(bound) + " °C，介质无法" +
+                                                         (heating ? "放出" : "吸收") + "这些热量");
+            return;
+        }
+    }
+    set(unknown_, x);
+    computed_[unknown_] = false; // written by the balance, not as a result
+    rootOk_ = true;
+}
+
+void RecalcPass::heatDirection() {
+    using namespace fid;
+    mediumTakesHeat_.reset();
+    if (!has(Tom1D) || !has(Tom2D)) return;
+    auto opt = [this](int id) { return has(id) ? std::optional<double>(v_[id]) : std::nullopt; };
+    mediumTakesHeat_ = MediumTakesHeat(v_[Tom1D], v_[Tom2D], opt(Ti1D), opt(Ti2D));
+}
+
+HeatModelInputs RecalcPass::modelInputs() const {
+    using namespace fid;
+    HeatModelInputs in;
+    in.condensing = condensing_;
+    in.stirred = stirred_;
+    in.coil = coil_;
+    in.lossToGround = toGround_;
+    in.mediumTakesHeat = mediumTakesHeat_.value_or(false);
+    in.contentsTakeHeat = mediumTakesHeat_ && !*mediumTakesHeat_;
+    in.rhoO = v(DenoD);
+    in.muO = v(VioD);
+    in.cO = v(CopD);
+    in.lamO = v(LdoD);
+    in.beta = v(BtoD);
+    in.m = v(MaoD);
+    in.t1 = v(Tom1D);
+    in.t2 = v(Tom2D);
+    in.tau = v(TaoD);
+    in.qi = v(QiD);
+    in.w = v(WiD);
+    in.ci = v(CipD);
+    in.r = condensing_ ? v(DHiD) : 0;
+    in.ti1 = v(Ti1D);
+    in.ti2 = v(Ti2D);
+    in.rhoI = v(DeniD);
+    in.lamI = v(LdiD);
+    in.muI = v(ViiD);
+    in.x = v(LaiD);
+    in.dO = v(dioD);
+    in.dI = v(diiD);
+    in.ro = v(RoD);
+    in.ri = v(RiD);
+    in.hasShape = has(DspD) && has(SlD);
+    in.s = v(DspD);
+    in.sl = v(SlD);
+    in.ds = v(DsD);
+    in.dm = v(midD);
+    in.n = v(rvD);
+    in.hasLoss = has(AeD) && has(StD) && has(BpD) && has(TeD);
+    in.ae = v(AeD);
+    in.wallThickness = v(StD);
+    in.insulationThickness = v(BpD);
+    in.te = v(TeD);
+    // Wall, vessel and insulation conductivities from the material lists.
+    in.lamW = ItemValue(w_.tubeMaterial_->text(), 1000);
+    in.lamS = ItemValue(w_.vesselMaterial_->text(), 1000);
+    in.lamP = ItemValue(w_.insulation_->text(), 1000);
+    return in;
+}
+
+bool RecalcPass::runModel(HeatModelResult& out) {
+    if (!needsMet(kModelNode)) return false;
+    try {
+        HeatModelInputs in = modelInputs();
+        if (stirred_) {
+            // The stirrer item carries its two coefficients after the bar.
+            const std::string item = w_.stirrer_->text();
+            const std::size_t bar = item.find('|');
+            if (bar == std::string::npos) throw ConvertError(item);
+            in.a1 = StrToFloat(item.substr(bar + 1, 4));
+            in.a2 = StrToFloat(bar + 6 <= item.size() ? item.substr(bar + 6, 4) : "");
+        }
+        out = TheoreticalArea(in);
+        return true;
+    } catch (const Error& e) {
+        walkProblem("AtD", e.what());
+        return false;
+    }
+}
+
+void RecalcPass::resetWalk() {
+    for (Id r : PassResults()) {
+        s_[r] = read_[r];
+        computed_[r] = false;
+    }
+    if (unknown_ >= 0) {
+        s_[unknown_] = Slot::Empty;
+        computed_[unknown_] = false;
+    }
+    modelOk_ = false;
+    layoutShort_ = false;
+    walkProblems_.clear();
+}
+
+void RecalcPass::run() {
+    using namespace fid;
+    planBalance();
+    // The heat loss the balance starts from: the model's earlier value when
+    // it can give one again, the user's own, or none.
+    const bool lossPossible = has(AeD) && has(StD) && has(BpD) && has(TeD);
+    qlFallback_ = read_[QLD] == Slot::Value ? v_[QLD] : 0;
+    double ql = read_[QLD] == Slot::Stale && lossPossible ? v_[QLD] : qlFallback_;
+    double previousArea = read_[AtD] == Slot::Stale || read_[AtD] == Slot::Value
+                              ? v_[AtD]
+                              : std::numeric_limits<double>::quiet_NaN();
+
+    bool settled = false;
+    for (int walk = 0; walk < kMaxWalks && !settled; ++walk) {
+        resetWalk();
+        solveBalance(ql);
+        if (needsMet(QoD)) set(QoD, v(MaoD) * v(CopD) * (v(Tom2D) - v(Tom1D)));
+        if (needsMet(QiD))
+            set(QiD, condensing_ ? (1 - v(LaiD) / 100) * v(WiD) * v(DHiD) * v(TaoD)
+                                 : v(WiD) * v(CipD) * (v(Ti1D) - v(Ti2D)) * v(TaoD));
+        heatDirection();
+
+        if (needsMet(UiD)) {
+            const double di = v(diiD);
+            setPositive(UiD, 4 * v(WiD) / (kPi * v(DeniD) * di * di));
+        }
+        if (needsMet(UivD)) setPositive(UivD, v(UiD) * v(DeniD) / v(denivD));
+
+        HeatModelResult m;
+        modelOk_ = runModel(m);
+        if (modelOk_) {
+            model_ = m;
+            set(AtD, m.area);
+            set(koD, m.ko);
+            set(kiD, m.ki);
+        }
+        const double qlNext = modelOk_ && needsMet(QLD) ? m.ql : qlFallback_;
+        // The heat loss and the heat quantity feed back: walk again while
+        // either the area or the loss still moves.
+        const bool areaMoved = modelOk_ && ChangedBy(previousArea, m.area, tol_);
+        const double duty = has(QoD) ? std::fabs(v(QoD)) : 0;
+        const bool lossMoved = unknown_ >= 0 && has(TaoD) && duty > 0
+                                   ? std::fabs(qlNext - ql) * v(TaoD) > kBalanceShare * tol_ * duty
+                                   : qlNext != ql;
+        if (modelOk_) previousArea = m.area;
+        if (areaMoved || lossMoved) {
+            ql = qlNext;
+            continue;
+        }
+        settled = true;
+    }
+    if (!settled) {
+        resetWalk();
+        problem(-1, "计算不收敛：理论面积与环境热损反复变化");
+        return;
+    }
+    if (modelOk_ && needsMet(QLD)) {
+        set(KeD, model_.ke);
+        set(QLD, model_.ql);
+        set(KcD, model_.kc);
+        // Where the surroundings drive the contents towards the duty's side
+        // of the target, this medium is not what holds it: no flow is shown.
+        if (model_.wc > 0)
+            set(WcD, model_.wc);
+        else
+            maintenanceNotNeeded_ = true;
+        if (model_.hasSurface && needsMet(TwaD)) set(TwaD, model_.twa);
+        // The ground has no surface temperature to show, even a typed one.
+        if (toGround_) read_[TwaD] = Slot::Stale;
+    }
+    chain();
+    for (const auto& p : walkProblems_)
+        report_.problems.push_back(p);
+}
+
+void RecalcPass::chain() {
+    using namespace fid;
+    if (needsMet(ArD)) setPositive(ArD, (1 + v(sfD) / 100) * v(AtD));
+    if (needsMet(TTaD)) set(TTaD, (v(Ti1D) + v(Ti2D) - v(Tom1D) - v(Tom2D)) / 2);
+    if (needsMet(KTaD)) {
+        const double k = v(QiD) / (v(AtD) * v(TTaD) * v(TaoD));
+        if (std::isfinite(k) && k > 0) set(KTaD, k);
+    }
+    if (needsMet(LtD)) setPositive(LtD, v(ArD) / (kPi * v(dioD)));
+
+    bool layoutOk = false;
+    if (needsMet(mD)) {
+        layout_ = coil_ ? CoilLayout(v(LtD), v(SlD), v(DspD), v(dioD))
+                        : UTubeLayout(v(LtD), v(SlD), v(DspD), v(dioD), v(diiD));
+        layoutOk = std::isfinite(layout_.shape) && layout_.shape > 0;
+        layoutShort_ = layout_.short_;
+        // A U-tube bundle has at least one pass; a coil of less than a turn
+        // has no meaningful turn count.
+        if (layoutOk && !(coil_ && layout_.short_)) setPositive(mD, layout_.passes);
+    }
+    if (layoutOk && needsMet(DpiD)) {
+        const double rho = condensing_ ? v(denivD) : v(DeniD);
+        const double mu = condensing_ ? v(ViivD) : v(ViiD);
+        try {
+            const double dp =
+                coil_ ? CoilPressureDrop(v(WiD), rho, mu, v(diiD), v(EiD), v(SlD), v(DspD), v(LtD),
+                                         layout_)
+                      : UTubePressureDrop(v(WiD), rho, mu, v(diiD), v(EiD), v(SlD), layout_);
+            setPositive(DpiD, dp);
+        } catch (const Error& e) {
+            walkProblem("DpiD", caption(DpiD) + ": " + e.what());
+        }
+    }
+}
+
+void RecalcPass::warnings() {
+    using namespace fid;
+    for (const WarningRule& r : WarningRules()) {
+        if ((r.when & variant_) != r.when) continue;
+        const int id = r.field;
+        std::string text;
+        switch (r.kind) {
+        case WarningKind::Range:
+            if (computed_[id] && (v(id) < r.lo || v(id) > r.hi)) text = Fill(r.text, Short(v(id)));
+            break;
+        case WarningKind::OutletCross:
+            if (has(Ti2D) && has(Tom2D) && mediumTakesHeat_) {
+                const bool heating = !*mediumTakesHeat_;
+                if (heating ? v(Ti2D) < v(Tom2D) : v(Ti2D) > v(Tom2D))
+                    text = Fill(r.text, Short(v(Ti2D)), Short(v(Tom2D)));
+            }
+            break;
+        case WarningKind::LossShare:
+            if (computed_[QLD] && has(QoD) && has(TaoD) &&
+                std::fabs(v(QLD)) > r.lo * std::fabs(v(QoD) / v(TaoD)))
+                text = Fill(r.text, Short(v(QLD)));
+            break;
+        case WarningKind::NoMaintenance:
+            if (maintenanceNotNeeded_) text = r.text;
+            break;
+        case WarningKind::ShortLayout:
+            if (layoutShort_ && has(LtD))
+                text = Fill(r.text, Short(v(LtD)), Short(layout_.onePass)) +
+                       (coil_ ? "，圈数未计" : "，管程数按1程计");
+            break;
+        }
+        if (!text.empty()) report_.warnings.push_back({FieldTable()[id].name, text});
+    }
+}
+
+void RecalcPass::collectMissing(int node, std::vector<int>& out,
+                                std::array<bool, kNodeCount>& seen) const {
+    if (seen[node]) return;
+    seen[node] = true;
+    if (node != kModelNode && has(node)) return;
+    const bool derived = node == kModelNode || IsPassResult(node);
+    if (!derived) {
+        // An empty input; the member being solved for is no input.
+        if (s_[node] == Slot::Empty && node != unknown_) out.push_back(node);
+        return;
+    }
+    ForEachNeed(node, variant_, [&](int n) { collectMissing(n, out, seen); });
+}
+
+void RecalcPass::missing() {
+    using namespace fid;
+    auto hint = [this](int result, std::vector<int> inputs) {
+        if (inputs.empty()) return;
+        std::sort(inputs.begin(), inputs.end());
+        PassReport::Missing m{FieldTable()[result].name, caption(result) + "还需要：", {}};
+        for (std::size_t i = 0; i < inputs.size(); ++i) {
+            m.fields.push_back(FieldTable()[inputs[i]].name);
+            if (i < kMaxNamesInHint) m.text += (i ? "、" : "") + caption(inputs[i]);
+        }
+        if (inputs.size() > kMaxNamesInHint) m.text += "等" + std::to_string(inputs.size()) + "项";
+        report_.missing.push_back(std::move(m));
+    };
+    // The balance: the member it would solve for needs the other empty ones.
+    int target = -1;
+    std::vector<int> others;
+    for (Id m : members_)
+        if (s_[m] == Slot::Empty && m != unknown_) others.push_back(m);
+    if (others.size() > 1) {
+        target = std::find(others.begin(), others.end(), WiD) != others.end() ? WiD : others.back();
+        others.erase(std::find(others.begin(), others.end(), target));
+        hint(target, others);
+    }
+    for (Id r : {AtD, ArD, LtD}) {
+        if (has(r)) continue;
+        std::vector<int> inputs;
+        std::array<bool, kNodeCount> seen{};
+        collectMissing(r, inputs, seen);
+        hint(r, inputs);
+    }
+}
+
+void RecalcPass::write() {
+    using namespace fid;
+    // Heat direction, as the film coefficients used it.
+    const char* tube = "";
+    const char* vessel = "";
+    if (mediumTakesHeat_) {
+        tube = *mediumTakesHeat_ ? "吸热流体" : "放热流体";
+        vessel = *mediumTakesHeat_ ? "放热流体" : "吸热流体";
+    }
+    w_.htTube_->setText(tube);
+    w_.htVessel_->setText(vessel);
+
+    if (clearSolved_ >= 0) ClearComputedField(f(clearSolved_));
+    if (unknown_ >= 0) {
+        TEditD& e = f(unknown_);
+        if (!rootOk_) {
+            ClearComputedField(e);
+        } else {
+            // Rewritten unless the value shown already closes the balance.
+            bool closes = false;
+            if (auto shown = e.SIValueOrNull()) {
+                ValueArray a{};
+                for (std::size_t i = 0; i < members_.size(); ++i)
+                    a[i] = members_[i] == unknown_ ? *shown : v(members_[i]);
+                double qi, qo;
+                const double r =
+                    condensing_ ? BalanceCondensing(a, qi, qo) : BalanceSinglePhase(a, qi, qo);
+                closes =
+                    std::fabs(r) <= kBalanceShare * tol_ * std::max(std::fabs(qi), std::fabs(qo));
+            }
+            if (!closes || e.color() != kRelationRed)
+                PutComputedValue(e, kRelationRed, v(unknown_), -1);
+        }
+    }
+    for (Id r : PassResults()) {
+        TEditD& e = f(r);
+        if (computed_[r]) {
+            const double t = r == QiD || r == QoD ? kBalanceShare * tol_
+                             : r == DpiD          ? kPressureDropTolerance
+                                                  : tol_;
+            PutComputedValue(e, kComputedColor, v(r), t);
+        } else if (read_[r] == Slot::Stale) {
+            ClearComputedField(e);
+            if (r == QLD) e.setText("0.00");
+        }
+    }
+    warnings();
+    missing();
+}
+
+double RecalcPass::modelArea() {
+    read();
+    planBalance();
+    heatDirection();
+    HeatModelResult m;
+    return runModel(m) ? m.area : -1;
+}
+
+double TFormKolvane::GetFx() {
+    PassReport report;
+    RecalcPass pass(*this, report);
+    return pass.modelArea();
 }
 
 void TFormKolvane::MaoDExit(Component&) {
-    using namespace fid;
-    tolerance_ = passTolerance();
-    const double tol = tolerance_;
-    auto put = [&](fid::FieldId id, double value, const char* what) {
-        RequireFinite(value, what);
-        return PutComputedValue(f(id), kComputedColor, value, tol) != nullptr;
-    };
-    // The film coefficients depend on which side takes up heat; keep the
-    // texts in step with the temperatures the pass works with.
-    refreshHeatDirection(false);
-
-    TEditD* single[] = {&f(WiD),  &f(CipD), &f(Ti1D),  &f(Ti2D),  &f(TaoD),
-                        &f(MaoD), &f(CopD), &f(Tom2D), &f(Tom1D), &f(QLD)};
-    TEditD* condensingMembers[] = {&f(LaiD), &f(WiD),   &f(DHiD),  &f(TaoD), &f(MaoD),
-                                   &f(CopD), &f(Tom2D), &f(Tom1D), &f(QLD)};
-    auto writeHeats = [this, tol](double qi, double qo) {
-        RequireFinite(qi, "内管热量无法计算");
-        RequireFinite(qo, "容器热量无法计算");
-        PutComputedValue(f(QiD), kComputedColor, qi, tol);
-        PutComputedValue(f(QoD), kComputedColor, qo, tol);
-    };
-    const Residual singleResidual = [&](const ValueArray& a) {
-        double qi, qo;
-        double r = BalanceSinglePhase(a, qi, qo);
-        writeHeats(qi, qo);
-        return r;
-    };
-    const Residual condensingResidual = [&](const ValueArray& a) {
-        double qi, qo;
-        double r = BalanceCondensing(a, qi, qo);
-        writeHeats(qi, qo);
-        return r;
-    };
-
-    for (int walk = 0; walk < kMaxWalks; ++walk) {
-        const bool condensing = phi_->itemIndex() == 1;
-        if (IsBlank(f(QLD))) f(QLD).setText("0.00");
-
-        if (phi_->itemIndex() == 0)
-            SolveForUnknown(single, kRelationRed, singleResidual, ui_);
-        else
-            SolveForUnknown(condensingMembers, kRelationRed, condensingResidual, ui_);
-
-        bool velocityRan = false;
-        double ui = 0;
-        if (filled({WiD, DeniD, diiD})) {
-            const double di = v(diiD);
-            ui = 4 * v(WiD) / (kPi * v(DeniD) * di * di);
-            put(UiD, ui, "流速无法计算：密度或管内径为零");
-            velocityRan = true;
-        }
-        if (condensing && filled({denivD}) && velocityRan)
-            put(UivD, ui * v(DeniD) / v(denivD), "蒸汽流速无法计算：蒸汽密度为零");
-
-        if (filled({Tom1D, Tom2D})) {
-            const double area = GetFx();
-            if (area < 0) return;
-            if (put(AtD, area, "理论面积无法计算")) continue;
-        }
-        if (filled({sfD, AtD})) put(ArD, (1 + v(sfD) / 100) * v(AtD), "实际面积无法计算");
-        if (filled({Tom1D, Tom2D, Ti1D, Ti2D}))
-            put(TTaD, (v(Ti1D) + v(Ti2D) - v(Tom1D) - v(Tom2D)) / 2, "时均温差无法计算");
-        if (filled({QiD, AtD, TTaD, TaoD}))
-            put(KTaD, v(QiD) / (v(AtD) * v(TTaD) * v(TaoD)),
-                "时均传热系数无法计算：理论面积或时均温差为零");
-        if (filled({dioD, ArD})) put(LtD, v(ArD) / (kPi * v(dioD)), "总管长无法计算：管外径为零");
-
-        bool shapeRan = false;
-        double shape = 0;
-        if (filled({LtD, SlD, DspD, dioD})) {
-            const double lt = v(LtD), sl = v(SlD), s = v(DspD), dO = v(dioD);
-            const double sdo = s * dO;
-            bool have = false;
-            double m = 0;
-            if (tshape_->itemIndex() == 0) {
-                if (filled({diiD})) {
-                    const double a = sl - sdo;
-                    const double b = kPi / 2 * sdo + a;
-                    shape = 1 + kPi / 2 * sdo * (1 + 3.5 * v(diiD) / sdo) / a;
-                    m = lt > a ? (lt - 2 * (a + kPi * sdo / 4)) / b : 1;
-                    have = true;
-                }
-            } else {
-                shape = 1 + 1.5 / s * 3.5 * dO / sl;
-                // Turns of a helix of diameter Sl and pitch s*do, to a tenth.
-                m = std::ceil(10 * lt / std::sqrt(kPi * kPi * sl * sl + sdo * sdo)) / 10;
-                have = true;
-            }
-            if (have) {
-                RequireFinite(shape, "管程数无法计算：盘管直径与管间距不合理");
-                put(mD, m, "管程数无法计算：盘管直径与管间距不合理");
-                shapeRan = true;
-            }
-        }
-
-        if (!filled({DeniD, ViiD, WiD, diiD, EiD, mD, SlD})) return;
-        double rho, mu;
-        if (condensing) {
-            if (!filled({denivD, ViivD})) return;
-            rho = v(denivD);
-            mu = v(ViivD);
-        } else {
-            rho = v(DeniD);
-            mu = v(ViiD);
-        }
-        if (!shapeRan) return;
-        const double w = v(WiD), di = v(diiD);
-        const double u = 4 * w / (kPi * rho * di * di);
-        const double lambda = FrictionFactor(ReynoldsNumber(w, mu, di), di, v(EiD));
-        double dp;
-        if (tshape_->itemIndex() == 0) {
-            dp = lambda * v(mD) * v(SlD) / di * shape * rho * u * u / 2;
-        } else {
-            const double lambdaCoil = (1 + 1.5 / v(DspD) * 3.5 * di / v(SlD)) * lambda;
-            dp = lambdaCoil * v(LtD) / di * shape * rho * u * u / 2;
-        }
-        RequireFinite(dp, "压力降无法计算");
-        if (!PutComputedValue(f(DpiD), kComputedColor, dp, kPressureDropTolerance)) return;
+    PassReport report;
+    {
+        RecalcPass pass(*this, report);
+        pass.read();
+        pass.run();
+        pass.write();
     }
-    throw IterationLimitError("计算不收敛：理论面积与压力降反复变化");
+    publishPassReport(std::move(report));
+}
+
+void TFormKolvane::OptionChanged(Component& sender) {
+    MaoDExit(sender);
+}
+
+void TFormKolvane::publishPassReport(PassReport report) {
+    // Problems are told once while their text stays the same; the status bar
+    // keeps saying them.
+    std::vector<std::string> fresh;
+    std::string focus;
+    std::vector<std::string> texts;
+    for (const auto& p : report.problems) {
+        texts.push_back(p.text);
+        if (std::find(toldProblems_.begin(), toldProblems_.end(), p.text) == toldProblems_.end()) {
+            fresh.push_back(p.text);
+            if (focus.empty()) focus = p.field;
+        }
+    }
+    toldProblems_ = std::move(texts);
+    lastPass_ = std::move(report);
+    const std::string status = lastPass_.statusText();
+    if (status != statusShown_) {
+        statusShown_ = status;
+        ui_.statusText(1, status);
+    }
+    if (onPassReport) onPassReport();
+    if (fresh.empty()) return;
+    if (!focus.empty()) ui_.focusControl(focus);
+    throw CalculationError(std::move(fresh));
+}
+
+void TFormKolvane::resetPassReport() {
+    lastPass_ = {};
+    toldProblems_.clear();
+    if (!statusShown_.empty()) {
+        statusShown_.clear();
+        ui_.statusText(1, "");
+    }
+    if (onPassReport) onPassReport();
 }
 
 } // namespace kolvane

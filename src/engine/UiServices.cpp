@@ -30,6 +30,10 @@ void ScriptedUiServices::beep() {
     record({"beep", ""});
 }
 
+void ScriptedUiServices::focusControl(const std::string& name) {
+    focused = name;
+}
+
 std::string ScriptedUiServices::fileDialog(const char* kind, const FileDialogOptions& options) {
     dialogs.push_back(options);
     record({kind, options.title});

@@ -32,6 +32,8 @@ public:
     // Text for a panel of the status bar (0 hint, 1 messages).
     virtual void statusText(int panel, const std::string& text) = 0;
     virtual void beep() = 0;
+    // Puts the focus back into a control (after a message about it).
+    virtual void focusControl(const std::string& /*name*/) {}
     // File dialogs: the chosen path, or "" when the user cancels. The save
     // dialog asks before it lets the user pick an existing file.
     virtual std::string openFileDialog(const FileDialogOptions&) { return {}; }
@@ -51,6 +53,7 @@ public:
                     Answer defaultAnswer) override;
     void statusText(int panel, const std::string& text) override;
     void beep() override;
+    void focusControl(const std::string& name) override;
     std::string openFileDialog(const FileDialogOptions& options) override;
     std::string saveFileDialog(const FileDialogOptions& options) override;
 
@@ -64,6 +67,8 @@ public:
     std::vector<Shown> shown;
     std::string status[3];
     int beeps = 0;
+    // The control that last received the focus back.
+    std::string focused;
 
     // Called for every message, status text and beep as it happens.
     std::function<void(const Shown&)> onShown;

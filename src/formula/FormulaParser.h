@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/Errors.h"
+#include "model/Errors.h"
 #include "formula/BuildinFuncs.h"
 
 #include <cstdint>

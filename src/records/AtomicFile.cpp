@@ -1,6 +1,6 @@
 #include "records/AtomicFile.h"
 
-#include "engine/Errors.h"
+#include "model/Errors.h"
 
 #include <cerrno>
 #include <cstring>

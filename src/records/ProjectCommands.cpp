@@ -115,6 +115,8 @@ bool TFormKolvane::loadRecordFile(const std::string& path, const char* notValidM
         throw;
     }
     if (!loaded) ui_.message(kTitle, notValidMessage + path, MessageKind::Warning);
+    // What the last pass said belongs to the project that was replaced.
+    if (loaded) resetPassReport();
     return loaded;
 }
 

@@ -1,6 +1,6 @@
 #include "records/TextCodec.h"
 
-#include "engine/Errors.h"
+#include "model/Errors.h"
 
 #include <cerrno>
 #include <iconv.h>

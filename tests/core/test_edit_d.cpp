@@ -1,8 +1,8 @@
 #include "engine/ComboBoxU.h"
 #include "engine/EditD.h"
-#include "engine/Errors.h"
 #include "engine/Form.h"
 #include "engine/MainFormTables.h"
+#include "model/Errors.h"
 
 #include <gtest/gtest.h>
 
@@ -197,10 +197,11 @@ TEST(PutComputedValue, EmptyFieldWritesWhateverTheTolerance) {
     EXPECT_EQ(f.color(), kRelationRed);
 }
 
-TEST(PutComputedValue, WordsInTheFieldAreAConversionError) {
+TEST(PutComputedValue, WordsInTheFieldAreOverwrittenLikeAnEmptyText) {
     TEditD f("f");
     f.setText("abc");
-    EXPECT_THROW(PutComputedValue(f, kComputedColor, 1.0, 1e-6), ConvertError);
+    EXPECT_EQ(PutComputedValue(f, kComputedColor, 1.0, 1e9), &f);
+    EXPECT_EQ(f.text(), "1");
 }
 
 TEST(ClearComputedField, OnlyChangesWhatNeedsChanging) {

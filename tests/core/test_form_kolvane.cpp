@@ -175,7 +175,7 @@ TEST_F(Window, ClearCommandAnsweredNoKeepsTheValueButMakesItAnInput) {
     EXPECT_EQ(w_.text(), "2.5");
     EXPECT_EQ(w_.color(), kClWindow);
     EXPECT_FALSE(w_.readOnly());
-    EXPECT_EQ(w_.cursor(), Cursor::NoEntry) << "the cursor is left as it was";
+    EXPECT_EQ(w_.cursor(), Cursor::Default) << "the whole input look, cursor included";
 }
 
 TEST_F(Window, ClearCommandAnsweredYesEmptiesAndEnables) {

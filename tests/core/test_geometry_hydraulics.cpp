@@ -1,6 +1,6 @@
-#include "engine/Errors.h"
-#include "engine/Hydraulics.h"
-#include "engine/VesselGeometry.h"
+#include "model/Errors.h"
+#include "model/Hydraulics.h"
+#include "model/VesselGeometry.h"
 
 #include <gtest/gtest.h>
 

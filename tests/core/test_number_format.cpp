@@ -1,5 +1,5 @@
-#include "engine/Errors.h"
 #include "engine/NumberFormat.h"
+#include "model/Errors.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "engine/EditD.h"
-#include "engine/Errors.h"
 #include "engine/Solver.h"
 #include "engine/UiServices.h"
+#include "model/Errors.h"
 
 #include <gtest/gtest.h>
 

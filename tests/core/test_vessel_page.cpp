@@ -129,6 +129,7 @@ TEST_F(VesselPage, StirringSwitchesTheStirrerGroupAndTheExpansionCoefficient) {
 
 TEST_F(VesselPage, BladeCheck) {
     w.form().get<TCheckBox>("ifMix").Click();
+    w.setProjectChanged(false); // the pass the switch runs wrote its results
     type("DsD", "2");
     type("midD", "2");
     EXPECT_EQ(ui.status[1], "错误：浆叶直径大于等于容器内径。");

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace kolvane {
 
@@ -36,6 +37,17 @@ public:
 class IoError : public Error {
 public:
     using Error::Error;
+};
+
+// Inputs the recalculation refused or steps it could not take, one line
+// each, told to the user once.
+class CalculationError : public Error {
+public:
+    explicit CalculationError(std::vector<std::string> lines);
+    const std::vector<std::string>& lines() const { return lines_; }
+
+private:
+    std::vector<std::string> lines_;
 };
 
 // Raises MathError with the given message unless v is finite.
