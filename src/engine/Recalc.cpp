@@ -169,6 +169,7 @@ private:
     int clearSolved_ = -1; // solved member that can no longer be computed
     bool rootOk_ = false;
     double qlFallback_ = 0; // heat loss when the model does not give one
+    double qlUsed_ = 0;     // heat loss of the latest balance solved
 
     std::optional<bool> mediumTakesHeat_;
     bool modelOk_ = false;
@@ -287,6 +288,7 @@ void RecalcPass::planBalance() {
 void RecalcPass::solveBalance(double ql) {
     using namespace fid;
     if (unknown_ < 0) return;
+    qlUsed_ = ql;
     ValueArray values{};
     std::size_t at = 0;
     for (std::size_t i = 0; i < members_.size(); ++i) {
@@ -648,7 +650,9 @@ void RecalcPass::write() {
             if (auto shown = e.SIValueOrNull()) {
                 ValueArray a{};
                 for (std::size_t i = 0; i < members_.size(); ++i)
-                    a[i] = members_[i] == unknown_ ? *shown : v(members_[i]);
+                    a[i] = members_[i] == unknown_   ? *shown
+                           : members_[i] == fid::QLD ? qlUsed_
+                                                     : v(members_[i]);
                 double qi, qo;
                 const double r =
                     condensing_ ? BalanceCondensing(a, qi, qo) : BalanceSinglePhase(a, qi, qo);

@@ -1,0 +1,431 @@
+// What the recalculation pass may leave on screen: results computed from the
+// current inputs or nothing; refused inputs and roots named; warnings and
+// hints where the user needs them. Replayed on the example projects.
+#include "TempDir.h"
+#include "engine/CalcRules.h"
+#include "engine/ComboBoxU.h"
+#include "engine/FormKolvane.h"
+#include "engine/UiServices.h"
+#include "model/Balance.h"
+#include "model/Errors.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace kolvane {
+namespace {
+
+std::string Example(const char* name) {
+    return std::string(KOLVANE_EXAMPLES_DIR) + "/" + name;
+}
+
+// Drives the window as a user does: "Name=text" types and leaves a field,
+// "#List=i" picks a list item, "?Box=0|1" sets a check box.
+struct Session {
+    ScriptedUiServices ui;
+    TFormKolvane w{ui};
+    std::vector<std::string> errors;
+
+    explicit Session(const char* example = nullptr) {
+        if (example && !w.OpenProjectFile(Example(example))) ADD_FAILURE() << example;
+    }
+    void step(const std::string& s) {
+        try {
+            if (s[0] == '#') {
+                auto eq = s.find('=');
+                TComboBox& l = w.list(s.substr(1, eq - 1));
+                l.Select(std::stoi(s.substr(eq + 1)));
+                if (l.onExit) l.onExit(l);
+            } else if (s[0] == '?') {
+                auto eq = s.find('=');
+                auto& box = w.form().get<TCheckBox>(s.substr(1, eq - 1));
+                if (box.checked() != (s.substr(eq + 1) == "1")) box.Click();
+            } else {
+                auto eq = s.find('=');
+                TEditD& e = w.field(s.substr(0, eq));
+                e.setText(s.substr(eq + 1));
+                if (e.onExit) e.onExit(e);
+            }
+        } catch (const CalculationError& e) {
+            errors.insert(errors.end(), e.lines().begin(), e.lines().end());
+        }
+    }
+    void steps(const std::vector<std::string>& list) {
+        for (const auto& s : list)
+            step(s);
+    }
+    std::string text(const char* n) const { return w.field(n).text(); }
+    double si(const char* n) const { return w.field(n).SIValue(); }
+    bool warned(const char* field) const {
+        for (const auto& x : w.lastPass().warnings)
+            if (x.field == field) return true;
+        return false;
+    }
+    bool told(const std::string& part) const {
+        for (const auto& e : errors)
+            if (e.find(part) != std::string::npos) return true;
+        return false;
+    }
+};
+
+// Every number a pass leaves is finite, and those that cannot be negative are not.
+void ExpectSound(const Session& s) {
+    for (const char* n : {"AtD", "ArD", "LtD", "mD", "DpiD", "UiD", "UivD", "kiD", "koD", "KeD",
+                          "KcD", "WcD", "KTaD"}) {
+        auto v = s.w.field(n).SIValueOrNull();
+        if (v) {
+            EXPECT_TRUE(std::isfinite(*v) && *v > 0) << n << " = " << s.text(n);
+        }
+    }
+    if (s.w.field("mD").SIValueOrNull()) {
+        EXPECT_GE(s.si("mD"), 1);
+    }
+}
+
+// Solved balance: what the fields show closes it to the pass tolerance.
+void ExpectBalanceCloses(const Session& s) {
+    const bool condensing = s.w.list("PhiD").itemIndex() == 1;
+    ValueArray a{};
+    std::size_t i = 0;
+    for (auto id : BalanceMembers(condensing)) {
+        auto v = s.w.f(id).SIValueOrNull();
+        ASSERT_TRUE(v) << FieldTable()[id].name;
+        a[i++] = *v;
+    }
+    double qi, qo;
+    double r = condensing ? BalanceCondensing(a, qi, qo) : BalanceSinglePhase(a, qi, qo);
+    EXPECT_LE(std::fabs(r), 1e-6 * std::fabs(qo));
+    EXPECT_NEAR(s.si("QiD"), qi, 1e-6 * std::fabs(qi));
+    EXPECT_NEAR(s.si("QoD"), qo, 1e-6 * std::fabs(qo));
+}
+
+struct Reproducer {
+    const char* name;
+    const char* example;
+    std::vector<std::string> steps;
+    std::function<void(Session&)> check;
+};
+
+const Reproducer kReproducers[] = {
+    {"emptied_time_leaves_no_area_of_the_old_target",
+     "hot-water-storage-tank.kvp",
+     {"TaoD=", "Tom2D=40"},
+     [](Session& s) {
+         EXPECT_NEAR(s.si("QoD"), 10000 * 4180 * 25.0, 1);
+         EXPECT_EQ(s.text("AtD"), "");
+         EXPECT_EQ(s.text("WiD"), "");
+         EXPECT_EQ(s.w.lastPass().missing.front().result, "WiD");
+         EXPECT_EQ(s.w.lastPass().missing.front().fields, std::vector<std::string>{"TaoD"});
+     }},
+    {"incomplete_loss_group_leaves_the_balance",
+     "hot-water-storage-tank.kvp",
+     {"BpD=0.001", "BpD="},
+     [](Session& s) {
+         EXPECT_EQ(s.si("QLD"), 0);
+         for (const char* n : {"KeD", "KcD", "WcD", "TwaD"})
+             EXPECT_EQ(s.text(n), "") << n;
+         ExpectBalanceCloses(s);
+     }},
+    {"stirring_off_recomputes_at_once",
+     "steam-coil-reactor.kvp",
+     {"?ifMix=0"},
+     [](Session& s) {
+         Session again("steam-coil-reactor.kvp");
+         again.steps({"?ifMix=0", "TaoD=90"});
+         EXPECT_NEAR(s.si("AtD"), again.si("AtD"), 1e-6 * again.si("AtD"));
+         EXPECT_GT(s.si("AtD"), 4) << "the unstirred coil needs more area than 2.93 m2";
+     }},
+    {"tube_form_change_recomputes_at_once",
+     "steam-coil-reactor.kvp",
+     {"#TShapeD=0"},
+     [](Session& s) {
+         Session again("steam-coil-reactor.kvp");
+         again.steps({"#TShapeD=0", "TaoD=90"});
+         EXPECT_EQ(s.text("mD"), again.text("mD"));
+         EXPECT_EQ(s.text("DpiD"), again.text("DpiD"));
+     }},
+    {"a_loose_tolerance_is_refused_and_results_follow_the_target",
+     "hot-water-storage-tank.kvp",
+     {"SetErrD=1", "Tom2D=50"},
+     [](Session& s) {
+         EXPECT_TRUE(s.told("收敛误差"));
+         Session fresh("hot-water-storage-tank.kvp");
+         fresh.step("Tom2D=50");
+         EXPECT_NEAR(s.si("AtD"), fresh.si("AtD"), 1e-6 * fresh.si("AtD"));
+     }},
+    {"short_utube_is_one_pass_and_says_so",
+     "hot-water-storage-tank.kvp",
+     {"Tom2D=17"},
+     [](Session& s) {
+         EXPECT_EQ(s.si("mD"), 1);
+         EXPECT_GT(s.si("DpiD"), 0);
+         EXPECT_TRUE(s.warned("LtD"));
+         ExpectSound(s);
+     }},
+    {"pitch_in_millimetres_is_refused",
+     "hot-water-storage-tank.kvp",
+     {"DspD=114"},
+     [](Session& s) {
+         EXPECT_TRUE(s.told("管间距"));
+         EXPECT_EQ(s.text("mD"), "");
+         EXPECT_EQ(s.text("DpiD"), "");
+         ExpectSound(s);
+     }},
+    {"steam_without_any_condensable_is_refused",
+     "steam-coil-reactor.kvp",
+     {"LaiD=100"},
+     [](Session& s) {
+         EXPECT_TRUE(s.told("不凝气体"));
+         EXPECT_EQ(s.text("WiD"), "");
+         EXPECT_EQ(s.text("AtD"), "");
+     }},
+    {"negative_inert_content_is_no_root",
+     "steam-coil-reactor.kvp",
+     {"LaiD=", "WiD=0.05"},
+     [](Session& s) {
+         EXPECT_EQ(s.text("LaiD"), "");
+         EXPECT_TRUE(s.told("不凝气体: 无法由热量平衡求出"));
+         EXPECT_EQ(s.text("AtD"), "");
+     }},
+    {"outlet_below_the_initial_temperature_is_no_root",
+     "hot-water-storage-tank.kvp",
+     {"Ti1D=150", "Ti2D=", "WiD=0.22", "TaoD=4"},
+     [](Session& s) {
+         EXPECT_EQ(s.text("Ti2D"), "");
+         EXPECT_TRUE(s.told("出口温度: 无法由热量平衡求出"));
+         EXPECT_EQ(s.text("AtD"), "");
+     }},
+    {"solved_outlet_closes_the_balance",
+     "hot-water-storage-tank.kvp",
+     {"Ti2D=", "WiD=1000", "MaoD=10.05"},
+     [](Session& s) {
+         EXPECT_EQ(s.w.field("Ti2D").color(), kRelationRed);
+         ExpectBalanceCloses(s);
+         EXPECT_TRUE(s.warned("UiD"));
+     }},
+    {"medium_cooled_while_heating_gives_off_heat",
+     "hot-water-storage-tank.kvp",
+     {"Ti2D=55"},
+     [](Session& s) {
+         EXPECT_EQ(s.w.form().get<TEdit>("HTiD").text(), "放热流体");
+         EXPECT_NEAR(s.si("kiD"), 3054, 1);
+         EXPECT_TRUE(s.warned("Ti2D")) << "55 C leaves below the 60 C target";
+     }},
+    {"negative_margin_is_refused",
+     "hot-water-storage-tank.kvp",
+     {"sfD=-200"},
+     [](Session& s) {
+         EXPECT_TRUE(s.told("富余度"));
+         EXPECT_EQ(s.text("ArD"), "");
+         EXPECT_EQ(s.text("LtD"), "");
+     }},
+    {"negative_vessel_diameter_is_refused",
+     "batch-cooling-coil.kvp",
+     {"DsD=-1.5", "TaoD=2"},
+     [](Session& s) {
+         EXPECT_TRUE(s.told("容器直径"));
+         EXPECT_EQ(s.text("koD"), "");
+         ExpectSound(s);
+     }},
+    {"negative_mass_is_refused",
+     "hot-water-storage-tank.kvp",
+     {"MaoD=-5"},
+     [](Session& s) {
+         EXPECT_TRUE(s.told("质量: 应大于0"));
+         for (const char* n : {"WiD", "UiD", "QoD", "AtD"})
+             EXPECT_EQ(s.text(n), "") << n;
+     }},
+    {"implausible_velocity_is_warned",
+     "hot-water-storage-tank.kvp",
+     {"TaoD=0.01"},
+     [](Session& s) {
+         EXPECT_TRUE(s.warned("UiD"));
+         EXPECT_TRUE(s.warned("DpiD"));
+         EXPECT_TRUE(s.errors.empty());
+     }},
+    {"steam_velocity_is_warned",
+     "steam-coil-reactor.kvp",
+     {"LaiD=99.99"},
+     [](Session& s) { EXPECT_TRUE(s.warned("UivD")); }},
+    {"steam_without_inert_gas_says_what_is_missing",
+     "steam-coil-reactor.kvp",
+     {"LaiD="},
+     [](Session& s) {
+         bool named = false;
+         for (const auto& m : s.w.lastPass().missing)
+             if (m.result == "WiD") named = m.text.find("不凝气体") != std::string::npos;
+         EXPECT_TRUE(named) << s.w.lastPass().statusText();
+     }},
+    {"a_bad_number_is_told_once_naming_the_field",
+     "hot-water-storage-tank.kvp",
+     {"MaoD=y", "CopD=4180", "CopD=4181"},
+     [](Session& s) {
+         ASSERT_EQ(s.errors.size(), 1u);
+         EXPECT_EQ(s.errors[0], "质量: 'y' 不是有效的数值");
+         EXPECT_EQ(s.ui.focused, "MaoD");
+         EXPECT_EQ(s.ui.status[1], "质量: 'y' 不是有效的数值") << "the status bar keeps saying it";
+         EXPECT_EQ(s.text("AtD"), "");
+     }},
+};
+
+class Reproducers : public testing::TestWithParam<Reproducer> {};
+
+TEST_P(Reproducers, LeaveNoStaleOrImpossibleResult) {
+    const Reproducer& r = GetParam();
+    Session s(r.example);
+    s.steps(r.steps);
+    r.check(s);
+    for (const auto& c : s.w.form().components()) {
+        if (auto* e = dynamic_cast<TEditD*>(c.get())) {
+            EXPECT_EQ(e->text().find("NAN"), std::string::npos) << e->name();
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, Reproducers, testing::ValuesIn(kReproducers),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PassStability, ResultsDoNotDependOnHowOftenAFieldIsLeft) {
+    for (const char* example :
+         {"hot-water-storage-tank.kvp", "steam-coil-reactor.kvp", "batch-cooling-coil.kvp"}) {
+        Session s(example);
+        s.steps({"TaoD=" + s.text("TaoD")});
+        std::vector<std::string> once;
+        for (auto id : PassResults())
+            once.push_back(s.w.f(id).text());
+        bool changed = s.w.ProjectChanged();
+        s.w.setProjectChanged(false);
+        s.steps({"TaoD=" + s.text("TaoD"), "TaoD=" + s.text("TaoD")});
+        for (std::size_t i = 0; i < once.size(); ++i)
+            EXPECT_EQ(s.w.f(PassResults()[i]).text(), once[i])
+                << example << " " << FieldTable()[PassResults()[i]].name;
+        EXPECT_FALSE(s.w.ProjectChanged() && !changed) << example << ": a pass rewrote a result";
+        EXPECT_TRUE(s.errors.empty()) << example << ": " << s.errors.front();
+    }
+}
+
+TEST(PassStability, ExamplesOpenToTheirOwnNumbers) {
+    // The files hold what the program computed; a pass over them agrees.
+    for (const char* example : {"hot-water-storage-tank.kvp", "steam-coil-reactor.kvp"}) {
+        Session s(example);
+        const double area = s.si("AtD"), flow = s.si("WiD");
+        s.step("TaoD=" + s.text("TaoD"));
+        EXPECT_NEAR(s.si("AtD"), area, 1e-5 * area) << example;
+        EXPECT_NEAR(s.si("WiD"), flow, 1e-5 * flow) << example;
+        ExpectBalanceCloses(s);
+    }
+}
+
+TEST(PassOptions, EveryVariantReachesAnAreaFromItsOwnInputs) {
+    // Fill exactly the inputs the dependency table names for the area, in
+    // every variant, and the pass must compute it: the table is complete.
+    const std::vector<std::pair<fid::FieldId, const char*>> plausible = {
+        {fid::TaoD, "3600"},   {fid::MaoD, "5000"},   {fid::CopD, "4000"},  {fid::Tom1D, "20"},
+        {fid::Tom2D, "70"},    {fid::VioD, "0.002"},  {fid::LdoD, "0.5"},   {fid::DenoD, "1000"},
+        {fid::BtoD, "4e-4"},   {fid::CipD, "4200"},   {fid::Ti1D, "130"},   {fid::Ti2D, "100"},
+        {fid::ViiD, "0.0003"}, {fid::LdiD, "0.68"},   {fid::DeniD, "940"},  {fid::dioD, "0.038"},
+        {fid::diiD, "0.032"},  {fid::RiD, "0.0002"},  {fid::RoD, "0.0003"}, {fid::DsD, "2"},
+        {fid::midD, "0.7"},    {fid::rvD, "1.5"},     {fid::LaiD, "1"},     {fid::DHiD, "2.2e6"},
+        {fid::denivD, "2"},    {fid::ViivD, "1.4e-5"}};
+    for (int bits = 0; bits < 8; ++bits) {
+        const bool condensing = bits & 1, stirred = bits & 2, coil = bits & 4;
+        Session s;
+        if (condensing) s.step("#PhiD=1");
+        if (coil) s.step("#TShapeD=1");
+        if (stirred) s.step("?ifMix=1");
+        const Variant v = MakeVariant(condensing, stirred, coil, false);
+        std::vector<bool> need(kNodeCount, false);
+        std::function<void(int)> mark = [&](int n) {
+            if (need[n]) return;
+            need[n] = true;
+            ForEachNeed(n, v, mark);
+        };
+        mark(fid::AtD);
+        for (auto [id, text] : plausible)
+            if (need[id]) s.w.f(id).setText(text);
+        // Condensing steam stands at one temperature.
+        if (condensing) s.w.f(fid::Ti2D).setText("130");
+        // Leave one balance member empty so that the balance is solved.
+        s.w.f(fid::WiD).setText("");
+        s.step("TaoD=3600");
+        EXPECT_TRUE(s.w.field("AtD").SIValueOrNull())
+            << "variant " << bits << ": " << s.w.lastPass().statusText();
+        EXPECT_TRUE(s.errors.empty()) << "variant " << bits << ": " << s.errors.front();
+    }
+}
+
+struct RuleRow {
+    fid::FieldId field;
+    double value;
+    bool admissible;
+};
+
+TEST(InputRules, RefuseWhatCannotBePhysical) {
+    const RuleRow rows[] = {
+        {fid::MaoD, 0, false},       {fid::MaoD, 1e-9, true},  {fid::TaoD, -1, false},
+        {fid::sfD, 0, true},         {fid::sfD, -0.1, false},  {fid::LaiD, 0, true},
+        {fid::LaiD, 99.9, true},     {fid::LaiD, 100, false},  {fid::LaiD, -1, false},
+        {fid::DspD, 1, true},        {fid::DspD, 0.99, false}, {fid::RiD, 0, true},
+        {fid::RoD, -1e-5, false},    {fid::BpD, 0, true},      {fid::StD, 0, false},
+        {fid::Tom1D, -273.15, true}, {fid::Ti1D, -274, false}, {fid::SetErrD, 1e-3, true},
+        {fid::SetErrD, 0.01, false}, {fid::SetErrD, 0, false}, {fid::KvD, 1, true},
+        {fid::KvD, 1.01, false},     {fid::AeD, 0, true},      {fid::EiD, 0, true},
+    };
+    for (const RuleRow& r : rows)
+        EXPECT_EQ(InputRuleViolation(r.field, r.value) == nullptr, r.admissible)
+            << FieldTable()[r.field].name << " = " << r.value;
+}
+
+TEST(InputRules, InsideDiameterMustBeTheSmaller) {
+    Session s("hot-water-storage-tank.kvp");
+    s.step("diiD=0.057");
+    EXPECT_TRUE(s.told("管内径: 应小于管外径"));
+    EXPECT_EQ(s.text("diiD"), "0.057") << "the field keeps what was typed";
+    EXPECT_EQ(s.text("AtD"), "");
+    s.step("diiD=0.05");
+    EXPECT_TRUE(s.w.lastPass().problems.empty());
+    EXPECT_TRUE(s.w.field("AtD").SIValueOrNull());
+}
+
+TEST(Warnings, EveryRangeIsARangeWithItsReason) {
+    for (const WarningRule& r : WarningRules()) {
+        EXPECT_GT(std::string(r.why).size(), 20u) << r.text;
+        if (r.kind == WarningKind::Range) {
+            EXPECT_LT(r.lo, r.hi) << r.text;
+            EXPECT_NE(std::string(r.text).find("%1"), std::string::npos) << r.text;
+        }
+    }
+}
+
+TEST(Warnings, LossAboveATenthOfTheDutyAndATooShortCoil) {
+    Session s("hot-water-storage-tank.kvp");
+    s.steps({"BpD=0.0005", "TeD=-30"});
+    EXPECT_TRUE(s.warned("QLD")) << s.w.lastPass().statusText();
+    Session coil("steam-coil-reactor.kvp");
+    coil.steps({"SlD=4", "TaoD=900"});
+    EXPECT_TRUE(coil.warned("LtD")) << coil.w.lastPass().statusText();
+    EXPECT_EQ(coil.text("mD"), "") << "less than one turn is no turn count";
+    EXPECT_GT(coil.si("DpiD"), 0);
+}
+
+TEST(Loads, ASavedProjectWithWordsInAFieldReopens) {
+    Session s("hot-water-storage-tank.kvp");
+    s.step("Tom2D=6O");
+    EXPECT_TRUE(s.told("目标温度"));
+    testing_support::TempDir dir;
+    const std::string path = dir.file("x.kvp");
+    s.w.SaveProjectAs(path);
+    Session reopened;
+    EXPECT_TRUE(reopened.w.OpenProjectFile(path));
+    EXPECT_EQ(reopened.text("Tom2D"), "6O");
+    EXPECT_EQ(reopened.w.form().get<TEdit>("HTiD").text(), "");
+    reopened.step("TaoD=4");
+    EXPECT_TRUE(reopened.told("目标温度: '6O' 不是有效的数值"));
+}
+
+} // namespace
+} // namespace kolvane
