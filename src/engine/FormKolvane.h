@@ -60,7 +60,8 @@ public:
     double tolerance() const { return tolerance_; }
     // The theoretical area (m2) of the heat-transfer model for the fields as
     // they are, or -1 when an input it needs is missing or the model fails.
-    // Writes nothing: the recalculation pass writes the model's results.
+    // Writes nothing but the blank heat loss's "0.00": the recalculation
+    // pass writes the model's results.
     double GetFx();
     // The recalculation pass, run when a calculation field is left. Every
     // result is afterwards computed from the current inputs or empty. Raises

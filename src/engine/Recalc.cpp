@@ -680,11 +680,11 @@ void RecalcPass::write() {
 }
 
 double RecalcPass::modelArea() {
+    // The heat quantity and the loss the model needs come from the balance
+    // and the walks, so the pass runs in memory; nothing is written.
     read();
-    planBalance();
-    heatDirection();
-    HeatModelResult m;
-    return runModel(m) ? m.area : -1;
+    run();
+    return computed_[fid::AtD] ? v(fid::AtD) : -1;
 }
 
 double TFormKolvane::GetFx() {
