@@ -137,7 +137,17 @@ void TFormKolvane::wireHandlers() {
     for (TComboBox* l : {evt_, tubeMaterial_, vesselMaterial_, insulation_})
         l->onChange = thenPass(&TFormKolvane::MaoDChange);
     stirrer_->onChange = bind(&TFormKolvane::OptionChanged);
-    form_.get<TButton>("BTVessel").onClick = bind(&TFormKolvane::BTVesselClick);
+    // The stirred correlations read the vessel diameter, the blade and the
+    // speed from the vessel page: leaving them, with stirring on, runs the
+    // pass after the page's own handler. So does carrying area and mass over.
+    for (auto id : {fid::DsD, fid::midD, fid::rvD}) {
+        TEditD& e = f(id);
+        e.onExit = [this, own = e.onExit](Component& c) {
+            if (own) own(c);
+            if (ifMix_->checked()) OptionChanged(c);
+        };
+    }
+    form_.get<TButton>("BTVessel").onClick = thenPass(&TFormKolvane::BTVesselClick);
 
     // The vessel page opens laid out for its first shape, stirring off.
     VNDChange(*vessel_);

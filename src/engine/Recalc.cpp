@@ -260,7 +260,10 @@ void RecalcPass::planBalance() {
             lastEmpty = id;
         }
         if (s_[id] == Slot::Bad || s_[id] == Slot::Refused) unavailable = true;
-        if (e.color() == kRelationRed && e.MyResolved()) solved = id;
+        // Words typed over a solved value are the user's, not a solution.
+        if (e.color() == kRelationRed && e.MyResolved() && s_[id] != Slot::Bad &&
+            s_[id] != Slot::Refused)
+            solved = id;
     }
     // A solved member that can no longer be computed is withdrawn: from
     // here on it is one more empty member.

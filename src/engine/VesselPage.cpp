@@ -116,7 +116,10 @@ void TFormKolvane::ifMixClick(Component&) {
 void TFormKolvane::midDExit(Component&) {
     TEditD &d = f(fid::DsD), &blade = f(fid::midD);
     if (!FieldsFilled({&d, &blade})) return;
-    if (d.SIValue() > blade.SIValue()) {
+    // Words in either field are the recalculation's to tell.
+    auto vessel = d.SIValueOrNull(), bladeDiameter = blade.SIValueOrNull();
+    if (!vessel || !bladeDiameter) return;
+    if (*vessel > *bladeDiameter) {
         setProjectChanged(true);
         return;
     }

@@ -1,7 +1,11 @@
 #include "engine/FormKolvane.h"
 #include "engine/UiServices.h"
 
+#include "model/Errors.h"
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include <cmath>
 #include <numbers>
@@ -131,8 +135,13 @@ TEST_F(VesselPage, BladeCheck) {
     w.form().get<TCheckBox>("ifMix").Click();
     w.setProjectChanged(false); // the pass the switch runs wrote its results
     type("DsD", "2");
-    type("midD", "2");
-    EXPECT_EQ(ui.status[1], "错误：浆叶直径大于等于容器内径。");
+    // The page says it in its status text; the pass that follows refuses the
+    // blade for the stirred correlation too.
+    EXPECT_THROW(type("midD", "2"), CalculationError);
+    EXPECT_EQ(ui.status[1], "浆叶直径: 应小于容器直径");
+    EXPECT_NE(std::find_if(ui.shown.begin(), ui.shown.end(),
+                           [](const auto& s) { return s.text == "错误：浆叶直径大于等于容器内径。"; }),
+              ui.shown.end());
     EXPECT_EQ(ui.beeps, 1);
     EXPECT_EQ(w.field("midD").text(), "2");
     EXPECT_FALSE(w.ProjectChanged());
