@@ -147,7 +147,12 @@ HeatModelResult TheoreticalArea(const HeatModelInputs& in) {
                     return (std::sqrt(disc) - b) / (0.14 * res);
                 };
                 auto lossCoefficient = [&](double theta) {
-                    return 1 / (1 / (9.8 + 0.07 * excess(theta)) + res);
+                    // The linear surface film holds for ordinary differences
+                    // only; far below the ambient it would turn negative.
+                    const double he = 9.8 + 0.07 * excess(theta);
+                    if (!(he > 0))
+                        throw MathError("环境传热系数无法计算：环境温度与容器温度相差过大");
+                    return 1 / (1 / he + res);
                 };
                 const double thetaM = (t1 + t2) / 2 - te;
                 ke = lossCoefficient(thetaM);
