@@ -13,7 +13,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QScrollArea>
@@ -269,8 +268,7 @@ void MainWindow::buildToolBar() {
 }
 
 void MainWindow::about() {
-    QMessageBox::information(this, QStringLiteral("欢迎使用"),
-                             QStringLiteral("容器传热计算(Kolvane) V2012.10.01.10 版"));
+    ui_.message("欢迎使用", "容器传热计算(Kolvane) V2012.10.01.10 版", MessageKind::Information);
 }
 
 QWidget* MainWindow::widgetOf(Component& c, QWidget* parent) {

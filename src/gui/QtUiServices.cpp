@@ -36,9 +36,24 @@ QString SuffixOf(const QString& nameFilter, const QString& fallback) {
         return pattern.mid(2);
     return fallback;
 }
+template <class T> T TakeFirst(std::vector<T>& queue, T otherwise) {
+    if (queue.empty()) return otherwise;
+    T first = std::move(queue.front());
+    queue.erase(queue.begin());
+    return first;
+}
 } // namespace
 
+AutoAnswer& DialogAutoAnswer() {
+    static AutoAnswer answer;
+    return answer;
+}
+
 void QtUiServices::message(const std::string& caption, const std::string& text, MessageKind kind) {
+    if (AutoAnswer& a = DialogAutoAnswer(); a.on) {
+        a.shown.push_back(text);
+        return;
+    }
     switch (kind) {
     case MessageKind::Warning:
         QMessageBox::warning(parent_, Q(caption), Q(text));
@@ -54,6 +69,10 @@ void QtUiServices::message(const std::string& caption, const std::string& text, 
 
 Answer QtUiServices::question(const std::string& caption, const std::string& text, bool withCancel,
                               Answer defaultAnswer) {
+    if (AutoAnswer& a = DialogAutoAnswer(); a.on) {
+        a.shown.push_back(text);
+        return TakeFirst(a.answers, defaultAnswer);
+    }
     auto buttons = QMessageBox::Yes | QMessageBox::No;
     if (withCancel) buttons |= QMessageBox::Cancel;
     auto def = defaultAnswer == Answer::Yes  ? QMessageBox::Yes
@@ -82,6 +101,7 @@ std::string QtUiServices::saveFileDialog(const FileDialogOptions& options) {
 }
 
 std::string QtUiServices::fileDialog(const FileDialogOptions& options, bool save) {
+    if (AutoAnswer& a = DialogAutoAnswer(); a.on) return TakeFirst(a.files, std::string());
     QFileDialog dialog(parent_, Q(options.title), Q(options.initialDir));
     QStringList filters = NameFilters(options.filter);
     dialog.setNameFilters(filters);
@@ -123,6 +143,10 @@ void RunGuarded(QWidget* parent, const std::function<void()>& handler) {
     try {
         handler();
     } catch (const std::exception& e) {
+        if (AutoAnswer& a = DialogAutoAnswer(); a.on) {
+            a.shown.push_back(e.what());
+            return;
+        }
         QMessageBox::critical(parent, QStringLiteral("错误"), QString::fromStdString(e.what()));
     }
 }

@@ -3,12 +3,27 @@
 #include "engine/UiServices.h"
 
 #include <functional>
+#include <string>
+#include <vector>
 
 class QWidget;
 
 namespace kolvane {
 
 class MyStatusBar;
+
+// Dialogs answered at once instead of shown, for a program that runs with
+// nobody to close a modal box (the GUI tests switch it on in their main).
+// Messages, questions and the errors of guarded handlers are recorded;
+// questions take the queued answers, then their default; file dialogs take
+// the queued paths, then are cancelled.
+struct AutoAnswer {
+    bool on = false;
+    std::vector<Answer> answers;
+    std::vector<std::string> files;
+    std::vector<std::string> shown;
+};
+AutoAnswer& DialogAutoAnswer();
 
 // The user-interface services answered with Qt dialogs and the status bar.
 class QtUiServices : public UiServices {

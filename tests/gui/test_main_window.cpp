@@ -20,6 +20,7 @@ namespace {
 
 struct MainWindowTest : testing::Test {
     void SetUp() override {
+        DialogAutoAnswer() = AutoAnswer{true, {}, {}, {}};
         window = std::make_unique<MainWindow>("/tmp/");
         window->show();
         QApplication::setActiveWindow(window.get());
@@ -101,11 +102,8 @@ TEST_F(MainWindowTest, HandlerErrorsShowAndTheWindowStaysUsable) {
     // A unit selector whose item does not convert raises a conversion error.
     auto& u = window->kolvane().form().get<TComboBoxU>("MaoU");
     u.setItems({"kg|1", "bad|x"});
-    QTimer::singleShot(0, [] {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->inherits("QMessageBox")) QTest::keyClick(w, Qt::Key_Enter);
-    });
     window->guarded([&] { u.Select(1); });
+    EXPECT_EQ(DialogAutoAnswer().shown.size(), 1u);
     EXPECT_DOUBLE_EQ(window->kolvane().field("MaoD").exchange(), 1);
     edit("MaoD")->setFocus(Qt::TabFocusReason);
     QTest::keyClicks(edit("MaoD"), "5");
@@ -116,7 +114,8 @@ TEST_F(MainWindowTest, ClearButtonActsOnTheFocusedField) {
     TEditD& flow = window->kolvane().field("WiD");
     PutComputedValue(flow, kRelationRed, 2.5, 2e-6);
     edit("WiD")->setFocus(Qt::TabFocusReason);
-    // Answer the question box with Yes as soon as it shows.
+    // The real question box, answered with Yes as soon as it shows.
+    DialogAutoAnswer().on = false;
     QTimer answer;
     QObject::connect(&answer, &QTimer::timeout, [] {
         for (QWidget* w : QApplication::topLevelWidgets())
@@ -128,6 +127,7 @@ TEST_F(MainWindowTest, ClearButtonActsOnTheFocusedField) {
     ASSERT_NE(clear, nullptr);
     clear->trigger();
     answer.stop();
+    DialogAutoAnswer().on = true;
     EXPECT_EQ(flow.text(), "");
     EXPECT_EQ(flow.color(), kClWindow);
     EXPECT_FALSE(edit("WiD")->isReadOnly());
