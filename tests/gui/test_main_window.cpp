@@ -144,5 +144,23 @@ TEST_F(MainWindowTest, StatusBarHasThreePanelsAndTheProgressPanel) {
     EXPECT_EQ(bar->panelText(1), QStringLiteral("错误：浆叶直径大于等于容器内径。"));
 }
 
+TEST_F(MainWindowTest, ALongStatusTextIsCutNotWideningTheWindow) {
+    QStringList warnings;
+    for (int i = 0; i < 12; ++i)
+        warnings << QStringLiteral("出口温度55 °C越过目标温度60 °C");
+    const QString text = warnings.join(QStringLiteral("；"));
+    const int width = window->width();
+    window->kolvane().ui().statusText(1, text.toStdString());
+    QApplication::processEvents();
+    EXPECT_EQ(window->width(), width);
+    EXPECT_LE(window->minimumSizeHint().width(), width);
+    EXPECT_EQ(window->myStatusBar()->panelText(1), text);
+    auto* label = window->myStatusBar()->findChildren<QLabel*>("text").value(1);
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->toolTip(), text) << "the cut text is in the tooltip";
+    window->kolvane().ui().statusText(1, "短");
+    EXPECT_EQ(label->toolTip(), "");
+}
+
 } // namespace
 } // namespace kolvane
