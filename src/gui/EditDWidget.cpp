@@ -4,6 +4,7 @@
 #include "gui/ColorMap.h"
 
 #include <QFocusEvent>
+#include <QPainter>
 #include <QPointer>
 
 namespace kolvane {
@@ -52,6 +53,47 @@ void EditDWidget::applyLook() {
     // A disabled field shows its display form in grey.
     p.setColor(QPalette::Disabled, QPalette::Text, ToQColor(kGrayText, p));
     setPalette(p);
+}
+
+void EditDWidget::setMark(Mark mark, const QString& text) {
+    const QString hint = property("hint").toString();
+    QString tip = text;
+    if (mark == Mark::None)
+        tip = hint;
+    else if (!hint.isEmpty())
+        tip += QLatin1Char('\n') + hint;
+    setToolTip(tip);
+    if (mark == mark_) return;
+    mark_ = mark;
+    update();
+}
+
+QColor EditDWidget::frameColor(Mark mark) {
+    switch (mark) {
+    case Mark::Missing:
+        return QColor(40, 110, 220);
+    case Mark::Warning:
+        return QColor(235, 150, 0);
+    case Mark::Problem:
+        return QColor(215, 0, 0);
+    case Mark::None:
+        break;
+    }
+    return {};
+}
+
+void EditDWidget::paintEvent(QPaintEvent* e) {
+    QLineEdit::paintEvent(e);
+    if (mark_ == Mark::None) return;
+    // Drawn over the style's frame rather than set by a style sheet: a sheet
+    // that gives a line edit a border makes some styles drop the palette's
+    // base colour, and that colour says which fields were computed.
+    QPainter p(this);
+    QPen pen(frameColor(mark_), 2);
+    // An empty input that is still needed is not wrong: a dashed frame.
+    if (mark_ == Mark::Missing) pen.setStyle(Qt::DashLine);
+    p.setPen(pen);
+    p.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
 }
 
 void EditDWidget::focusInEvent(QFocusEvent* e) {

@@ -13,15 +13,29 @@ using Guard = std::function<void(const std::function<void()>&)>;
 // The quantity edit: shows the display form when it does not have the focus
 // and the raw text while the user types; colours, read-only flag, cursor and
 // enabled state follow the field.
+//
+// What the latest pass said about the field shows as a frame drawn over the
+// edit and as its tooltip. The mark belongs to the view only: the field's
+// colours, which project files keep, stay as they are.
 class EditDWidget : public QLineEdit {
     Q_OBJECT
 public:
+    // In rising order of weight: a field named by several entries shows the
+    // heaviest.
+    enum class Mark { None, Missing, Warning, Problem };
+
     EditDWidget(TEditD& field, Guard guard, QWidget* parent = nullptr);
     TEditD& field() const { return field_; }
+
+    // The text is what the tooltip says before the field's hint.
+    void setMark(Mark mark, const QString& text);
+    Mark mark() const { return mark_; }
+    static QColor frameColor(Mark mark);
 
 protected:
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
 
 private:
     void showText();
@@ -30,6 +44,7 @@ private:
     TEditD& field_;
     Guard guard_;
     bool pushing_ = false;
+    Mark mark_ = Mark::None;
 };
 
 } // namespace kolvane

@@ -4,6 +4,7 @@
 #include "gui/ControlWidgets.h"
 #include "gui/EditDWidget.h"
 #include "gui/MyStatusBar.h"
+#include "model/Errors.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,6 +22,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <vector>
 
 namespace kolvane {
@@ -111,6 +113,10 @@ MainWindow::MainWindow(const std::string& programDir, QWidget* parent)
     buildToolBar();
     buildPages();
     kolvane_->MRF().onMenuChanged = [this] { syncRecentFiles(); };
+    kolvane_->onPassReport = [this] {
+        ++passReports_;
+        showPassMarks();
+    };
     syncRecentFiles();
     // The size the window always had; it starts maximised where a window
     // manager allows it.
@@ -127,8 +133,65 @@ void MainWindow::guarded(const std::function<void()>& handler) {
 }
 
 void MainWindow::fileCommand(const std::function<void()>& command) {
+    // File commands run no pass; a report published meanwhile is the empty
+    // one of a load.
+    const unsigned before = passReports_;
     guarded(command);
+    if (passReports_ != before) guarded([this] { passAfterLoad(); });
     setWindowTitle(Q(kolvane_->title()));
+}
+
+void MainWindow::passAfterLoad() {
+    // The project as loaded, with its warnings, refused inputs and missing
+    // inputs marked as if the user had just left a field. Results brought up
+    // to date are no edit of the user's: the changed flag stays as the load
+    // left it. Refused inputs are not put in a message box at load time; the
+    // red frames and the status bar tell them.
+    const bool changed = kolvane_->ProjectChanged();
+    try {
+        kolvane_->MaoDExit(kolvane_->field("MaoD"));
+    } catch (const CalculationError&) {
+    }
+    kolvane_->setProjectChanged(changed);
+}
+
+void MainWindow::showPassMarks() {
+    struct Entry {
+        EditDWidget::Mark mark = EditDWidget::Mark::None;
+        QStringList lines;
+    };
+    std::map<std::string, Entry> entries;
+    auto add = [&](const std::string& field, EditDWidget::Mark mark, const QString& line) {
+        if (field.empty()) return;
+        Entry& e = entries[field];
+        e.mark = std::max(e.mark, mark);
+        if (!e.lines.contains(line)) e.lines << line;
+    };
+    const PassReport& report = kolvane_->lastPass();
+    for (const auto& p : report.problems)
+        add(p.field, EditDWidget::Mark::Problem, Q(p.text));
+    for (const auto& w : report.warnings)
+        add(w.field, EditDWidget::Mark::Warning, Q(w.text));
+    for (const auto& m : report.missing) {
+        // "理论面积还需要：不凝气体、容器直径" says at each input "理论面积还需要此项".
+        QString result = Q(m.text);
+        const qsizetype cut = result.indexOf(QStringLiteral("还需要"));
+        if (cut >= 0) result.truncate(cut);
+        for (const auto& f : m.fields)
+            add(f, EditDWidget::Mark::Missing, result + QStringLiteral("还需要此项"));
+    }
+
+    std::vector<EditDWidget*> marked;
+    for (const auto& [name, e] : entries) {
+        if (auto* w = qobject_cast<EditDWidget*>(widgetFor(name))) {
+            w->setMark(e.mark, e.lines.join(QLatin1Char('\n')));
+            marked.push_back(w);
+        }
+    }
+    for (EditDWidget* w : marked_)
+        if (std::find(marked.begin(), marked.end(), w) == marked.end())
+            w->setMark(EditDWidget::Mark::None, {});
+    marked_ = std::move(marked);
 }
 
 void MainWindow::openProject(const std::string& path) {

@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QTabWidget;
 class QGridLayout;
@@ -16,6 +17,7 @@ namespace kolvane {
 class TFormKolvane;
 class Component;
 class MyStatusBar;
+class EditDWidget;
 
 // The main window: one widget per component of the core form, bound both
 // ways, laid out from the window tables.
@@ -59,6 +61,10 @@ private:
     void fileCommand(const std::function<void()>& command);
     std::function<void()> fileHandler(std::string_view name);
     void syncRecentFiles();
+    // The frames and tooltips of the fields the latest pass names.
+    void showPassMarks();
+    // A pass over a project just loaded, so that it shows its marks.
+    void passAfterLoad();
 
     QtUiServices ui_;
     std::unique_ptr<TFormKolvane> kolvane_;
@@ -67,6 +73,9 @@ private:
     std::map<std::string, QWidget*> widgets_;
     QMenu* fileMenu_ = nullptr;
     bool closeApproved_ = false;
+    // Pass reports published so far (a load publishes an empty one).
+    unsigned passReports_ = 0;
+    std::vector<EditDWidget*> marked_;
 };
 
 } // namespace kolvane

@@ -1,4 +1,7 @@
+#include "../core/TempDir.h"
+
 #include "engine/FormKolvane.h"
+#include "engine/UiServices.h"
 #include "gui/ControlWidgets.h"
 #include "gui/EditDWidget.h"
 #include "gui/MainWindow.h"
@@ -6,6 +9,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QImage>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -14,6 +18,8 @@
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace kolvane {
 namespace {
@@ -160,6 +166,87 @@ TEST_F(MainWindowTest, ALongStatusTextIsCutNotWideningTheWindow) {
     EXPECT_EQ(label->toolTip(), text) << "the cut text is in the tooltip";
     window->kolvane().ui().statusText(1, "短");
     EXPECT_EQ(label->toolTip(), "");
+}
+
+// The marks a pass leaves on the fields, on the example projects.
+struct PassMarksTest : MainWindowTest {
+    std::string example(const char* name) { return std::string(KOLVANE_EXAMPLES_DIR "/") + name; }
+    // Types a new text into a field and leaves it for another one.
+    void enter(const char* name, const char* text) {
+        EditDWidget* e = edit(name);
+        e->setFocus(Qt::TabFocusReason);
+        e->selectAll();
+        QTest::keyClick(e, Qt::Key_Delete);
+        QTest::keyClicks(e, text);
+        edit(std::string_view(name) == "sfD" ? "TaoD" : "sfD")->setFocus(Qt::TabFocusReason);
+        QApplication::processEvents();
+    }
+    const PassReport& report() { return window->kolvane().lastPass(); }
+};
+
+TEST_F(PassMarksTest, AWarningMarksItsFieldUntilItGoesAway) {
+    window->openProject(example("hot-water-storage-tank.kvp"));
+    EditDWidget* out = edit("Ti2D");
+    ASSERT_EQ(out->mark(), EditDWidget::Mark::None);
+    const QString hint = out->toolTip();
+
+    enter("Ti2D", "55");
+    auto w = std::find_if(report().warnings.begin(), report().warnings.end(),
+                          [](const auto& x) { return x.field == "Ti2D"; });
+    ASSERT_NE(w, report().warnings.end());
+    EXPECT_EQ(out->mark(), EditDWidget::Mark::Warning);
+    EXPECT_TRUE(out->toolTip().contains(QString::fromStdString(w->text)))
+        << out->toolTip().toStdString();
+    EXPECT_TRUE(out->toolTip().endsWith(hint));
+
+    enter("Ti2D", "65");
+    EXPECT_EQ(out->mark(), EditDWidget::Mark::None);
+    EXPECT_EQ(out->toolTip(), hint);
+}
+
+TEST_F(PassMarksTest, AMissingInputIsMarkedWithTheResultThatNeedsIt) {
+    window->openProject(example("steam-coil-reactor.kvp"));
+    EditDWidget* gas = edit("LaiD");
+    enter("LaiD", "");
+    auto m = std::find_if(report().missing.begin(), report().missing.end(), [](const auto& x) {
+        return std::find(x.fields.begin(), x.fields.end(), "LaiD") != x.fields.end();
+    });
+    ASSERT_NE(m, report().missing.end());
+    const QString result = window->kolvane().field(m->result).caption().c_str();
+    EXPECT_EQ(gas->mark(), EditDWidget::Mark::Missing);
+    EXPECT_TRUE(gas->toolTip().startsWith(result + "还需要此项")) << gas->toolTip().toStdString();
+
+    enter("LaiD", "0.5");
+    EXPECT_EQ(gas->mark(), EditDWidget::Mark::None);
+}
+
+TEST_F(PassMarksTest, AnOpenedProjectIsMarkedAndKeepsItsStoredColours) {
+    // A project saved with the warning in it; the file holds no pass report.
+    testing_support::TempDir dir;
+    const std::string path = dir.file("warn.kvp");
+    {
+        ScriptedUiServices quiet;
+        TFormKolvane other(quiet);
+        ASSERT_TRUE(other.OpenProjectFile(example("hot-water-storage-tank.kvp")));
+        other.field("Ti2D").setText("55");
+        other.SaveProjectAs(path);
+    }
+    window->openProject(path);
+    EXPECT_EQ(edit("Ti2D")->mark(), EditDWidget::Mark::Warning);
+    EXPECT_FALSE(window->kolvane().ProjectChanged());
+    EXPECT_EQ(window->kolvane().field("Ti2D").color(), kClWindow);
+    EXPECT_EQ(edit("Ti2D")->palette().color(QPalette::Base),
+              window->palette().color(QPalette::Active, QPalette::Base));
+
+    // A computed field keeps showing its colour inside the frame.
+    EditDWidget* heat = edit("QoD");
+    ASSERT_EQ(window->kolvane().field("QoD").color(), kComputedColor);
+    heat->setMark(EditDWidget::Mark::Problem, "x");
+    EXPECT_EQ(window->kolvane().field("QoD").color(), kComputedColor);
+    const QImage shot = heat->grab().toImage();
+    const int y = shot.height() / 2;
+    EXPECT_EQ(shot.pixelColor(shot.width() - 6, y), QColor(201, 239, 254));
+    EXPECT_EQ(shot.pixelColor(0, y), EditDWidget::frameColor(EditDWidget::Mark::Problem));
 }
 
 } // namespace
