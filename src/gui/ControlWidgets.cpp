@@ -64,9 +64,7 @@ void ListWidget::reload() {
 
 void ListWidget::focusOutEvent(QFocusEvent* e) {
     QComboBox::focusOutEvent(e);
-    if (e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason &&
-        list_.onExit)
-        guard_([this] { list_.onExit(list_); });
+    if (ExitRunsOn(e) && list_.onExit) guard_([this] { list_.onExit(list_); });
 }
 
 QWidget* CreateControlWidget(Component& c, const Guard& guard, QWidget* parent) {

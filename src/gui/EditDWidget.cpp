@@ -9,6 +9,24 @@
 
 namespace kolvane {
 
+namespace {
+// Set while a FocusReturn lives.
+bool returningFocus = false;
+} // namespace
+
+bool ExitRunsOn(const QFocusEvent* e) {
+    return !returningFocus && e->reason() != Qt::ActiveWindowFocusReason &&
+           e->reason() != Qt::PopupFocusReason;
+}
+
+FocusReturn::FocusReturn() : outer_(returningFocus) {
+    returningFocus = true;
+}
+
+FocusReturn::~FocusReturn() {
+    returningFocus = outer_;
+}
+
 EditDWidget::EditDWidget(TEditD& field, Guard guard, QWidget* parent)
     : QLineEdit(parent), field_(field), guard_(std::move(guard)) {
     setObjectName(QString::fromStdString(field.name()));
@@ -103,12 +121,7 @@ void EditDWidget::focusInEvent(QFocusEvent* e) {
 
 void EditDWidget::focusOutEvent(QFocusEvent* e) {
     QLineEdit::focusOutEvent(e);
-    // Leaving the field for another control runs its exit handler; a dialog
-    // or another window taking the focus does not.
-    if (e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason &&
-        field_.onExit) {
-        guard_([this] { field_.onExit(field_); });
-    }
+    if (ExitRunsOn(e) && field_.onExit) guard_([this] { field_.onExit(field_); });
     showText();
 }
 

@@ -109,6 +109,7 @@ MainWindow::MainWindow(const std::string& programDir, QWidget* parent)
     statusBar_->setObjectName("MyStatusBar");
     setStatusBar(statusBar_);
     ui_.setStatusBar(statusBar_);
+    ui_.setFocusHandler([this](const std::string& name) { returnFocusTo(name); });
     buildMenus();
     buildToolBar();
     buildPages();
@@ -129,7 +130,7 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::guarded(const std::function<void()>& handler) {
-    RunGuarded(this, handler);
+    ui_.guarded(handler);
 }
 
 void MainWindow::fileCommand(const std::function<void()>& command) {
@@ -145,12 +146,13 @@ void MainWindow::passAfterLoad() {
     // The project as loaded, with its warnings, refused inputs and missing
     // inputs marked as if the user had just left a field. Results brought up
     // to date are no edit of the user's: the changed flag stays as the load
-    // left it. Refused inputs are not put in a message box at load time; the
-    // red frames and the status bar tell them.
+    // left it. Refused inputs are not put in a message box at load time, nor
+    // is the focus moved to them; the red frames and the status bar tell them.
     const bool changed = kolvane_->ProjectChanged();
     try {
         kolvane_->MaoDExit(kolvane_->field("MaoD"));
     } catch (const CalculationError&) {
+        ui_.dropFocusReturn();
     }
     kolvane_->setProjectChanged(changed);
 }
@@ -192,6 +194,19 @@ void MainWindow::showPassMarks() {
         if (std::find(marked.begin(), marked.end(), w) == marked.end())
             w->setMark(EditDWidget::Mark::None, {});
     marked_ = std::move(marked);
+}
+
+void MainWindow::returnFocusTo(const std::string& name) {
+    QWidget* w = widgetFor(name);
+    if (!w || !w->isEnabled()) return;
+    FocusReturn quiet;
+    for (int i = 0; i < pages_->count(); ++i) {
+        QWidget* page = pages_->widget(i);
+        if (!page->isAncestorOf(w)) continue;
+        pages_->setCurrentIndex(i);
+        if (auto* scroll = qobject_cast<QScrollArea*>(page)) scroll->ensureWidgetVisible(w);
+    }
+    w->setFocus(Qt::OtherFocusReason);
 }
 
 void MainWindow::openProject(const std::string& path) {

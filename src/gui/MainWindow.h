@@ -65,6 +65,8 @@ private:
     void showPassMarks();
     // A pass over a project just loaded, so that it shows its marks.
     void passAfterLoad();
+    // The focus back into a component's control, its page brought forward.
+    void returnFocusTo(const std::string& name);
 
     QtUiServices ui_;
     std::unique_ptr<TFormKolvane> kolvane_;

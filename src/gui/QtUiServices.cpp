@@ -6,6 +6,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QScopeGuard>
+#include <QTimer>
 
 #include <exception>
 
@@ -90,6 +92,39 @@ void QtUiServices::statusText(int panel, const std::string& text) {
 
 void QtUiServices::beep() {
     QApplication::beep();
+}
+
+void QtUiServices::focusControl(const std::string& name) {
+    // Inside a guarded handler the message is still to come: the focus goes
+    // back after it is closed.
+    if (guardDepth_ > 0)
+        pendingFocus_ = name;
+    else
+        returnFocus(name);
+}
+
+void QtUiServices::returnFocus(const std::string& name) {
+    if (!focusHandler_ || name.empty()) return;
+    if (!parent_) {
+        focusHandler_(name);
+        return;
+    }
+    // Later, from the event loop: the handler may be running inside the
+    // focus change that took the focus away, which has to finish first.
+    QTimer::singleShot(0, parent_, [this, name] { focusHandler_(name); });
+}
+
+void QtUiServices::guarded(const std::function<void()>& handler) {
+    {
+        ++guardDepth_;
+        auto leave = qScopeGuard([this] { --guardDepth_; });
+        RunGuarded(parent_, handler);
+    }
+    if (guardDepth_ == 0 && !pendingFocus_.empty()) {
+        std::string name;
+        name.swap(pendingFocus_);
+        returnFocus(name);
+    }
 }
 
 std::string QtUiServices::openFileDialog(const FileDialogOptions& options) {

@@ -31,19 +31,35 @@ public:
     explicit QtUiServices(QWidget* parent = nullptr) : parent_(parent) {}
     void setParent(QWidget* p) { parent_ = p; }
     void setStatusBar(MyStatusBar* bar) { statusBar_ = bar; }
+    // Gives the focus to the control of a component name.
+    void setFocusHandler(std::function<void(const std::string&)> h) {
+        focusHandler_ = std::move(h);
+    }
 
     void message(const std::string& caption, const std::string& text, MessageKind kind) override;
     Answer question(const std::string& caption, const std::string& text, bool withCancel,
                     Answer defaultAnswer) override;
     void statusText(int panel, const std::string& text) override;
     void beep() override;
+    // The focus goes back once the message about the control is closed.
+    void focusControl(const std::string& name) override;
+    // A handler's error is not told after all: the focus stays where it is.
+    void dropFocusReturn() { pendingFocus_.clear(); }
     std::string openFileDialog(const FileDialogOptions& options) override;
     std::string saveFileDialog(const FileDialogOptions& options) override;
 
+    // RunGuarded, then the focus goes where a handler asked for it.
+    void guarded(const std::function<void()>& handler);
+
 private:
     std::string fileDialog(const FileDialogOptions& options, bool save);
+    void returnFocus(const std::string& name);
+
     QWidget* parent_;
     MyStatusBar* statusBar_ = nullptr;
+    std::function<void(const std::string&)> focusHandler_;
+    int guardDepth_ = 0;
+    std::string pendingFocus_;
 };
 
 // Runs a handler at the event boundary: an error it raises is shown in a

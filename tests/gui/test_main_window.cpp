@@ -249,5 +249,35 @@ TEST_F(PassMarksTest, AnOpenedProjectIsMarkedAndKeepsItsStoredColours) {
     EXPECT_EQ(shot.pixelColor(0, y), EditDWidget::frameColor(EditDWidget::Mark::Problem));
 }
 
+TEST_F(PassMarksTest, ARefusedInputIsToldOnceAndGetsTheFocusBack) {
+    window->openProject(example("hot-water-storage-tank.kvp"));
+    int passes = 0;
+    auto& k = window->kolvane();
+    k.onPassReport = [&passes, show = k.onPassReport] {
+        ++passes;
+        show();
+    };
+    enter("MaoD", "-1");
+    QApplication::processEvents(); // the focus goes back from the event loop
+    ASSERT_EQ(DialogAutoAnswer().shown.size(), 1u);
+    const QString told = QString::fromStdString(DialogAutoAnswer().shown[0]);
+    EXPECT_EQ(QApplication::focusWidget(), edit("MaoD"));
+    EXPECT_EQ(edit("MaoD")->mark(), EditDWidget::Mark::Problem);
+    EXPECT_TRUE(told.contains(edit("MaoD")->toolTip().section('\n', 0, 0))) << told.toStdString();
+    // The field the user went to ran no exit when it lost the focus again;
+    // leaving the refused field once more runs a pass that tells nothing new.
+    QApplication::processEvents();
+    EXPECT_EQ(passes, 1);
+    edit("sfD")->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    EXPECT_EQ(passes, 2);
+    EXPECT_EQ(DialogAutoAnswer().shown.size(), 1u);
+    EXPECT_EQ(edit("MaoD")->mark(), EditDWidget::Mark::Problem);
+
+    enter("MaoD", "10");
+    EXPECT_EQ(edit("MaoD")->mark(), EditDWidget::Mark::None);
+    EXPECT_EQ(window->myStatusBar()->panelText(1), "");
+}
+
 } // namespace
 } // namespace kolvane
