@@ -6,7 +6,9 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QFont>
+#include <QSize>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -15,11 +17,23 @@
 int main(int argc, char** argv) {
     QString screenshot;
     int page = 1;
+    // The window size a screenshot is taken at: what the window opens at
+    // where nothing maximises it, unless --size WIDTHxHEIGHT says otherwise.
+    QSize size(1024, 768);
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc) {
             screenshot = QString::fromLocal8Bit(argv[++i]);
         } else if (std::strcmp(argv[i], "--page") == 0 && i + 1 < argc) {
             page = std::atoi(argv[++i]);
+        } else if (std::strcmp(argv[i], "--size") == 0 && i + 1 < argc) {
+            int w = 0, h = 0;
+            char rest = 0;
+            if (std::sscanf(argv[++i], "%dx%d%c", &w, &h, &rest) != 2 || w < 200 || h < 150 ||
+                w > 10000 || h > 10000) {
+                std::cerr << "error: --size wants WIDTHxHEIGHT, e.g. 1280x860\n";
+                return 2;
+            }
+            size = QSize(w, h);
         }
     }
     // A screenshot needs no display.
@@ -32,7 +46,8 @@ int main(int argc, char** argv) {
     std::string project;
     const QStringList args = QApplication::arguments();
     for (qsizetype i = 1; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--screenshot") || args[i] == QLatin1String("--page")) {
+        if (args[i] == QLatin1String("--screenshot") || args[i] == QLatin1String("--page") ||
+            args[i] == QLatin1String("--size")) {
             ++i;
         } else if (!args[i].startsWith(QLatin1Char('-'))) {
             project = args[i].toStdString();
@@ -71,7 +86,7 @@ int main(int argc, char** argv) {
         window.openProject(project);
     }
     if (!screenshot.isEmpty()) {
-        if (!window.saveScreenshot(screenshot, page)) {
+        if (!window.saveScreenshot(screenshot, page, size)) {
             std::cerr << "error: cannot write " << screenshot.toStdString() << '\n';
             return 1;
         }

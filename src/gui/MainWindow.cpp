@@ -513,9 +513,9 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-bool MainWindow::saveScreenshot(const QString& path, int page) {
+bool MainWindow::saveScreenshot(const QString& path, int page, QSize size) {
     if (page >= 0 && page < pages_->count()) pages_->setCurrentIndex(page);
-    resize(1280, 860);
+    resize(size);
     show();
     QApplication::processEvents();
     return grab().save(path, "PNG");

@@ -33,8 +33,8 @@ public:
     // The widget bound to a component, or nullptr.
     QWidget* widgetFor(const std::string& name) const;
 
-    // Renders page `page` of the window to a PNG file.
-    bool saveScreenshot(const QString& path, int page);
+    // Renders page `page` of the window, at the given size, to a PNG file.
+    bool saveScreenshot(const QString& path, int page, QSize size = QSize(1024, 768));
 
     // Runs a handler at the event boundary (errors shown in a message box).
     void guarded(const std::function<void()>& handler);
