@@ -4,6 +4,7 @@
 #include "engine/Controls.h"
 #include "gui/ColorMap.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QFocusEvent>
 #include <QLabel>
@@ -81,12 +82,14 @@ QWidget* CreateControlWidget(Component& c, const Guard& guard, QWidget* parent) 
         BindCommon(c, w);
         auto look = [](QLineEdit* self, TEdit& e) {
             self->setReadOnly(e.readOnly());
+            // System colours from the style, not from the colours set before.
+            const QPalette system = QApplication::palette(self);
             QPalette p = self->palette();
             for (auto group : {QPalette::Active, QPalette::Inactive}) {
-                p.setColor(group, QPalette::Base, ToQColor(e.color(), p));
-                p.setColor(group, QPalette::Text, ToQColor(e.fontColor(), p));
+                p.setColor(group, QPalette::Base, ToQColor(e.color(), system));
+                p.setColor(group, QPalette::Text, ToQColor(e.fontColor(), system));
             }
-            p.setColor(QPalette::Disabled, QPalette::Text, ToQColor(kGrayText, p));
+            p.setColor(QPalette::Disabled, QPalette::Text, ToQColor(kGrayText, system));
             self->setPalette(p);
         };
         look(w, *edit);

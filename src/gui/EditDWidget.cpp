@@ -3,6 +3,7 @@
 #include "engine/EditD.h"
 #include "gui/ColorMap.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QPainter>
 #include <QPointer>
@@ -63,13 +64,16 @@ void EditDWidget::applyLook() {
     setEnabled(field_.enabled());
     setReadOnly(field_.readOnly());
     setCursor(field_.cursor() == Cursor::NoEntry ? Qt::ForbiddenCursor : Qt::IBeamCursor);
+    // System colours are the style's, not whatever this edit showed last: a
+    // result emptied back to the window colour must not keep its old one.
+    const QPalette system = QApplication::palette(this);
     QPalette p = palette();
     for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
-        p.setColor(group, QPalette::Base, ToQColor(field_.color(), p));
+        p.setColor(group, QPalette::Base, ToQColor(field_.color(), system));
     for (auto group : {QPalette::Active, QPalette::Inactive})
-        p.setColor(group, QPalette::Text, ToQColor(field_.fontColor(), p));
+        p.setColor(group, QPalette::Text, ToQColor(field_.fontColor(), system));
     // A disabled field shows its display form in grey.
-    p.setColor(QPalette::Disabled, QPalette::Text, ToQColor(kGrayText, p));
+    p.setColor(QPalette::Disabled, QPalette::Text, ToQColor(kGrayText, system));
     setPalette(p);
 }
 

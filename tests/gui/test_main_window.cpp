@@ -93,6 +93,8 @@ TEST_F(MainWindowTest, ComputedLookIsColouredLockedAndForbidden) {
     EXPECT_FALSE(w->isReadOnly());
     EXPECT_EQ(w->cursor().shape(), Qt::IBeamCursor);
     EXPECT_EQ(w->text(), "");
+    // An input field again: the window colour, not the computed one it had.
+    EXPECT_EQ(w->palette().color(QPalette::Base), QApplication::palette(w).color(QPalette::Base));
 }
 
 TEST_F(MainWindowTest, DisabledFieldShowsTheDisplayFormInGrey) {
