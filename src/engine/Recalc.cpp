@@ -165,8 +165,9 @@ private:
 
     // The balance: members, the member solved for, the one to withdraw.
     std::span<const Id> members_;
-    int unknown_ = -1;     // field solved for in this pass
-    int clearSolved_ = -1; // solved member that can no longer be computed
+    int unknown_ = -1;       // field solved for in this pass
+    int clearSolved_ = -1;   // solved member that can no longer be computed
+    int balanceTarget_ = -1; // the member an under-determined balance would solve
     bool rootOk_ = false;
     double qlFallback_ = 0; // heat loss when the model does not give one
     double qlUsed_ = 0;     // heat loss of the latest balance solved
@@ -591,8 +592,10 @@ void RecalcPass::collectMissing(int node, std::vector<int>& out,
     if (node != kModelNode && has(node)) return;
     const bool derived = node == kModelNode || IsPassResult(node);
     if (!derived) {
-        // An empty input; the member being solved for is no input.
-        if (s_[node] == Slot::Empty && node != unknown_) out.push_back(node);
+        // An empty input; the member the balance is (or will be) solved for
+        // is no input.
+        if (s_[node] == Slot::Empty && node != unknown_ && node != balanceTarget_)
+            out.push_back(node);
         return;
     }
     ForEachNeed(node, variant_, [&](int n) { collectMissing(n, out, seen); });
@@ -618,6 +621,7 @@ void RecalcPass::missing() {
         if (s_[m] == Slot::Empty && m != unknown_) others.push_back(m);
     if (others.size() > 1) {
         target = std::find(others.begin(), others.end(), WiD) != others.end() ? WiD : others.back();
+        balanceTarget_ = target;
         others.erase(std::find(others.begin(), others.end(), target));
         hint(target, others);
     }

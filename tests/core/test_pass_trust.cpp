@@ -259,6 +259,12 @@ const Reproducer kReproducers[] = {
          for (const auto& m : s.w.lastPass().missing)
              if (m.result == "WiD") named = m.text.find("不凝气体") != std::string::npos;
          EXPECT_TRUE(named) << s.w.lastPass().statusText();
+         // The flow the balance will solve for is no input the area needs.
+         for (const auto& m : s.w.lastPass().missing) {
+             if (m.result == "AtD") {
+                 EXPECT_EQ(m.fields, std::vector<std::string>{"LaiD"});
+             }
+         }
      }},
     {"a_bad_number_is_told_once_naming_the_field",
      "hot-water-storage-tank.kvp",
