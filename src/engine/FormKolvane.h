@@ -155,6 +155,8 @@ private:
     std::string projectFileName_;
     bool projectChanged_ = false;
     double tolerance_ = 0;
+    // The record text of the window as it was built: a load applies it first.
+    std::string freshRecord_;
     PassReport lastPass_;
     std::vector<std::string> toldProblems_;
     std::string statusShown_;

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kolvane {
@@ -49,6 +50,11 @@ public:
 private:
     std::vector<std::string> lines_;
 };
+
+// A value quoted in a message: at most `maxChars` characters of a UTF-8
+// text, with "…" when it was longer, so that a huge value cannot swamp the
+// message.
+std::string Abbreviate(std::string_view text, std::size_t maxChars = 60);
 
 // Raises MathError with the given message unless v is finite.
 void RequireFinite(double v, const char* message);

@@ -1,5 +1,6 @@
 #include "records/FormRecord.h"
 
+#include "engine/ComboBoxU.h"
 #include "engine/Controls.h"
 #include "engine/EditD.h"
 #include "engine/Form.h"
@@ -21,6 +22,10 @@ namespace {
 constexpr std::string_view kLineStart = "△"; // GBK A1 F7
 constexpr std::string_view kSeparator = "▲"; // GBK A1 F8
 constexpr std::string_view kCrLf = "\r\n";
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+// Limits far above anything the program writes (a project is about 60 KB).
+constexpr std::size_t kMaxValueBytes = 64 * 1024;
+constexpr std::uintmax_t kMaxFileBytes = 16 * 1024 * 1024;
 
 bool IsControlOrBlank(char c) {
     return static_cast<unsigned char>(c) <= ' ';
@@ -157,7 +162,7 @@ long long ParseOrd(std::string_view text) {
     auto [p, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), v);
     if (digits.empty() || ec != std::errc() || p != digits.data() + digits.size() || v < INT_MIN ||
         v > INT_MAX)
-        throw ConvertError("'" + std::string(text) + "' is not a valid integer value");
+        throw ConvertError("'" + Abbreviate(text) + "' is not a valid integer value");
     return v;
 }
 
@@ -165,7 +170,7 @@ EnumName ParseEnum(const std::string& text, const std::string& property) {
     // Every enumeration the windows store is a flag.
     if (EqualsIgnoreAsciiCase(text, "True")) return {"True"};
     if (EqualsIgnoreAsciiCase(text, "False")) return {"False"};
-    throw ConvertError("'" + text + "' is not a valid value of " + property);
+    throw ConvertError("'" + Abbreviate(text) + "' is not a valid value of " + property);
 }
 
 // One checked record, ready to apply.
@@ -216,13 +221,23 @@ std::optional<Prepared> Prepare(Form& form, const RawRecord& r) {
         // A unit factor of zero or below would turn every number of the
         // field into nonsense at the next change of unit.
         if (EqualsIgnoreAsciiCase(r.property, "Exchange") && !(x > 0))
-            throw ConvertError("'" + r.value + "' is not a valid unit factor");
+            throw ConvertError("'" + Abbreviate(r.value) + "' is not a valid unit factor");
         v = x;
         break;
     }
-    case PropertyKind::Integer:
-        v = ParseOrd(r.value);
+    case PropertyKind::Integer: {
+        const long long index = ParseOrd(r.value);
+        // A selection outside its list is skipped like an unknown record: the
+        // list keeps what it had, never an empty unit box or option.
+        if (auto* list = dynamic_cast<TComboBox*>(c);
+            list && EqualsIgnoreAsciiCase(r.property, "ItemIndex")) {
+            const long long lowest = dynamic_cast<TComboBoxU*>(c) ? 0 : -1;
+            if (index < lowest || index >= static_cast<long long>(list->items().size()))
+                return std::nullopt;
+        }
+        v = index;
         break;
+    }
     case PropertyKind::Enumeration:
         v = ParseEnum(r.value, r.property);
         break;
@@ -353,32 +368,32 @@ void SaveFormRecord(const Form& form, const std::string& path, bool withCaptions
     WriteFileAtomically(path, bytes);
 }
 
-bool LoadFormRecordBytes(Form& form, std::string_view bytes, const std::string& path) {
-    std::vector<std::string_view> lines = SplitFileLines(bytes);
-    if (lines.empty() || lines[0] != kFormRecordHeader) return false;
+namespace {
 
-    // Lines 2 and 3 (version, empty) are not examined.
-    std::vector<std::string> text(lines.size());
-    for (std::size_t i = 3; i < lines.size(); ++i) {
-        try {
-            text[i] = Gb18030ToUtf8(lines[i]);
-        } catch (const Error& e) {
-            throw FormRecordError(path, static_cast<int>(i + 1), e.what());
-        }
-    }
+// The records of a file's lines (decoded to UTF-8). `terminated` says
+// whether the last line ended with a line break: a program that writes the
+// file always ends it with one, so a value line without it was cut.
+std::vector<RawRecord> ParseRecords(const std::vector<std::string>& text, bool terminated,
+                                    const std::string& path) {
     auto lineAt = [&](std::size_t i) { return i < text.size() ? text[i] : std::string(); };
     auto isBlank = [](const std::string& s) {
         return s.find_first_not_of(" \t") == std::string::npos;
     };
-
     // Blank lines before a record are white space; the record's own empty
-    // fifth line is read and dropped whatever it holds.
+    // fifth line is read and dropped whatever it holds (a file may lack the
+    // very last one).
     std::vector<RawRecord> records;
     std::size_t i = 3;
     while (true) {
         while (i < text.size() && isBlank(text[i]))
             ++i;
         if (i >= text.size()) break;
+        const std::size_t valueLine = i + 3;
+        if (valueLine >= text.size() || (valueLine + 1 == text.size() && !terminated))
+            throw FormRecordError(path, static_cast<int>(i + 1),
+                                  "记录不完整，文件在记录中途结束（文件被截断？）");
+        if (text[valueLine].size() > kMaxValueBytes)
+            throw FormRecordError(path, static_cast<int>(valueLine + 1), "数值超过64 KB");
         // Names, tags and property names never hold blanks; blanks left
         // around them in a file edited by hand are not part of them.
         auto word = [](std::string s) {
@@ -386,11 +401,15 @@ bool LoadFormRecordBytes(Form& form, std::string_view bytes, const std::string& 
             s.erase(s.find_last_not_of(" \t") + 1);
             return s;
         };
-        records.push_back({word(text[i]), word(lineAt(i + 1)), word(lineAt(i + 2)), lineAt(i + 3),
-                           static_cast<int>(i + 4)});
+        records.push_back({word(text[i]), word(lineAt(i + 1)), word(lineAt(i + 2)), text[valueLine],
+                           static_cast<int>(valueLine + 1)});
         i += 5;
     }
+    return records;
+}
 
+std::vector<Prepared> PrepareAll(Form& form, const std::vector<RawRecord>& records,
+                                 const std::string& path) {
     std::vector<Prepared> ready;
     for (const RawRecord& r : records) {
         try {
@@ -399,6 +418,50 @@ bool LoadFormRecordBytes(Form& form, std::string_view bytes, const std::string& 
             throw FormRecordError(path, r.valueLine, e.what());
         }
     }
+    return ready;
+}
+
+bool EndsWithLineBreak(std::string_view s) {
+    return !s.empty() && (s.back() == '\n' || s.back() == '\r');
+}
+
+} // namespace
+
+bool LoadFormRecordBytes(Form& form, std::string_view bytes, const std::string& path,
+                         std::string_view fresh) {
+    // A byte-order mark says UTF-8; so does text that is well-formed UTF-8
+    // beyond ASCII, which GBK text practically never is. Otherwise GB18030.
+    bool utf8 = false;
+    if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
+        bytes.remove_prefix(kUtf8Bom.size());
+        utf8 = true;
+    } else {
+        utf8 = IsValidUtf8(bytes);
+    }
+    std::vector<std::string_view> lines = SplitFileLines(bytes);
+    if (lines.empty() || lines[0] != kFormRecordHeader) return false;
+
+    // Lines 2 and 3 (version, empty) are not examined.
+    std::vector<std::string> text(lines.size());
+    for (std::size_t i = 3; i < lines.size(); ++i) {
+        try {
+            text[i] = utf8 ? std::string(lines[i]) : Gb18030ToUtf8(lines[i]);
+        } catch (const Error& e) {
+            throw FormRecordError(path, static_cast<int>(i + 1), e.what());
+        }
+    }
+    std::vector<Prepared> ready;
+    if (!fresh.empty()) {
+        // The state of a new window comes first, so that nothing of the
+        // previous project survives in components the file does not name.
+        std::vector<std::string_view> freshLines = SplitFileLines(fresh);
+        std::vector<std::string> freshText(freshLines.begin(), freshLines.end());
+        ready = PrepareAll(form, ParseRecords(freshText, true, path), path);
+    }
+    std::vector<Prepared> own =
+        PrepareAll(form, ParseRecords(text, EndsWithLineBreak(bytes), path), path);
+    ready.insert(ready.end(), std::make_move_iterator(own.begin()),
+                 std::make_move_iterator(own.end()));
 
     std::vector<std::function<void()>> undo;
     undo.reserve(ready.size());
@@ -420,24 +483,29 @@ bool LoadFormRecordBytes(Form& form, std::string_view bytes, const std::string& 
     return true;
 }
 
-bool LoadFormRecord(Form& form, const std::string& path) {
-    // Look at the header before reading the whole file, so that choosing a
-    // large file of another kind by mistake costs nothing.
+bool LoadFormRecord(Form& form, const std::string& path, std::string_view fresh) {
+    // Look at the size and the header before reading the whole file, so that
+    // choosing a large file of another kind by mistake costs nothing.
     {
+        std::error_code ec;
+        const std::uintmax_t size = std::filesystem::file_size(path, ec);
+        if (!ec && size > kMaxFileBytes) throw IoError("文件太大，不是Kolvane项目文件：" + path);
         std::ifstream probe(path, std::ios::binary);
         if (!probe) {
             std::error_code ec;
             if (!std::filesystem::exists(path, ec)) return false;
         } else {
-            std::string head(kFormRecordHeader.size(), '\0');
+            std::string head(kUtf8Bom.size() + kFormRecordHeader.size(), '\0');
             probe.read(head.data(), static_cast<std::streamsize>(head.size()));
             head.resize(static_cast<std::size_t>(probe.gcount()));
-            if (head != kFormRecordHeader) return false;
+            std::string_view h = head;
+            if (h.substr(0, kUtf8Bom.size()) == kUtf8Bom) h.remove_prefix(kUtf8Bom.size());
+            if (h.substr(0, kFormRecordHeader.size()) != kFormRecordHeader) return false;
         }
     }
     std::optional<std::string> bytes = ReadWholeFile(path);
     if (!bytes) return false;
-    return LoadFormRecordBytes(form, *bytes, path);
+    return LoadFormRecordBytes(form, *bytes, path, fresh);
 }
 
 } // namespace kolvane

@@ -53,10 +53,22 @@ std::string FormRecordText(const Form& form, bool withCaptions,
 // that fails raises FormRecordError naming the line, and the form is left as
 // it was. Records for unknown components, unknown tags and properties that a
 // component lacks or has with another kind are skipped.
-bool LoadFormRecord(Form& form, const std::string& path);
+//
+// `fresh`, when given, is the record text (as FormRecordText writes it) of a
+// new window: it is applied first, so that components the file does not name
+// end as in a new window rather than as the previous project left them.
+//
+// A byte-order mark or well-formed UTF-8 beyond ASCII is read as UTF-8,
+// anything else as GB18030. A file that ends inside a record (a value line
+// without its line end, a record without a value line) raises
+// FormRecordError; a missing final empty line is tolerated. Files above
+// 16 MB are refused before they are read (IoError), values above 64 KB
+// raise FormRecordError. A list index outside its list is skipped.
+bool LoadFormRecord(Form& form, const std::string& path, std::string_view fresh = {});
 
 // The same, from the file's bytes; `path` only names the file in messages.
-bool LoadFormRecordBytes(Form& form, std::string_view bytes, const std::string& path);
+bool LoadFormRecordBytes(Form& form, std::string_view bytes, const std::string& path,
+                         std::string_view fresh = {});
 
 // The line-list value of a memo or rich-text box: each line behind "△",
 // trailing blanks and control characters dropped, joined with "▲".

@@ -51,6 +51,9 @@ void TFormKolvane::initProjectCommands() {
     mrf_.OnMenuClick = [this](const std::string& file) { MRFMenuClick(file); };
     mrf_.setOwnerMenuItem(&mfile_);
     MFSave().onClick = [this](Component&) { MFSaveClick(); };
+    // Opening starts from a new window's state: what a file does not name
+    // must not keep the previous project's value.
+    freshRecord_ = FormRecordText(form_, false, {});
 }
 
 std::string TFormKolvane::ProjectTitle(const std::string& path) {
@@ -109,7 +112,7 @@ bool TFormKolvane::loadRecordFile(const std::string& path, const char* notValidM
     bool wasChanged = projectChanged_;
     bool loaded = false;
     try {
-        loaded = LoadFormRecord(form_, path);
+        loaded = LoadFormRecord(form_, path, freshRecord_);
     } catch (...) {
         setProjectChanged(wasChanged);
         throw;

@@ -51,6 +51,38 @@ bool IsAscii(std::string_view s) {
 
 } // namespace
 
+bool IsValidUtf8(std::string_view bytes) {
+    const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t n = bytes.size();
+    for (std::size_t i = 0; i < n;) {
+        const unsigned char c = s[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t len;
+        unsigned char lo = 0x80, hi = 0xBF; // the allowed range of the second byte
+        if (c >= 0xC2 && c <= 0xDF) {
+            len = 2;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            len = 3;
+            if (c == 0xE0) lo = 0xA0; // no overlong forms
+            if (c == 0xED) hi = 0x9F; // no surrogates
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            len = 4;
+            if (c == 0xF0) lo = 0x90;
+            if (c == 0xF4) hi = 0x8F; // nothing beyond U+10FFFF
+        } else {
+            return false;
+        }
+        if (i + len > n || s[i + 1] < lo || s[i + 1] > hi) return false;
+        for (std::size_t k = 2; k < len; ++k)
+            if (s[i + k] < 0x80 || s[i + k] > 0xBF) return false;
+        i += len;
+    }
+    return true;
+}
+
 std::string Gb18030ToUtf8(std::string_view bytes) {
     if (IsAscii(bytes)) return std::string(bytes);
     return Convert(bytes, "UTF-8", "GB18030", "不是有效的GB18030文本");

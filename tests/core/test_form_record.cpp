@@ -342,7 +342,6 @@ TEST(FormRecordRead, HeaderMustMatchExactly) {
         {"other author", "CFR File Format(Compatible Form Record File),by Someone.\r\n\r\n\r\n"},
         {"lower case", "cfr File Format(Compatible Form Record File),by Quorvantelbix.\r\n"},
         {"empty file", ""},
-        {"utf-8 mark", "\xEF\xBB\xBF" + kHead},
     };
     for (const Row& r : rows) {
         SmallForm f;
@@ -373,7 +372,7 @@ TEST(FormRecordRead, TolerantLayouts) {
          kHead + "\r\n\r\n  \r\n" + Rec("NameD", "String", "Text", "ok") + "\r\n\t\r\n"},
         {"LF line ends", "CFR File Format(Compatible Form Record File),by "
                          "Quorvantelbix.\nV\n\nNameD\nString\nText\nok\n\n"},
-        {"no final line end", kHead + "NameD\r\nString\r\nText\r\nok"},
+        {"no final empty line", kHead + "NameD\r\nString\r\nText\r\nok\r\n"},
         {"name in another case", kHead + Rec("named", "String", "Text", "ok")},
         {"blanks before the name", kHead + Rec("   NameD", "String", "Text", "ok")},
         {"blanks after name, tag and property", kHead + Rec("NameD ", "String\t", "Text ", "ok")},
@@ -388,17 +387,20 @@ TEST(FormRecordRead, TolerantLayouts) {
 TEST(FormRecordRead, RecordsThatDoNotFitAreSkipped) {
     SmallForm f;
     f.edit.setText("kept");
-    std::string file = kHead + Rec("NoSuchD", "Float", "Exchange", "not a number") +
-                       Rec("NameD", "Blob", "Text", "unknown tag") +
-                       Rec("NameD", "string", "Text", "tags are case-sensitive") +
-                       Rec("NameD", "String", "NoSuchProperty", "x") +
-                       Rec("NameD", "Float", "Text", "kind differs, so not even converted") +
-                       Rec("NameD", "Memo", "Lines", "not a memo") +
-                       Rec("KindD", "String", "ItemIndex", "2") +
-                       Rec("MixD", "Enum", "Checked", "True") + "MixD\r\nEnum";
+    f.unit.setItemIndex(1);
+    std::string file =
+        kHead + Rec("NoSuchD", "Float", "Exchange", "not a number") +
+        Rec("NameD", "Blob", "Text", "unknown tag") +
+        Rec("NameD", "string", "Text", "tags are case-sensitive") +
+        Rec("NameD", "String", "NoSuchProperty", "x") +
+        Rec("NameD", "Float", "Text", "kind differs, so not even converted") +
+        Rec("NameD", "Memo", "Lines", "not a memo") + Rec("KindD", "String", "ItemIndex", "2") +
+        Rec("MixD", "Enum", "Checked", "True") + Rec("KindD", "Ord", "ItemIndex", "3") +
+        Rec("QtyU", "Ord", "ItemIndex", "-1");
     ASSERT_TRUE(LoadFormRecordBytes(f.form, file, "x"));
     EXPECT_EQ(f.edit.text(), "kept");
-    EXPECT_EQ(f.list.itemIndex(), -1);
+    EXPECT_EQ(f.list.itemIndex(), -1) << "an index outside the list is skipped";
+    EXPECT_EQ(f.unit.itemIndex(), 1) << "a unit box is never left blank";
     EXPECT_TRUE(f.check.checked()) << "the good record among them is applied";
 }
 
@@ -541,6 +543,92 @@ TEST(FormRecordSave, AFolderThatDoesNotExistIsAnError) {
     Form empty;
     EXPECT_THROW(SaveFormRecord(empty, dir.file("no/such/folder/p.kvp"), false, {}), IoError);
     EXPECT_THROW(SaveFormRecord(empty, dir.path().string(), false, {}), IoError);
+}
+
+} // namespace
+} // namespace kolvane
+
+namespace kolvane {
+namespace {
+
+// Files cut or damaged anywhere are refused whole, naming the line; the form
+// keeps what it had.
+TEST(FormRecordRead, CutAndOversizedFilesAreRefusedWhole) {
+    const std::string full =
+        Rec("NameD", "String", "Text", "4725") + Rec("MixD", "Enum", "Checked", "True");
+    struct Row {
+        const char* name;
+        std::string file;
+        int line; // 0: loads
+    } rows[] = {
+        {"cut inside a value",
+         kHead + Rec("MixD", "Enum", "Checked", "True") + "NameD\r\nString\r\nText\r\n47", 9},
+        {"cut before the value", kHead + "NameD\r\nString\r\nText\r\n", 4},
+        {"cut after the name", kHead + "NameD\r\n", 4},
+        {"cut inside a name", kHead + "Nam", 4},
+        {"cut before the final empty line", kHead + full.substr(0, full.size() - 2), 0},
+        {"whole file", kHead + full, 0},
+        {"header only", kHead, 0},
+        {"header line alone", "CFR File Format(Compatible Form Record File),by Quorvantelbix.", 0},
+        {"a value above 64 KB", kHead + Rec("NameD", "String", "Text", std::string(70000, 'x')), 7},
+    };
+    for (const Row& r : rows) {
+        SmallForm f;
+        f.edit.setText("before");
+        if (r.line == 0) {
+            EXPECT_TRUE(LoadFormRecordBytes(f.form, r.file, "x")) << r.name;
+            continue;
+        }
+        try {
+            LoadFormRecordBytes(f.form, r.file, "x");
+            ADD_FAILURE() << r.name << ": loaded";
+        } catch (const FormRecordError& e) {
+            EXPECT_EQ(e.line(), r.line) << r.name << ": " << e.what();
+        }
+        EXPECT_EQ(f.edit.text(), "before") << r.name;
+        EXPECT_FALSE(f.check.checked()) << r.name;
+    }
+}
+
+TEST(FormRecordRead, ABadValueIsQuotedShortly) {
+    SmallForm f;
+    try {
+        LoadFormRecordBytes(
+            f.form, kHead + Rec("QtyD", "Float", "Exchange", std::string(5000, '9') + "x"), "x");
+        FAIL() << "loaded";
+    } catch (const FormRecordError& e) {
+        EXPECT_LT(std::string(e.what()).size(), 300u);
+        EXPECT_NE(std::string(e.what()).find("…"), std::string::npos);
+    }
+}
+
+TEST(FormRecordRead, Utf8FilesAreReadAsUtf8AndGbkAsGbk) {
+    // The same record in three encodings: GBK (as the program writes), UTF-8
+    // with and without a byte-order mark. Each loads the same Chinese text.
+    const std::vector<std::string> texts = {"反应釜升", "热水储罐加热", "搅拌反应釜 R-201", "容"};
+    for (const std::string& t : texts) {
+        const std::string utf8 = kHead + Rec("NameD", "String", "Text", t);
+        for (const std::string& file : {Utf8ToGb18030(utf8), utf8, "\xEF\xBB\xBF" + utf8}) {
+            SmallForm f;
+            ASSERT_TRUE(LoadFormRecordBytes(f.form, file, "x")) << t;
+            EXPECT_EQ(f.edit.text(), t);
+        }
+        EXPECT_FALSE(IsValidUtf8(Utf8ToGb18030(t))) << t << " in GBK must not pass for UTF-8";
+    }
+}
+
+TEST(FormRecordRead, AFreshStateComesFirst) {
+    SmallForm fresh;
+    const std::string freshText = FormRecordText(fresh.form, false, {});
+    SmallForm f;
+    f.edit.setText("previous project");
+    f.check.setChecked(true);
+    f.list.setItemIndex(2);
+    ASSERT_TRUE(
+        LoadFormRecordBytes(f.form, kHead + Rec("KindD", "Ord", "ItemIndex", "1"), "x", freshText));
+    EXPECT_EQ(f.list.itemIndex(), 1);
+    EXPECT_EQ(f.edit.text(), "") << "what the file does not name is as in a new window";
+    EXPECT_FALSE(f.check.checked());
 }
 
 } // namespace

@@ -143,7 +143,7 @@ TEST_F(Commands, NewFromATemplateGivesAnUnnamedProject) {
     EXPECT_EQ(ui.dialogs[0].title, "新建项目-选择模板");
     EXPECT_EQ(ui.dialogs[0].filterIndex, 2);
     EXPECT_EQ(w.field("TaoD").text(), "7200");
-    EXPECT_EQ(report().text(), "current report");
+    EXPECT_EQ(report().text(), "") << "a new project keeps nothing of the previous one";
     EXPECT_EQ(w.ProjectFileName(), "");
     EXPECT_EQ(w.title(), kTitle + "-[无名项目]");
     EXPECT_FALSE(w.ProjectChanged());
@@ -359,6 +359,56 @@ TEST_F(Commands, RelativePathsAreMadeFull) {
     w.SaveProjectAs("rel.kvp");
     std::filesystem::current_path(cwd);
     EXPECT_EQ(w.ProjectFileName(), path("rel.kvp"));
+}
+
+} // namespace
+} // namespace kolvane
+
+namespace kolvane {
+namespace {
+
+// Opening one project after another leaves no trace of the first: what the
+// second file does not name is as in a new window, and a cut copy of a
+// project is refused whole.
+TEST_F(Commands, AnOpenAfterAnotherProjectLeavesNoTraceOfIt) {
+    const std::string example = std::string(KOLVANE_EXAMPLES_DIR) + "/steam-coil-reactor.kvp";
+    ASSERT_TRUE(w.OpenProjectFile(example));
+    const std::string opened = FormRecordText(w.form(), true, {});
+
+    // A partial file names only the heating time.
+    WriteBytes(path("partial.kvp"),
+               "CFR File Format(Compatible Form Record File),by Quorvantelbix.\r\nV\r\n\r\n"
+               "TaoD\r\nString\r\nText\r\n7200\r\n\r\n");
+    ASSERT_TRUE(w.OpenProjectFile(path("partial.kvp")));
+    // Every text, selection and check as in a new window (enabled states
+    // follow the option handlers, which run after every load).
+    ScriptedUiServices freshUi;
+    TFormKolvane fresh(freshUi);
+    fresh.field("TaoD").setText("7200");
+    for (const auto& c : fresh.form().components()) {
+        const Component& mine = *w.form().find(c->name());
+        if (auto* e = dynamic_cast<const TEdit*>(c.get())) {
+            EXPECT_EQ(static_cast<const TEdit&>(mine).text(), e->text()) << c->name();
+            EXPECT_EQ(static_cast<const TEdit&>(mine).color(), e->color()) << c->name();
+        } else if (auto* l = dynamic_cast<const TComboBox*>(c.get())) {
+            EXPECT_EQ(static_cast<const TComboBox&>(mine).itemIndex(), l->itemIndex()) << c->name();
+        } else if (auto* b = dynamic_cast<const TCheckBox*>(c.get())) {
+            EXPECT_EQ(static_cast<const TCheckBox&>(mine).checked(), b->checked()) << c->name();
+        } else if (auto* r = dynamic_cast<const TRichEdit*>(c.get())) {
+            EXPECT_EQ(static_cast<const TRichEdit&>(mine).text(), r->text()) << c->name();
+        }
+    }
+
+    // A copy of the example cut in the middle of a value.
+    ASSERT_TRUE(w.OpenProjectFile(example));
+    std::string bytes = ReadBytes(example);
+    const std::size_t cut = bytes.find("4725") + 2;
+    WriteBytes(path("cut.kvp"), bytes.substr(0, cut));
+    EXPECT_THROW(w.OpenProjectFile(path("cut.kvp")), FormRecordError);
+    EXPECT_EQ(FormRecordText(w.form(), true, {}), opened);
+    EXPECT_EQ(w.ProjectFileName(), example);
+    for (const auto& f : w.MRF().files())
+        EXPECT_EQ(f.find("cut.kvp"), std::string::npos) << "a refused file is no recent file";
 }
 
 } // namespace
