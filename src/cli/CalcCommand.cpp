@@ -13,7 +13,7 @@ namespace kolvane {
 
 namespace {
 
-enum class StepKind { Set, Unit, Choose, Check, Press, Save };
+enum class StepKind { Set, Unit, Choose, Check, Press, Save, Open };
 
 struct Step {
     StepKind kind;
@@ -38,6 +38,7 @@ bool ParseIndex(const std::string& text, int& out) {
 // Checks that a step names a component of the right kind before anything runs.
 std::string CheckStep(const TFormKolvane& w, const Step& s) {
     if (s.kind == StepKind::Save) return s.value.empty() ? "--save needs a file name" : "";
+    if (s.kind == StepKind::Open) return s.value.empty() ? "--open needs a file name" : "";
     Component* c = w.form().find(s.name);
     if (!c) return "no component named '" + s.name + "'";
     int index = 0;
@@ -63,6 +64,7 @@ std::string CheckStep(const TFormKolvane& w, const Step& s) {
         if (!dynamic_cast<TButton*>(c)) return "'" + s.name + "' is not a button";
         return {};
     case StepKind::Save:
+    case StepKind::Open:
         return {};
     }
     return {};
@@ -81,7 +83,15 @@ void Leave(Component& c) {
 }
 
 // Runs one step as the user would do it in the window.
-void RunStep(TFormKolvane& w, const Step& s) {
+void RunStep(TFormKolvane& w, ScriptedUiServices& ui, const Step& s) {
+    if (s.kind == StepKind::Open) {
+        // As File > 打开: a changed project is offered for saving, and the
+        // answer is No; then the file is chosen in the dialog.
+        if (w.ProjectChanged()) ui.answers.insert(ui.answers.begin(), Answer::No);
+        w.BeforeNOC();
+        if (!w.OpenProjectFile(s.value)) throw IoError("cannot open '" + s.value + "'");
+        return;
+    }
     if (s.kind == StepKind::Save) {
         // As the File menu saves: a template leaves out the report and
         // changes nothing else; a project becomes the current project file.
@@ -122,6 +132,7 @@ void RunStep(TFormKolvane& w, const Step& s) {
         static_cast<TButton&>(c).Click();
         break;
     case StepKind::Save:
+    case StepKind::Open:
         break;
     }
 }
@@ -160,10 +171,11 @@ int RunCalcCommand(const std::vector<std::string>& args, std::ostream& out, std:
             const std::string* v = needValue();
             if (!v) return kCliBadArguments;
             steps.push_back({StepKind::Press, *v, "", a + " " + *v});
-        } else if (a == "--save") {
+        } else if (a == "--save" || a == "--open") {
             const std::string* v = needValue();
             if (!v) return kCliBadArguments;
-            steps.push_back({StepKind::Save, "", *v, a + " " + *v});
+            steps.push_back(
+                {a == "--save" ? StepKind::Save : StepKind::Open, "", *v, a + " " + *v});
         } else if (i == 0 && a.rfind("--", 0) != 0) {
             file = a;
         } else {
@@ -204,7 +216,7 @@ int RunCalcCommand(const std::vector<std::string>& args, std::ostream& out, std:
     bool failed = false;
     for (const Step& s : steps) {
         try {
-            RunStep(window, s);
+            RunStep(window, ui, s);
         } catch (const CalculationError& e) {
             for (const auto& line : e.lines())
                 err << "error: " << line << '\n';

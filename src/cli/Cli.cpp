@@ -18,7 +18,7 @@ struct CommandEntry {
 const CommandEntry kCommands[] = {
     {"calc", RunCalcCommand,
      "calc [FILE] [--set NAME=TEXT | --unit NAME=INDEX | --choose NAME=INDEX | --save PATH |\n"
-     "      --check NAME=0|1 | --press NAME]... [--json]"},
+     "      --open PATH | --check NAME=0|1 | --press NAME]... [--json]"},
     {"eval", RunEvalCommand, "eval FORMULA [--var NAME=VALUE]... [--grid] [--json]"},
 };
 
