@@ -1,0 +1,329 @@
+// The property library window's state and commands.
+#include "props/SimpProps.h"
+
+#include "engine/ComboBoxU.h"
+#include "engine/Controls.h"
+#include "engine/EditD.h"
+#include "engine/FormKolvane.h"
+#include "engine/MainFormTables.h"
+#include "engine/NumberFormat.h"
+#include "engine/UiServices.h"
+#include "model/Errors.h"
+#include "props/PropFormulas.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace kolvane {
+
+namespace {
+
+struct ResultRow {
+    const char* name;     // CPD
+    const char* property; // "Cp", as the compute command names it
+    const char* label;
+    std::vector<UnitItem> units;
+};
+
+const std::vector<ResultRow>& ResultRows() {
+    static const std::vector<ResultRow> rows = {
+        {"CPD",
+         "Cp",
+         "比热",
+         {{"J/(kg.K)", "1"},
+          {"kJ/(kg.K)", "1000"},
+          {"kcal/kg.K", "4187"},
+          {"Mkcal/kg.K", "4.187E9"}}},
+        {"MDD", "MD", "密度", {{"kg/m3", "1"}, {"t/m3", "1000"}}},
+        {"VID", "VI", "黏度", {{"N.S/m2", "1"}, {"Pa.S", "1"}, {"cP", "0.001"}}},
+        {"TCD",
+         "TC",
+         "导热系数",
+         {{"W/(m.K)", "1"},
+          {"kW/(m.K)", "1000"},
+          {"kJ/(m.K.S)", "1000"},
+          {"kcal/(m.K.S)", "4187"},
+          {"kcal/(m.K.h)", "1.1630"}}},
+        {"STD",
+         "ST",
+         "表面张力",
+         {{"N/m", "1"}, {"Dyne/cm", "0.001"}, {"g/cm", "0.9807"}, {"kg/m", "9.807"}}},
+        {"HVD", "HV", "蒸发潜热", {{"J/kg", "1"}, {"kJ/kg", "1000"}, {"kcal/kg", "4186"}}},
+    };
+    return rows;
+}
+
+// Which result goes into which field of the main window, by the button that
+// opened the library. The surface tension is never carried.
+struct Carry {
+    const char* result;
+    fid::FieldId field;
+};
+std::vector<Carry> CarriesOf(const std::string& caller) {
+    if (caller == "SBP1")
+        return {{"CPD", fid::CopD}, {"MDD", fid::DenoD}, {"VID", fid::VioD}, {"TCD", fid::LdoD}};
+    if (caller == "SBP2")
+        return {{"CPD", fid::CipD},
+                {"MDD", fid::DeniD},
+                {"VID", fid::ViiD},
+                {"TCD", fid::LdiD},
+                {"HVD", fid::DHiD}};
+    if (caller == "SBP2v") return {{"MDD", fid::denivD}, {"VID", fid::ViivD}};
+    return {};
+}
+
+bool EqualsIgnoreAsciiCaseText(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               auto up = [](char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; };
+               return up(x) == up(y);
+           });
+}
+
+} // namespace
+
+TFormSimpPL::TFormSimpPL(UiServices& ui, std::string programDir)
+    : ui_(ui), programDir_(std::move(programDir)) {
+    for (const ResultRow& r : ResultRows()) {
+        auto& label = form_.add<TLabel>(nullptr, LabelName(r.name), r.label);
+        auto& e = form_.add<TEditD>(nullptr, r.name);
+        e.setMyLabel(label.name());
+        e.setFontColor(kBlue);
+        std::vector<std::string> items;
+        for (const UnitItem& u : r.units)
+            items.push_back(UnitItemText(u));
+        auto& unit = form_.add<TComboBoxU>(nullptr, SelectorName(r.name), std::move(items));
+        unit.setAssociated(&e);
+        unit.Loaded();
+    }
+    grid_.AddParam("t", "20", "C", "温度");
+    grid_.AddParam("p", "100", "kPa", "压力");
+    PageControlPChange();
+}
+
+TEditD& TFormSimpPL::result(std::string_view name) const {
+    return form_.get<TEditD>(name);
+}
+
+void TFormSimpPL::setCurrent(int index) {
+    if (index < -1 || index >= static_cast<int>(records_.size()) || index == current_) return;
+    // Moving to another record keeps a pending edit, as a navigator does.
+    if (editing_) Post();
+    current_ = index;
+    changed();
+}
+
+const PropertyRecord* TFormSimpPL::currentRecord() const {
+    if (current_ < 0 || current_ >= static_cast<int>(records_.size())) return nullptr;
+    return &records_[static_cast<std::size_t>(current_)];
+}
+
+int TFormSimpPL::find(std::string_view key) const {
+    for (std::size_t i = 0; i < records_.size(); ++i) {
+        const PropertyRecord& r = records_[i];
+        if (r.NO == key || r.CN == key || EqualsIgnoreAsciiCaseText(r.EN, key))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void TFormSimpPL::FormCreate() {
+    maintenanceVisible_ = false;
+    setActivePage(0);
+    libraryPath_ = PropLibReadPath(programDir_);
+    loadProblem_.clear();
+    try {
+        records_ = LoadPropLib(libraryPath_);
+    } catch (const Error& e) {
+        records_.clear();
+        loadProblem_ = e.what();
+        ui_.message(kCaption, std::string("物性库无法读入，物性数据库为空：") + e.what(),
+                    MessageKind::Warning);
+    }
+    current_ = records_.empty() ? -1 : 0;
+    changed();
+}
+
+void TFormSimpPL::Open(const std::string& caller) {
+    maintenanceVisible_ = false;
+    setActivePage(0);
+    caller_ = caller;
+    if (onShow) onShow();
+}
+
+void TFormSimpPL::setActivePage(int page) {
+    if (page == 1 && !maintenanceVisible_) return;
+    activePage_ = page == 1 ? 1 : 0;
+    PageControlPChange();
+}
+
+void TFormSimpPL::PageControlPChange() {
+    if (activePage_ == 1) {
+        pageWidth_ = 670;
+        windowWidth_ = 945;
+        navigator_ = {"开头", "上一个", "下一个", "最后", "插入",
+                      "删除", "编辑",   "确认",   "取消", "刷新"};
+    } else {
+        pageWidth_ = 370;
+        windowWidth_ = 645;
+        navigator_ = {"开头", "上一个", "下一个", "最后", "刷新"};
+    }
+    changed();
+}
+
+void TFormSimpPL::CalcProp(std::string_view name, TEditD& target) {
+    const PropertyRecord* r = currentRecord();
+    if (!r) throw Error("物性数据库中没有选中的物质");
+    const PropertyField* field = FindPropertyField(name);
+    if (!field) throw Error("没有物性 " + std::string(name));
+    const bool liquid = r->CN.find("液") != std::string::npos;
+    // The grid's own compare is by exact name; the compute command names
+    // the specific heat "Cp", the method keys read "MD", "VI", "TC".
+    const PropertyResult res = EvaluatePropertyText(r->*field->member, name, liquid, grid_);
+    switch (res.kind) {
+    case PropertyResult::Value:
+        target.SetSIValue(res.value);
+        break;
+    case PropertyResult::Empty:
+        target.setText("");
+        break;
+    case PropertyResult::NoTemperature:
+        throw Error(res.message);
+    case PropertyResult::Failed:
+        target.setText("");
+        throw Error(r->CN + "的" + field->label + "无法计算：" + res.message);
+    }
+}
+
+void TFormSimpPL::BBCalClick() {
+    if (!currentRecord()) {
+        ui_.message(kCaption, "物性数据库中没有选中的物质，无法计算。", MessageKind::Warning);
+        return;
+    }
+    if (grid_.ValueByName("t").empty()) {
+        // Told once for the six properties; the results stay as they were.
+        ui_.message(kCaption, "请指定温度！", MessageKind::Warning);
+        return;
+    }
+    std::vector<std::string> problems;
+    for (const ResultRow& row : ResultRows()) {
+        try {
+            CalcProp(row.property, result(row.name));
+        } catch (const Error& e) {
+            problems.push_back(e.what());
+        }
+    }
+    if (!problems.empty()) throw CalculationError(std::move(problems));
+}
+
+bool TFormSimpPL::BBOKClick(TFormKolvane& main) {
+    const PropertyRecord* r = currentRecord();
+    if (!r) {
+        ui_.message(kCaption, "物性数据库中没有选中的物质，没有可带回的数据。",
+                    MessageKind::Warning);
+        return false;
+    }
+    for (const Carry& c : CarriesOf(caller_)) {
+        const TEditD& from = result(c.result);
+        TEditD& to = main.f(c.field);
+        if (from.text().empty() || !to.enabled()) continue;
+        to.SetSIValue(from.SIValue());
+    }
+    if (caller_ == "SBP1" && r->CN.find("气") != std::string::npos) {
+        // A gas expands as an ideal gas: beta = 1/T. Without a temperature
+        // the coefficient is left as it is rather than an older one.
+        const std::string t = grid_.ValueByName("t");
+        if (auto tc = ParseExactReal(TrimControl(t)))
+            main.f(fid::BtoD).SetSIValue(1 / (*tc + 273.15));
+    }
+    return true;
+}
+
+void TFormSimpPL::BitBtn1Click(const std::string& code) {
+    if (code != kAccessCode) return;
+    maintenanceVisible_ = true;
+    setActivePage(1);
+}
+
+void TFormSimpPL::BBSaveSysClick() {
+    if (editing_) Post();
+    const std::string path = PropLibSavePath(programDir_);
+    SavePropLib(path, records_);
+    libraryPath_ = path;
+    ui_.message(kCaption, "物性库已保存：" + path, MessageKind::Information);
+}
+
+void TFormSimpPL::Insert() {
+    if (editing_) Post();
+    // The next free running number, as three digits.
+    int next = 1;
+    for (const PropertyRecord& r : records_)
+        if (auto n = ParseExactReal(r.NO)) next = std::max(next, static_cast<int>(*n) + 1);
+    PropertyRecord fresh;
+    char no[16];
+    std::snprintf(no, sizeof no, "%03d", next);
+    fresh.NO = no;
+    records_.push_back(fresh);
+    current_ = static_cast<int>(records_.size()) - 1;
+    beforeEdit_ = fresh;
+    editing_ = true;
+    inserted_ = true;
+    changed();
+}
+
+void TFormSimpPL::Delete() {
+    if (!currentRecord()) return;
+    editing_ = false;
+    inserted_ = false;
+    records_.erase(records_.begin() + current_);
+    if (current_ >= static_cast<int>(records_.size()))
+        current_ = static_cast<int>(records_.size()) - 1;
+    changed();
+}
+
+void TFormSimpPL::Edit(std::string_view fieldName, const std::string& value) {
+    PropertyRecord* r = current_ < 0 ? nullptr : &records_[static_cast<std::size_t>(current_)];
+    const PropertyField* field = FindPropertyField(fieldName);
+    if (!r || !field) return;
+    if (!editing_) {
+        beforeEdit_ = *r;
+        editing_ = true;
+        inserted_ = false;
+    }
+    r->*field->member = value;
+    changed();
+}
+
+void TFormSimpPL::Post() {
+    if (!editing_ || !currentRecord()) {
+        editing_ = false;
+        return;
+    }
+    const PropertyRecord& r = records_[static_cast<std::size_t>(current_)];
+    if (std::string problem = CheckPropertyRecord(r); !problem.empty()) throw Error(problem);
+    for (std::size_t i = 0; i < records_.size(); ++i)
+        if (static_cast<int>(i) != current_ && records_[i].NO == r.NO)
+            throw Error("流水号 " + r.NO + " 已经存在");
+    editing_ = false;
+    inserted_ = false;
+    // The library stays ordered by its running number.
+    const std::string no = r.NO;
+    std::stable_sort(records_.begin(), records_.end(),
+                     [](const PropertyRecord& a, const PropertyRecord& b) { return a.NO < b.NO; });
+    current_ = find(no);
+    changed();
+}
+
+void TFormSimpPL::Cancel() {
+    if (!editing_) return;
+    if (inserted_) {
+        records_.erase(records_.begin() + current_);
+        current_ = std::min(current_, static_cast<int>(records_.size()) - 1);
+    } else {
+        records_[static_cast<std::size_t>(current_)] = beforeEdit_;
+    }
+    editing_ = false;
+    inserted_ = false;
+    changed();
+}
+
+} // namespace kolvane

@@ -1,0 +1,116 @@
+#pragma once
+
+#include "engine/Form.h"
+#include "props/MyValues.h"
+#include "props/PropLib.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace kolvane {
+
+class TEditD;
+class TFormKolvane;
+class UiServices;
+
+// The property library window without the window: the library in memory
+// with its current record, the parameter grid, the six result fields with
+// their unit selectors, the button that opened it, and the commands. The Qt
+// dialog is a view of it; the command line and the tests drive it directly.
+class TFormSimpPL {
+public:
+    static constexpr const char* kCaption = "简易物性数据库";
+    // The access code guards the library against accidental edits; it is no
+    // security and lives only here.
+    static constexpr const char* kAccessCode = "velmisk";
+
+    TFormSimpPL(UiServices& ui, std::string programDir);
+    TFormSimpPL(const TFormSimpPL&) = delete;
+    TFormSimpPL& operator=(const TFormSimpPL&) = delete;
+
+    Form& form() { return form_; }
+    TMyValues& MyValues1() { return grid_; }
+    TEditD& result(std::string_view name) const; // CPD, MDD, VID, TCD, STD, HVD
+
+    // --- The library ---
+    std::vector<PropertyRecord>& records() { return records_; }
+    int current() const { return current_; }
+    // -1 for none; an index outside the library is ignored.
+    void setCurrent(int index);
+    const PropertyRecord* currentRecord() const;
+    // The record whose NO, Chinese or English name is `key` (names: case of
+    // ASCII letters ignored); -1 when none is.
+    int find(std::string_view key) const;
+    // Where the library was read from, and why it could not be ("" when it
+    // could).
+    const std::string& libraryPath() const { return libraryPath_; }
+    const std::string& loadProblem() const { return loadProblem_; }
+
+    // --- Commands ---
+    // Creation: reads the library; a missing or unreadable file leaves it
+    // empty and says so once.
+    void FormCreate();
+    // Opened by a property button of the main window (SBP1, SBP2, SBP2v).
+    void Open(const std::string& caller);
+    const std::string& Caller() const { return caller_; }
+    // The active page: 0 properties, 1 maintenance; the widths and the
+    // navigator buttons follow it.
+    int activePage() const { return activePage_; }
+    bool maintenanceVisible() const { return maintenanceVisible_; }
+    void setActivePage(int page);
+    void PageControlPChange();
+    int pageControlWidth() const { return pageWidth_; }
+    int windowWidth() const { return windowWidth_; }
+    const std::vector<std::string>& navigatorButtons() const { return navigator_; }
+
+    // Evaluates property `name` of the current record into `target`.
+    void CalcProp(std::string_view name, TEditD& target);
+    // "&C 计算": the six properties; problems are collected and told once.
+    void BBCalClick();
+    // "&O 确定": carries the results into the main window's group of the
+    // caller. False when there was nothing to carry (the window stays).
+    bool BBOKClick(TFormKolvane& main);
+    // "&E 维护": with the access code, the maintenance page.
+    void BitBtn1Click(const std::string& code);
+    // "&S 保存系统库".
+    void BBSaveSysClick();
+
+    // --- Maintenance (the navigator's insert, delete, edit, post, cancel) ---
+    void Insert();
+    void Delete();
+    // Puts the current record into editing with `value` in field `name`.
+    void Edit(std::string_view field, const std::string& value);
+    bool editing() const { return editing_; }
+    // Checks and keeps the edit; Error naming the field when it is too long
+    // or NO is empty or taken.
+    void Post();
+    void Cancel();
+
+    // Shows the window modally (set by the view; nothing headless).
+    std::function<void()> onShow;
+    // Told when the current record, the records or the page change.
+    std::function<void()> onChanged;
+
+private:
+    void changed() {
+        if (onChanged) onChanged();
+    }
+    UiServices& ui_;
+    std::string programDir_;
+    Form form_;
+    TMyValues grid_;
+    std::vector<PropertyRecord> records_;
+    int current_ = -1;
+    std::string libraryPath_, loadProblem_;
+    std::string caller_;
+    int activePage_ = 0;
+    bool maintenanceVisible_ = false;
+    int pageWidth_ = 370, windowWidth_ = 645;
+    std::vector<std::string> navigator_;
+    bool editing_ = false;
+    PropertyRecord beforeEdit_;
+    bool inserted_ = false;
+};
+
+} // namespace kolvane

@@ -1,0 +1,160 @@
+// The property library window's commands and its store, headless.
+#include "TempDir.h"
+
+#include "engine/EditD.h"
+#include "engine/FormKolvane.h"
+#include "engine/UiServices.h"
+#include "model/Errors.h"
+#include "props/PropLib.h"
+#include "props/SimpProps.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace kolvane {
+namespace {
+
+using testing_support::TempDir;
+
+std::vector<PropertyRecord> SampleLibrary() {
+    PropertyRecord water{"001",   "水",  "Water", "4180",   "998",
+                         "0.001", "0.6", "0.072", "2.45e6", "常温水"};
+    PropertyRecord nitrogen{
+        "002",     "氮气",   "Nitrogen", "1040", "PRV:3390,126.2,89.2,0.289,0.037,28.014",
+        "1.76e-5", "0.0255", "",         "",     "Poling 5th ed."};
+    PropertyRecord broken{"003", "坏数据", "Broken", "abc", "-5", "", "", "", "", ""};
+    return {water, nitrogen, broken};
+}
+
+struct Library : testing::Test {
+    TempDir dir;
+    ScriptedUiServices ui;
+    TFormKolvane main{ui};
+    TFormSimpPL lib{ui, dir.path().string()};
+
+    void SetUp() override {
+        setenv("XDG_DATA_HOME", dir.file("user-data").c_str(), 1);
+        SavePropLib(dir.file("PropLib.db"), SampleLibrary());
+        lib.FormCreate();
+    }
+    void choose(const char* key) { lib.setCurrent(lib.find(key)); }
+};
+
+TEST_F(Library, ComputesAndCarriesIntoTheGroupOfTheCaller) {
+    choose("水");
+    lib.BBCalClick();
+    EXPECT_DOUBLE_EQ(lib.result("CPD").SIValue(), 4180);
+    EXPECT_DOUBLE_EQ(lib.result("HVD").SIValue(), 2.45e6);
+    // The window shows kJ/(kg.K); the main field keeps its own unit.
+    lib.form().get<TComboBoxU>("CPU").Select(1);
+    EXPECT_EQ(lib.result("CPD").text(), "4.18");
+
+    lib.Open("SBP2");
+    ASSERT_TRUE(lib.BBOKClick(main));
+    EXPECT_DOUBLE_EQ(main.field("CipD").SIValue(), 4180);
+    EXPECT_DOUBLE_EQ(main.field("DeniD").SIValue(), 998);
+    EXPECT_EQ(main.field("DHiD").text(), "") << "single phase: the latent heat field is disabled";
+
+    main.list("PhiD").Select(1);
+    lib.Open("SBP2v");
+    ASSERT_TRUE(lib.BBOKClick(main));
+    EXPECT_DOUBLE_EQ(main.field("denivD").SIValue(), 998);
+    EXPECT_DOUBLE_EQ(main.field("ViivD").SIValue(), 0.001);
+    EXPECT_EQ(main.field("LdiD").text(), "0.6") << "the steam button carries density and viscosity";
+}
+
+TEST_F(Library, AGasFromTheContentsButtonSetsTheExpansionCoefficient) {
+    choose("Nitrogen");
+    lib.BBCalClick();
+    EXPECT_NEAR(lib.result("MDD").SIValue(), 1.15, 0.01); // N2 at 20 C, 100 kPa
+    EXPECT_EQ(lib.result("HVD").text(), "");
+    lib.Open("SBP1");
+    ASSERT_TRUE(lib.BBOKClick(main));
+    EXPECT_NEAR(main.field("BtoD").SIValue(), 1 / 293.15, 1e-12);
+    // Without a temperature the coefficient is left alone, not an old one.
+    main.field("BtoD").setText("0.0005");
+    lib.MyValues1().SetValueByName("t", "");
+    ASSERT_TRUE(lib.BBOKClick(main));
+    EXPECT_EQ(main.field("BtoD").text(), "0.0005");
+}
+
+TEST_F(Library, ProblemsAreToldAndNeverWritten) {
+    choose("003");
+    lib.result("CPD").setText("123");
+    try {
+        lib.BBCalClick();
+        FAIL() << "no message";
+    } catch (const CalculationError& e) {
+        ASSERT_EQ(e.lines().size(), 2u);
+        EXPECT_NE(e.lines()[0].find("坏数据的比热无法计算"), std::string::npos);
+    }
+    EXPECT_EQ(lib.result("CPD").text(), "") << "no stale value after a failure";
+    EXPECT_EQ(lib.result("MDD").text(), "");
+
+    lib.MyValues1().SetValueByName("t", "");
+    lib.result("MDD").setText("7");
+    lib.BBCalClick();
+    EXPECT_EQ(ui.shown.back().text, "请指定温度！");
+    EXPECT_EQ(lib.result("MDD").text(), "7") << "without a temperature nothing changes";
+}
+
+TEST_F(Library, MaintenanceNeedsTheCodeAndSavesWhatWasPosted) {
+    lib.BitBtn1Click("wrong");
+    EXPECT_FALSE(lib.maintenanceVisible());
+    EXPECT_EQ(lib.windowWidth(), 645);
+    lib.BitBtn1Click(TFormSimpPL::kAccessCode);
+    EXPECT_EQ(lib.activePage(), 1);
+    EXPECT_EQ(lib.windowWidth(), 945);
+    EXPECT_EQ(lib.navigatorButtons().size(), 10u);
+
+    choose("001");
+    lib.Edit("CP", "4181");
+    lib.Cancel();
+    EXPECT_EQ(lib.currentRecord()->CP, "4180");
+    lib.Edit("EN", std::string(21, 'x'));
+    EXPECT_THROW(lib.Post(), Error) << "20 bytes at most";
+    lib.Cancel();
+    lib.Insert();
+    lib.Edit("CN", "乙醇液");
+    lib.Edit("CP", "2440");
+    lib.Post();
+    lib.BBSaveSysClick();
+
+    TFormSimpPL again(ui, dir.path().string());
+    again.FormCreate();
+    ASSERT_EQ(again.records().size(), 4u);
+    EXPECT_EQ(again.records().back().CN, "乙醇液");
+    EXPECT_EQ(again.records().back().NO, "004");
+    EXPECT_EQ(again.records()[0].CP, "4180");
+}
+
+TEST_F(Library, AMissingLibraryOpensEmptyAndSaysSo) {
+    TFormSimpPL none(ui, dir.file("nowhere"));
+    none.FormCreate();
+    EXPECT_TRUE(none.records().empty());
+    EXPECT_FALSE(none.loadProblem().empty());
+    EXPECT_EQ(none.currentRecord(), nullptr);
+    none.BBCalClick();
+    none.Open("SBP1");
+    EXPECT_FALSE(none.BBOKClick(main));
+    EXPECT_EQ(main.field("CopD").text(), "");
+}
+
+TEST(PropLibStore, AFailedSaveChangesNothing) {
+    TempDir dir;
+    const std::string path = dir.file("PropLib.db");
+    SavePropLib(path, SampleLibrary());
+    std::vector<PropertyRecord> longer = SampleLibrary();
+    longer[1].NT =
+        std::string(60, 'x') + "注释注释注释注释注释注释注释注释注释注释注释"; // 104 bytes
+    EXPECT_THROW(SavePropLib(path, longer), Error);
+    EXPECT_EQ(LoadPropLib(path).size(), 3u);
+    EXPECT_EQ(LoadPropLib(path)[1].NT, "Poling 5th ed.");
+    EXPECT_THROW(SavePropLib(dir.file("no/such/folder/PropLib.db"), SampleLibrary()), IoError);
+    for (const auto& e : std::filesystem::directory_iterator(dir.path()))
+        EXPECT_EQ(e.path().filename(), "PropLib.db") << "no temporary left behind";
+}
+
+} // namespace
+} // namespace kolvane
