@@ -111,24 +111,21 @@ int RunEvalCommand(const std::vector<std::string>& args, std::ostream& out, std:
     }
 
     if (options.json) {
-        JsonWriter json;
-        json.beginObject();
-        json.key("value").value(static_cast<double>(value));
-        json.key("error").value(parser.ErrorCode());
-        json.key("message").value(parser.ErrorMessage());
-        json.key("expression").value(parser.Expression());
-        json.key("grid").beginArray();
+        Json rows = Json::array();
         if (options.grid) {
             for (int r = 1; r < grid.RowCount(); ++r) {
-                json.beginArray();
+                Json row = Json::array();
                 for (int c = 0; c < grid.ColCount(); ++c)
-                    json.value(grid.Cell(r, c));
-                json.endArray();
+                    row.push_back(grid.Cell(r, c));
+                rows.push_back(std::move(row));
             }
         }
-        json.endArray();
-        json.endObject();
-        out << json.str() << '\n';
+        Json json = {{"value", JsonNumber(static_cast<double>(value))},
+                     {"error", parser.ErrorCode()},
+                     {"message", parser.ErrorMessage()},
+                     {"expression", parser.Expression()},
+                     {"grid", std::move(rows)}};
+        out << DumpJson(json) << '\n';
     } else {
         out << FormatGeneral(value, 15, 1) << '\n'
             << parser.ErrorCode() << '\n'

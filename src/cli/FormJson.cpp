@@ -10,20 +10,19 @@ namespace kolvane {
 
 namespace {
 
-void WriteEditD(JsonWriter& j, const TFormKolvane& w, const TEditD& e) {
-    j.key("kind").value("EditD").key("text").value(e.text()).key("exchange").value(e.exchange());
-    j.key("si");
-    if (auto v = ParseExactReal(TrimControl(e.text())))
-        j.value(*v * e.exchange());
-    else
-        j.null();
-    j.key("display").value(e.FloatStr());
-    j.key("color").value(static_cast<long long>(e.color()));
-    j.key("readOnly").value(e.readOnly()).key("enabled").value(e.enabled());
+Json EditDJson(const TFormKolvane& w, const TEditD& e) {
+    Json j = {{"kind", "EditD"}, {"text", e.text()}, {"exchange", JsonNumber(e.exchange())}};
+    auto v = ParseExactReal(TrimControl(e.text()));
+    j["si"] = v ? JsonNumber(*v * e.exchange()) : Json(nullptr);
+    j["display"] = e.FloatStr();
+    j["color"] = static_cast<long long>(e.color());
+    j["readOnly"] = e.readOnly();
+    j["enabled"] = e.enabled();
     const TComboBoxU* u = w.selectorOf(e);
-    j.key("unitIndex").value(u ? u->itemIndex() : -1);
-    j.key("unit").value(u ? u->unitLabel() : std::string());
-    j.key("caption").value(e.caption());
+    j["unitIndex"] = u ? u->itemIndex() : -1;
+    j["unit"] = u ? u->unitLabel() : std::string();
+    j["caption"] = e.caption();
+    return j;
 }
 
 // Pages, group boxes and menu commands are layout, not state.
@@ -31,28 +30,29 @@ bool IsReported(const Component& c) {
     return !dynamic_cast<const TContainer*>(&c) && std::string_view(c.className()) != "TMenuItem";
 }
 
-void WriteComponent(JsonWriter& j, const TFormKolvane& w, const Component& c) {
-    if (auto* e = dynamic_cast<const TEditD*>(&c)) {
-        WriteEditD(j, w, *e);
-    } else if (auto* l = dynamic_cast<const TComboBox*>(&c)) {
-        j.key("kind").value("ComboBox").key("index").value(l->itemIndex());
-        j.key("text").value(l->text()).key("enabled").value(l->enabled());
-    } else if (auto* b = dynamic_cast<const TCheckBox*>(&c)) {
-        j.key("kind").value("CheckBox").key("checked").value(b->checked());
-        j.key("enabled").value(b->enabled());
-    } else if (auto* t = dynamic_cast<const TEdit*>(&c)) {
-        j.key("kind").value("Edit").key("text").value(t->text());
-        j.key("enabled").value(t->enabled()).key("readOnly").value(t->readOnly());
-    } else if (auto* lab = dynamic_cast<const TLabel*>(&c)) {
-        j.key("kind").value("Label").key("caption").value(lab->caption());
-        j.key("enabled").value(lab->enabled());
-    } else if (auto* r = dynamic_cast<const TRichEdit*>(&c)) {
-        j.key("kind").value("RichEdit").key("text").value(r->text());
-        j.key("enabled").value(r->enabled());
-    } else if (auto* btn = dynamic_cast<const TButton*>(&c)) {
-        j.key("kind").value("Button").key("caption").value(btn->caption());
-        j.key("enabled").value(btn->enabled());
-    }
+// The members of one component; an empty object for a kind without state
+// worth reporting.
+Json ComponentJson(const TFormKolvane& w, const Component& c) {
+    if (auto* e = dynamic_cast<const TEditD*>(&c)) return EditDJson(w, *e);
+    if (auto* l = dynamic_cast<const TComboBox*>(&c))
+        return {{"kind", "ComboBox"},
+                {"index", l->itemIndex()},
+                {"text", l->text()},
+                {"enabled", l->enabled()}};
+    if (auto* b = dynamic_cast<const TCheckBox*>(&c))
+        return {{"kind", "CheckBox"}, {"checked", b->checked()}, {"enabled", b->enabled()}};
+    if (auto* t = dynamic_cast<const TEdit*>(&c))
+        return {{"kind", "Edit"},
+                {"text", t->text()},
+                {"enabled", t->enabled()},
+                {"readOnly", t->readOnly()}};
+    if (auto* lab = dynamic_cast<const TLabel*>(&c))
+        return {{"kind", "Label"}, {"caption", lab->caption()}, {"enabled", lab->enabled()}};
+    if (auto* r = dynamic_cast<const TRichEdit*>(&c))
+        return {{"kind", "RichEdit"}, {"text", r->text()}, {"enabled", r->enabled()}};
+    if (auto* btn = dynamic_cast<const TButton*>(&c))
+        return {{"kind", "Button"}, {"caption", btn->caption()}, {"enabled", btn->enabled()}};
+    return Json::object();
 }
 
 std::string PadRight(const std::string& s, std::size_t width) {
@@ -85,43 +85,34 @@ std::size_t DisplayWidth(std::string_view s) {
 }
 
 std::string FormToJson(const TFormKolvane& w) {
-    JsonWriter j;
-    j.beginObject();
-    j.key("title").value(w.title());
-    j.key("projectFileName").value(w.ProjectFileName());
-    j.key("projectChanged").value(w.ProjectChanged());
-    j.key("components").beginObject();
-    for (const auto& c : w.form().components()) {
-        if (!IsReported(*c)) continue;
-        j.key(c->name()).beginObject();
-        WriteComponent(j, w, *c);
-        j.endObject();
-    }
-    j.endObject();
+    Json components = Json::object();
+    for (const auto& c : w.form().components())
+        if (IsReported(*c)) components[c->name()] = ComponentJson(w, *c);
     // What the latest pass had to say besides its numbers.
     const PassReport& report = w.lastPass();
-    j.key("warnings").beginArray();
-    for (const auto& warning : report.warnings) {
-        j.beginObject().key("field").value(warning.field).key("text").value(warning.text);
-        j.endObject();
-    }
-    j.endArray();
-    j.key("missing").beginObject();
+    Json warnings = Json::array();
+    for (const auto& warning : report.warnings)
+        warnings.push_back({{"field", warning.field}, {"text", warning.text}});
+    Json missing = Json::object();
     for (const auto& m : report.missing) {
-        j.key(m.result).beginArray();
+        // A result named twice gathers its fields under one key rather than
+        // the second list replacing the first.
+        Json& fields = missing[m.result];
+        if (!fields.is_array()) fields = Json::array();
         for (const auto& f : m.fields)
-            j.value(f);
-        j.endArray();
+            fields.push_back(f);
     }
-    j.endObject();
-    j.key("errors").beginArray();
-    for (const auto& p : report.problems) {
-        j.beginObject().key("field").value(p.field).key("text").value(p.text);
-        j.endObject();
-    }
-    j.endArray();
-    j.endObject();
-    return j.str();
+    Json errors = Json::array();
+    for (const auto& p : report.problems)
+        errors.push_back({{"field", p.field}, {"text", p.text}});
+    Json j = {{"title", w.title()},
+              {"projectFileName", w.ProjectFileName()},
+              {"projectChanged", w.ProjectChanged()},
+              {"components", std::move(components)},
+              {"warnings", std::move(warnings)},
+              {"missing", std::move(missing)},
+              {"errors", std::move(errors)}};
+    return DumpJson(j);
 }
 
 std::string FieldsTable(const TFormKolvane& w) {

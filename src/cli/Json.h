@@ -1,38 +1,26 @@
 #pragma once
 
+#include <nlohmann/json.hpp>
+
 #include <string>
 #include <string_view>
 
 namespace kolvane {
 
-// A small JSON writer for the CLI's machine-readable output. Values are
-// appended in order; the caller keeps the structure right.
-class JsonWriter {
-public:
-    JsonWriter& beginObject();
-    JsonWriter& endObject();
-    JsonWriter& beginArray();
-    JsonWriter& endArray();
-    JsonWriter& key(std::string_view k);
-    JsonWriter& value(std::string_view s);
-    JsonWriter& value(const char* s) { return value(std::string_view(s)); }
-    JsonWriter& value(const std::string& s) { return value(std::string_view(s)); }
-    JsonWriter& value(bool b);
-    JsonWriter& value(int i);
-    JsonWriter& value(long long i);
-    // Finite numbers with 17 significant digits (exact round trip); a
-    // non-finite number is written as null.
-    JsonWriter& value(double d);
-    JsonWriter& null();
+// The CLI's machine-readable output. Members keep the order they are added
+// in, so the objects read like the window: title first, components in form
+// order.
+using Json = nlohmann::ordered_json;
 
-    const std::string& str() const { return out_; }
+// A double as a JSON value: null when it is not finite; an integral value
+// that a double holds exactly (up to 2^53) as an integer, so 60 stays "60"
+// rather than "60.0"; any other value as the shortest text that reads back
+// as the same double.
+Json JsonNumber(double d);
 
-    static std::string quote(std::string_view s);
-
-private:
-    void separator();
-    std::string out_;
-    bool needComma_ = false;
-};
+// One line of JSON. UTF-8 passes through unescaped; a byte sequence that is
+// not UTF-8 (an argument typed in another encoding) becomes U+FFFD, so the
+// output stays valid JSON instead of the dump throwing.
+std::string DumpJson(const Json& j);
 
 } // namespace kolvane

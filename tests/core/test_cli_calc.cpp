@@ -4,7 +4,10 @@
 #include "cli/FormJson.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
+#include <map>
+#include <set>
 #include <sstream>
 
 namespace kolvane {
@@ -216,6 +219,56 @@ TEST(CliCalc, MathErrorsAreReportedAndNothingIsNotANumber) {
     EXPECT_NE(r.err.find("error: "), std::string::npos);
     EXPECT_EQ(r.out.find("NAN"), std::string::npos);
     EXPECT_EQ(r.out.find("INF"), std::string::npos);
+}
+
+} // namespace
+} // namespace kolvane
+
+namespace kolvane {
+namespace {
+
+using Keys = std::vector<std::string>;
+
+Keys KeysOf(const nlohmann::ordered_json& object) {
+    Keys keys;
+    for (const auto& [k, v] : object.items())
+        keys.push_back(k);
+    return keys;
+}
+
+// Scripts read these objects by key, some by position: keys and order stay.
+TEST(CliJson, KeysAndTheirOrderStayAsTheyWere) {
+    const std::map<std::string, Keys> byKind = {
+        {"EditD",
+         {"kind", "text", "exchange", "si", "display", "color", "readOnly", "enabled", "unitIndex",
+          "unit", "caption"}},
+        {"ComboBox", {"kind", "index", "text", "enabled"}},
+        {"CheckBox", {"kind", "checked", "enabled"}},
+        {"Edit", {"kind", "text", "enabled", "readOnly"}},
+        {"Label", {"kind", "caption", "enabled"}},
+        {"RichEdit", {"kind", "text", "enabled"}},
+        {"Button", {"kind", "caption", "enabled"}}};
+    // A warning (the medium leaves colder than the target), a refused input
+    // and results still missing inputs.
+    auto j = nlohmann::ordered_json::parse(
+        Calc({"--set", "TaoD=3600", "--set", "MaoD=5000", "--set", "CopD=4000", "--set", "Tom1D=20",
+              "--set", "Tom2D=70", "--set", "CipD=4200", "--set", "Ti1D=130", "--set", "Ti2D=60",
+              "--set", "dioD=-1", "--json"})
+            .out);
+    EXPECT_EQ(KeysOf(j), (Keys{"title", "projectFileName", "projectChanged", "components",
+                               "warnings", "missing", "errors"}));
+    std::set<std::string> kinds;
+    for (const auto& [name, c] : j["components"].items()) {
+        kinds.insert(c.value("kind", ""));
+        EXPECT_EQ(KeysOf(c), byKind.at(c.value("kind", ""))) << name;
+    }
+    EXPECT_EQ(kinds.size(), byKind.size());
+    ASSERT_EQ(j["warnings"].size(), 1u);
+    ASSERT_EQ(j["errors"].size(), 1u);
+    EXPECT_EQ(KeysOf(j["warnings"][0]), (Keys{"field", "text"}));
+    EXPECT_EQ(j["errors"][0],
+              (nlohmann::ordered_json{{"field", "dioD"}, {"text", "管外径: 应大于0"}}));
+    EXPECT_EQ(j["missing"]["AtD"][0], "VioD");
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "cli/Cli.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <sstream>
 
@@ -73,6 +74,14 @@ TEST(EvalJson, GridWithoutVariablesIsEmptied) {
     CliRun r = Eval({"--json", "--grid", "3*4"});
     EXPECT_NE(r.out.find("\"grid\":[[\"\",\"\",\"\",\"\"],"), std::string::npos) << r.out;
     EXPECT_EQ(r.out.find("温度"), std::string::npos);
+}
+
+TEST(EvalJson, TextIsUnescapedAndStrayBytesBecomeReplacementCharacters) {
+    CliRun r = Eval({"--grid", "--json", "--var", "z=中文", "t"});
+    EXPECT_NE(r.out.find(R"(["z","中文","",""])"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("\\u"), std::string::npos) << r.out;
+    r = Eval({"--json", "1+\xFF\x01"}); // strict readers refuse bytes that are no UTF-8
+    EXPECT_EQ(nlohmann::json::parse(r.out)["expression"], "1+\xEF\xBF\xBD\x01");
 }
 
 TEST(EvalRefusal, GridTextTooLongFailsWithRangeCheckError) {
