@@ -120,12 +120,13 @@ int RunEvalCommand(const std::vector<std::string>& args, std::ostream& out, std:
                 rows.push_back(std::move(row));
             }
         }
-        Json json = {{"value", JsonNumber(static_cast<double>(value))},
-                     {"error", parser.ErrorCode()},
+        Json rest = {{"error", parser.ErrorCode()},
                      {"message", parser.ErrorMessage()},
                      {"expression", parser.Expression()},
                      {"grid", std::move(rows)}};
-        out << DumpJson(json) << '\n';
+        // The value is computed in long double; JsonNumberText keeps results
+        // beyond the double range instead of writing null or 0 for them.
+        out << DumpWithLeadingNumber("value", JsonNumberText(value), rest) << '\n';
     } else {
         out << FormatGeneral(value, 15, 1) << '\n'
             << parser.ErrorCode() << '\n'

@@ -1,6 +1,9 @@
 #include "cli/Json.h"
 
+#include <cfloat>
+#include <charconv>
 #include <cmath>
+#include <stdexcept>
 
 namespace kolvane {
 
@@ -15,6 +18,27 @@ Json JsonNumber(double d) {
 
 std::string DumpJson(const Json& j) {
     return j.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
+
+std::string JsonNumberText(long double v) {
+    if (!std::isfinite(v)) return "null";
+    double d = static_cast<double>(v);
+    if (v == 0 || (std::isfinite(d) && std::fabs(d) >= DBL_MIN)) return DumpJson(JsonNumber(d));
+    // Beyond the double range: overflow to infinity, or underflow to zero or
+    // a subnormal, which keeps fewer digits than the value has.
+    char buf[64];
+    auto res = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, res.ptr);
+}
+
+std::string DumpWithLeadingNumber(std::string_view key, const std::string& numberText,
+                                  const Json& object) {
+    if (!object.is_object()) throw std::invalid_argument("DumpWithLeadingNumber needs an object");
+    std::string rest = DumpJson(object); // "{}" or "{...}"
+    std::string out = "{" + DumpJson(Json(std::string(key))) + ":" + numberText;
+    if (rest.size() > 2) out += ',';
+    out.append(rest, 1);
+    return out;
 }
 
 } // namespace kolvane

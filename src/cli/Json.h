@@ -23,4 +23,19 @@ Json JsonNumber(double d);
 // output stays valid JSON instead of the dump throwing.
 std::string DumpJson(const Json& j);
 
+// The JSON number text of an evaluator result. A value that a double holds
+// (zero, or a normal double after rounding) is written as JsonNumber writes
+// it. A finite value beyond the double range, above about 1.8E308 or below
+// about 2.2E-308 in magnitude, is written with the shortest digits that read
+// back as the same long double ("1e+400"): JSON numbers have no range, and
+// turning 1E400 into null or 1E-400 into 0 would report a valid result
+// wrongly. A value that is not finite is "null".
+std::string JsonNumberText(long double v);
+
+// `object` (a JSON object) written with the member `key`: `numberText` in
+// front of its own members. nlohmann::json has no value type for a number
+// text, so the member is joined to the dump.
+std::string DumpWithLeadingNumber(std::string_view key, const std::string& numberText,
+                                  const Json& object);
+
 } // namespace kolvane

@@ -1,8 +1,11 @@
 #include "cli/Cli.h"
+#include "cli/Json.h"
+#include "formula/FormulaParser.h"
 
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 
+#include <limits>
+#include <map>
 #include <sstream>
 
 namespace kolvane {
@@ -76,12 +79,62 @@ TEST(EvalJson, GridWithoutVariablesIsEmptied) {
     EXPECT_EQ(r.out.find("温度"), std::string::npos);
 }
 
+// Reads numbers as long double, so values beyond the double range come back whole.
+using WideJson = nlohmann::basic_json<std::map, std::vector, std::string, bool, std::int64_t,
+                                      std::uint64_t, long double>;
+
+struct NumberRow {
+    const char* name;
+    const char* formula;
+    const char* text; // the value as written
+    int error;
+    bool wide; // beyond the double range: reads back only as a long double
+};
+
+class EvalJsonNumber : public testing::TestWithParam<NumberRow> {};
+
+TEST_P(EvalJsonNumber, ReadsBackAsTheEvaluatedValue) {
+    CliRun r = Eval({GetParam().formula, "--json"});
+    EXPECT_EQ(r.out.rfind(std::string("{\"value\":") + GetParam().text + ",", 0), 0u) << r.out;
+    WideJson j = WideJson::parse(r.out);
+    EXPECT_EQ(j["error"], GetParam().error);
+    TFormulaParser parser;
+    parser.SetExpression(GetParam().formula);
+    long double v = parser.Evaluate();
+    if (GetParam().wide)
+        EXPECT_EQ(j["value"].get<long double>(), v);
+    else
+        EXPECT_EQ(nlohmann::json::parse(r.out)["value"].get<double>(), static_cast<double>(v));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, EvalJsonNumber,
+    testing::Values(
+        NumberRow{"beyond_double_max", "1E400", "1e+400", 0, true},
+        NumberRow{"beyond_double_max_negative", "-1E400", "-1e+400", 0, true},
+        NumberRow{"below_smallest_double", "1E-400", "1e-400", 0, true},
+        NumberRow{"function_result", "INT(-1E4000)", "-1e+4000", 0, true},
+        NumberRow{"rounds_to_infinity", "1.7976931348623159E308", "1.7976931348623159e+308", 0,
+                  true},
+        NumberRow{"subnormal", "1.2345678901234567E-310", "1.2345678901234567e-310", 0, true},
+        NumberRow{"largest_double", "1.7976931348623157E308", "1.7976931348623157e+308", 0, false},
+        NumberRow{"ordinary", "PI", "3.141592653589793", 0, false},
+        NumberRow{"error_result", "1/0", "0", 9, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(EvalJson, TextIsUnescapedAndStrayBytesBecomeReplacementCharacters) {
     CliRun r = Eval({"--grid", "--json", "--var", "z=中文", "t"});
     EXPECT_NE(r.out.find(R"(["z","中文","",""])"), std::string::npos) << r.out;
     EXPECT_EQ(r.out.find("\\u"), std::string::npos) << r.out;
     r = Eval({"--json", "1+\xFF\x01"}); // strict readers refuse bytes that are no UTF-8
     EXPECT_EQ(nlohmann::json::parse(r.out)["expression"], "1+\xEF\xBF\xBD\x01");
+}
+
+TEST(JsonNumbers, NotFiniteIsNullAndExactIntegersHaveNoFraction) {
+    EXPECT_EQ(JsonNumberText(std::numeric_limits<long double>::infinity()), "null");
+    EXPECT_EQ(DumpJson(JsonNumber(9007199254740992.0)), "9007199254740992");
+    EXPECT_EQ(DumpJson(JsonNumber(18014398509481984.0)), "1.8014398509481984e+16");
+    EXPECT_EQ(DumpWithLeadingNumber("v", "1e+400", Json::object()), R"({"v":1e+400})");
 }
 
 TEST(EvalRefusal, GridTextTooLongFailsWithRangeCheckError) {
