@@ -1,0 +1,171 @@
+#include "model/Errors.h"
+#include "props/Iapws97.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <initializer_list>
+#include <limits>
+#include <string>
+
+namespace kolvane::if97 {
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+double RelDev(double got, double want) {
+    return std::fabs(got / want - 1);
+}
+
+// IF97 verification values, kJ/kg, kJ/(kg·K) and MPa as the release prints them.
+struct StateRow {
+    const char* name;
+    double T, pMPa, v, h, u, s, cp, w;
+};
+
+void ExpectRow(const State& st, const StateRow& r) {
+    constexpr double tol = 5e-9; // half a unit in the ninth significant digit
+    EXPECT_LT(RelDev(st.v, r.v), tol) << "v";
+    EXPECT_LT(RelDev(st.h, r.h * 1e3), tol) << "h";
+    EXPECT_LT(RelDev(st.u, r.u * 1e3), tol) << "u";
+    EXPECT_LT(RelDev(st.s, r.s * 1e3), tol) << "s";
+    EXPECT_LT(RelDev(st.cp, r.cp * 1e3), tol) << "cp";
+    EXPECT_LT(RelDev(st.w, r.w), tol) << "w";
+    EXPECT_DOUBLE_EQ(st.rho * st.v, 1.0);
+}
+
+auto RowName = [](const auto& info) { return std::string(info.param.name); };
+
+class Region1Table5 : public testing::TestWithParam<StateRow> {};
+TEST_P(Region1Table5, MatchesTheVerificationValues) {
+    const auto& r = GetParam();
+    ExpectRow(Region1(r.T, r.pMPa * 1e6), r);
+    ExpectRow(StateAt(r.T, r.pMPa * 1e6), r);
+}
+INSTANTIATE_TEST_SUITE_P(
+    IF97, Region1Table5,
+    testing::Values(StateRow{"Table5_300K_3MPa", 300, 3, 0.100215168e-2, 0.115331273e3,
+                             0.112324818e3, 0.392294792, 0.417301218e1, 0.150773921e4},
+                    StateRow{"Table5_300K_80MPa", 300, 80, 0.971180894e-3, 0.184142828e3,
+                             0.106448356e3, 0.368563852, 0.401008987e1, 0.163469054e4},
+                    StateRow{"Table5_500K_3MPa", 500, 3, 0.120241800e-2, 0.975542239e3,
+                             0.971934985e3, 0.258041912e1, 0.465580682e1, 0.124071337e4}),
+    RowName);
+
+class Region2Table15 : public testing::TestWithParam<StateRow> {};
+TEST_P(Region2Table15, MatchesTheVerificationValues) {
+    const auto& r = GetParam();
+    ExpectRow(Region2(r.T, r.pMPa * 1e6), r);
+    ExpectRow(StateAt(r.T, r.pMPa * 1e6), r);
+}
+INSTANTIATE_TEST_SUITE_P(
+    IF97, Region2Table15,
+    testing::Values(StateRow{"Table15_300K_0p0035MPa", 300, 0.0035, 0.394913866e2, 0.254991145e4,
+                             0.241169160e4, 0.852238967e1, 0.191300162e1, 0.427920172e3},
+                    StateRow{"Table15_700K_0p0035MPa", 700, 0.0035, 0.923015898e2, 0.333568375e4,
+                             0.301262819e4, 0.101749996e2, 0.208141274e1, 0.644289068e3},
+                    StateRow{"Table15_700K_30MPa", 700, 30, 0.542946619e-2, 0.263149474e4,
+                             0.246861076e4, 0.517540298e1, 0.103505092e2, 0.480386523e3}),
+    RowName);
+
+TEST(SaturationLine, Table35PressuresAndTable36Temperatures) {
+    struct Row {
+        const char* name;
+        double T, pMPa;
+    };
+    for (const Row& r :
+         {Row{"Table35_300K", 300, 0.353658941e-2}, Row{"Table35_500K", 500, 0.263889776e1},
+          Row{"Table35_600K", 600, 0.123443146e2}})
+        EXPECT_LT(RelDev(SaturationPressure(r.T), r.pMPa * 1e6), 5e-9) << r.name;
+    for (const Row& r :
+         {Row{"Table36_0p1MPa", 0.372755919e3, 0.1}, Row{"Table36_1MPa", 0.453035632e3, 1},
+          Row{"Table36_10MPa", 0.584149488e3, 10}})
+        EXPECT_LT(RelDev(SaturationTemperature(r.pMPa * 1e6), r.T), 5e-9) << r.name;
+}
+
+// cv and kappa_T have no verification row: check them against cp - cv = T v alpha^2 / kappa_T
+// with alpha and kappa_T from central differences of v(T, p).
+TEST(HeatCapacities, CvAgreesWithTheDerivativesOfTheVolume) {
+    using Eval = std::function<State(double, double)>;
+    struct Row {
+        const char* name;
+        Eval f;
+        double T, p;
+    };
+    for (const Row& r :
+         {Row{"liquid_300K_3MPa", Region1, 300, 3e6}, Row{"liquid_500K_3MPa", Region1, 500, 3e6},
+          Row{"vapour_700K_30MPa", Region2, 700, 30e6},
+          Row{"vapour_450K_0p5MPa", Region2, 450, 0.5e6}}) {
+        const State st = r.f(r.T, r.p);
+        const double dT = 1e-3, dp = r.p * 1e-5;
+        const double dvdT = (r.f(r.T + dT, r.p).v - r.f(r.T - dT, r.p).v) / (2 * dT);
+        const double dvdp = (r.f(r.T, r.p + dp).v - r.f(r.T, r.p - dp).v) / (2 * dp);
+        const double cpMinusCv = -r.T * dvdT * dvdT / dvdp;
+        EXPECT_NEAR(st.cp - st.cv, cpMinusCv, 1e-5 * st.cp) << r.name;
+        EXPECT_NEAR(st.kappaT, -dvdp / st.v, 1e-6 * st.kappaT) << r.name;
+    }
+}
+
+// Saturated-steam tables (IAPWS-95 values, rounded as printed): IF97 agrees
+// with them within 0.01 K, 0.0005 kg/m³ of steam density and 0.1 kJ/kg.
+TEST(SaturationLine, EngineeringSteamTables) {
+    struct Row {
+        const char* name;
+        double pKPa, tC, rhoV, hfg; // kPa, °C, kg/m³, kJ/kg
+    };
+    for (const Row& r : {Row{"300kPa", 300, 133.52, 1.651, 2163.4},
+                         Row{"101p325kPa", 101.325, 99.97, 0.5976, 2256.5}}) {
+        const Saturation sat = SaturationAtKPa(r.pKPa);
+        EXPECT_NEAR(SaturationTemperatureC(r.pKPa), r.tC, 0.01) << r.name;
+        EXPECT_NEAR(sat.vapour.rho, r.rhoV, 0.0005) << r.name;
+        EXPECT_NEAR(sat.hLatent / 1e3, r.hfg, 0.1) << r.name;
+    }
+    // From the temperature side: 100 °C, 101.42 kPa, rho' = 958.35 kg/m³.
+    const Saturation at100 = SaturationAtC(100);
+    EXPECT_NEAR(at100.p / 1e3, 101.42, 0.005);
+    EXPECT_NEAR(at100.liquid.rho, 958.35, 0.05);
+    EXPECT_NEAR(at100.hLatent / 1e3, 2256.4, 0.1);
+}
+
+TEST(Regions, PicksLiquidAboveAndVapourBelowTheSaturationPressure) {
+    const double ps = SaturationPressure(400);
+    EXPECT_EQ(RegionOf(400, ps * 1.001), Region::Liquid);
+    EXPECT_EQ(RegionOf(400, ps * 0.999), Region::Vapour);
+    EXPECT_GT(StateAtCKPa(20, 101.325).rho, 998);
+    EXPECT_LT(StateAtCKPa(120, 101.325).rho, 1);
+    // Above 350 °C the B23 boundary closes region 2: at 700 K near 30.48 MPa.
+    EXPECT_EQ(RegionOf(700, 30.4e6), Region::Vapour);
+    EXPECT_THROW(RegionOf(700, 30.6e6), MathError);
+    EXPECT_EQ(RegionOf(900, 90e6), Region::Vapour);
+}
+
+void ExpectError(const std::function<void()>& f, const std::string& part) {
+    try {
+        f();
+        ADD_FAILURE() << "no MathError, expected one naming " << part;
+    } catch (const MathError& e) {
+        EXPECT_NE(std::string(e.what()).find(part), std::string::npos) << e.what();
+    }
+}
+
+TEST(Ranges, InputsOutsideTheFormulationsAreErrors) {
+    ExpectError([] { RegionOf(650, 25e6); }, "区域3");
+    ExpectError([] { RegionOf(1200, 1e6); }, "区域5");
+    ExpectError([] { RegionOf(300, 101e6); }, "100000 kPa");
+    ExpectError([] { RegionOf(270, 1e5); }, "0 °C");
+    ExpectError([] { StateAt(300, -1e5); }, "正数");
+    ExpectError([] { StateAt(kNaN, 1e5); }, "温度");
+    ExpectError([] { StateAt(400, SaturationPressure(400)); }, "饱和");
+    ExpectError([] { Region1(400, 0.9 * SaturationPressure(400)); }, "饱和压力");
+    ExpectError([] { Region2(400, 1.1 * SaturationPressure(400)); }, "饱和压力");
+    ExpectError([] { Region1(630, 50e6); }, "350 °C");
+    ExpectError([] { SaturationAtKPa(18000); }, "区域3");
+    ExpectError([] { SaturationAtC(360); }, "区域3");
+    ExpectError([] { SaturationPressure(650); }, "373.946");
+    ExpectError([] { SaturationTemperature(500); }, "kPa");
+    ExpectError([] { SaturationTemperatureC(kNaN); }, "压力");
+}
+
+} // namespace
+} // namespace kolvane::if97
