@@ -1,4 +1,5 @@
-// Water and steam properties: IAPWS-IF97 regions 1, 2 and 4.
+// Water and steam properties: IAPWS-IF97 regions 1, 2 and 4, and the IAPWS
+// viscosity, thermal-conductivity and surface-tension formulations.
 #include "props/Iapws97.h"
 
 #include "model/Errors.h"
@@ -6,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <initializer_list>
+#include <numbers>
 #include <string>
 
 namespace kolvane::if97 {
@@ -15,6 +17,7 @@ namespace {
 constexpr double kR = 461.526;   // specific gas constant, J/(kg·K) (IF97 Eq. 1)
 constexpr double kTc = 647.096;  // critical temperature, K
 constexpr double kPc = 22.064e6; // critical pressure, Pa
+constexpr double kRhoc = 322.0;  // critical density, kg/m³
 constexpr double kT0 = 273.15;   // 0 °C, K
 
 constexpr double kTMin = 273.15;     // lower bound of regions 1, 2 and 4
@@ -23,6 +26,11 @@ constexpr double kT2B23 = 863.15;    // B23 upper bound
 constexpr double kT2Max = 1073.15;   // region 2 upper bound
 constexpr double kPMax = 100e6;      // regions 1 and 2 upper bound, Pa
 constexpr double kPSatMin = 611.213; // psat(273.15 K) as the release rounds it, Pa
+constexpr double kTransportTMax = 1173.15;
+// Above every fluid density the transport releases cover (the liquid at
+// 1000 MPa stays below 1.3 g/cm³).
+constexpr double kTransportRhoMax = 1300.0;
+
 // Numbers in messages: temperatures in °C, pressures in kPa, as the user
 // enters them.
 std::string Num(double x) {
@@ -218,6 +226,117 @@ Saturation OnLine(double T, double p) {
     return sat;
 }
 
+// ---------------------------------------------------------------------------
+// Transport properties.
+
+void RequireTransportInputs(double rho, double T, const char* what) {
+    if (!std::isfinite(rho) || !std::isfinite(T))
+        throw MathError(std::string(what) + "：密度或温度不是有效数值");
+    if (!(rho >= 0 && rho <= kTransportRhoMax))
+        throw MathError(std::string(what) + "：密度 " + Num(rho) + " kg/m³ 超出 0–" +
+                        Num(kTransportRhoMax) + " kg/m³ 的范围");
+    if (!(T >= kTMin && T <= kTransportTMax))
+        throw MathError(std::string(what) + "：温度 " + Celsius(T) + " 超出 0–900 °C 的范围");
+}
+
+// sum over i, j of c[i][j] (1/Tr - 1)^i (rhor - 1)^j.
+template <std::size_t I, std::size_t J>
+double DoubleSum(const double (&c)[I][J], double tr, double dr) {
+    double sum = 0, xi = 1;
+    for (std::size_t i = 0; i < I; ++i, xi *= 1 / tr - 1) {
+        double yj = 1;
+        for (std::size_t j = 0; j < J; ++j, yj *= dr - 1)
+            sum += c[i][j] * xi * yj;
+    }
+    return sum;
+}
+
+// Viscosity, IAPWS 2008: Table 1 (H_i of mu0, Eq. 11), Table 2 (H_ij of mu1,
+// Eq. 12); mu* = 1e-6 Pa·s.
+constexpr double kMu0[4] = {1.67752, 2.20462, 0.6366564, -0.241605};
+constexpr double kMu1[6][7] = {{0.520094, 0.222531, -0.281378, 0.161913, -0.0325372, 0, 0},
+                               {0.0850895, 0.999115, -0.906851, 0.257399, 0, 0, 0},
+                               {-1.08374, 1.88797, -0.772479, 0, 0, 0, 0},
+                               {-0.289555, 1.26613, -0.489837, 0, 0.0698452, 0, -0.00435673},
+                               {0, 0, -0.257040, 0, 0, 0.00872102, 0},
+                               {0, 0.120573, 0, 0, 0, 0, -0.000593264}};
+
+// Thermal conductivity, IAPWS 2011: Table 1 (L_k of lambda0, Eq. 16), Table 2
+// (L_ij of lambda1, Eq. 17); lambda* = 1e-3 W/(m·K).
+constexpr double kLambda0[5] = {2.443221e-3, 1.323095e-2, 6.770357e-3, -3.454586e-3, 4.096266e-4};
+constexpr double kLambda1[5][6] = {
+    {1.60397357, -0.646013523, 0.111443906, 0.102997357, -0.0504123634, 0.00609859258},
+    {2.33771842, -2.78843778, 1.53616167, -0.463045512, 0.0832827019, -0.00719201245},
+    {2.19650529, -4.54580785, 3.55777244, -1.40944978, 0.275418278, -0.0205938816},
+    {-1.21051378, 1.60812989, -0.621178141, 0.0716373224, 0, 0},
+    {-2.7203370, 4.57586331, -3.18369245, 1.1168348, -0.19268305, 0.012913842}};
+
+template <std::size_t N> double InverseSeries(const double (&c)[N], double tr) {
+    double sum = 0, x = 1;
+    for (double ck : c) {
+        sum += ck / x;
+        x *= tr;
+    }
+    return sum;
+}
+
+double Lambda01(double rho, double T) {
+    const double tr = T / kTc, dr = rho / kRhoc;
+    const double l0 = std::sqrt(tr) / InverseSeries(kLambda0, tr);
+    const double l1 = std::exp(dr * DoubleSum(kLambda1, tr, dr));
+    return l0 * l1; // mW/(m·K)
+}
+
+// zeta(T_R, rho) = (d rho/d p)_T at T_R = 1.5 Tc, reduced, for industrial use:
+// 1/zeta = sum a_ij rhor^i in five density ranges (2011 release, Eq. 25 and
+// Table 6). Only the two lowest ranges (up to 250 kg/m³) meet a check value
+// of the release outside region 3.
+constexpr double kZetaRBounds[4] = {0.310559006, 0.776397516, 1.242236025, 1.863354037};
+constexpr double kZetaR[5][6] = {{6.53786807199516, -5.61149954923348, 3.39624167361325,
+                                  -2.27492629730878, 10.2631854662709, 1.97815050331519},
+                                 {6.52717759281799, -6.30816983387575, 8.08379285492595,
+                                  -9.82240510197603, 12.1358413791395, -5.54349664571295},
+                                 {5.35500529896124, -3.96415689925446, 8.91990208918795,
+                                  -12.0338729505790, 9.19494865194302, -2.16866274479712},
+                                 {1.55225959906681, 0.464621290821181, 8.93237374861479,
+                                  -11.0321960061126, 6.16780999933360, -0.965458722086812},
+                                 {1.11999926419994, 0.595748562571649, 9.88952565078920,
+                                  -10.3255051147040, 4.66861294457414, -0.503243546373828}};
+
+double ZetaR(double dr) {
+    int k = 0;
+    while (k < 4 && dr > kZetaRBounds[k])
+        ++k;
+    double sum = 0, x = 1;
+    for (double a : kZetaR[k]) {
+        sum += a * x;
+        x *= dr;
+    }
+    const double z = 1 / sum;
+    // The release's footnote: a negative or larger value is replaced by 1e13.
+    return z < 0 || z > 1e13 ? 1e13 : z;
+}
+
+// Critical enhancement lambda2 (mW/(m·K)), 2011 release Eq. 18 and its auxiliaries, with
+// Lambda = 177.8514, q_D^-1 = 0.40 nm, nu = 0.630, gamma = 1.239,
+// xi0 = 0.13 nm, Gamma0 = 0.06, T_R = 1.5 Tc, R = 0.46151805 kJ/(kg·K), and
+// mu from the 2008 viscosity formulation without its own enhancement.
+double Lambda2(const State& s, double mu) {
+    const double tr = s.T / kTc, dr = s.rho / kRhoc;
+    const double zeta = kPc / kRhoc * s.rho * s.kappaT; // (d rhor/d pr)_T
+    const double dchi = dr * (zeta - ZetaR(dr) * 1.5 / tr);
+    if (!(dchi > 0)) return 0;
+    const double xi = 0.13 * std::pow(dchi / 0.06, 0.630 / 1.239); // nm
+    const double y = xi / 0.40;
+    if (y < 1.2e-7) return 0;
+    const double inverseKappa = s.cv / s.cp;
+    const double z = 2 / (std::numbers::pi * y) *
+                     ((1 - inverseKappa) * std::atan(y) + inverseKappa * y -
+                      (1 - std::exp(-1 / (1 / y + y * y / (3 * dr * dr)))));
+    const double cpr = s.cp / 461.51805, mur = mu / 1e-6;
+    return 177.8514 * dr * cpr * tr / mur * z;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -311,6 +430,50 @@ Saturation SaturationAtTemperature(double T) {
     return OnLine(T, p);
 }
 
+// mu = mu0(T) mu1(rho, T) mu2 with mu2 = 1: the critical enhancement is
+// negligible except very close to the critical point and the release
+// recommends omitting it for industrial use.
+double Viscosity(double rho, double T) {
+    RequireTransportInputs(rho, T, "粘度");
+    const double tr = T / kTc, dr = rho / kRhoc;
+    const double mu0 = 100 * std::sqrt(tr) / InverseSeries(kMu0, tr);
+    const double mu1 = std::exp(dr * DoubleSum(kMu1, tr, dr));
+    const double mu = 1e-6 * mu0 * mu1;
+    RequireFinite(mu, "粘度：计算结果不是有效数值");
+    return mu;
+}
+
+// lambda = lambda0(T) lambda1(rho, T) + lambda2: from (rho, T) alone only the
+// first product; the critical enhancement lambda2 needs (d rho/d p)_T, cp and
+// cv of the state, which the State overload takes from IF97 as the release
+// recommends for industrial use.
+double ThermalConductivity(double rho, double T) {
+    RequireTransportInputs(rho, T, "导热系数");
+    const double lambda = 1e-3 * Lambda01(rho, T);
+    RequireFinite(lambda, "导热系数：计算结果不是有效数值");
+    return lambda;
+}
+
+double ThermalConductivity(const State& s) {
+    RequireTransportInputs(s.rho, s.T, "导热系数");
+    if (!(s.cp > 0 && s.cv > 0 && s.kappaT > 0))
+        throw MathError("导热系数：状态的比热或压缩系数不是正数");
+    const double lambda = 1e-3 * (Lambda01(s.rho, s.T) + Lambda2(s, Viscosity(s.rho, s.T)));
+    RequireFinite(lambda, "导热系数：计算结果不是有效数值");
+    return lambda;
+}
+
+// sigma = B tau^mu (1 + b tau), tau = 1 - T/Tc, B = 235.8 mN/m, b = -0.625,
+// mu = 1.256 (IAPWS R1-76(2014), Eq. 1); valid from the triple point to the
+// critical point and down to -25 °C for supercooled water.
+double SurfaceTension(double T) {
+    if (!std::isfinite(T)) throw MathError("表面张力：温度不是有效数值");
+    if (!(T >= 248.15 && T <= kTc))
+        throw MathError("表面张力：温度 " + Celsius(T) + " 超出 -25–373.946 °C 的范围");
+    const double tau = 1 - T / kTc;
+    return 235.8e-3 * std::pow(tau, 1.256) * (1 - 0.625 * tau);
+}
+
 // ---------------------------------------------------------------------------
 
 double SaturationPressureKPa(double tC) {
@@ -327,6 +490,19 @@ Saturation SaturationAtKPa(double pKPa) {
 }
 Saturation SaturationAtC(double tC) {
     return SaturationAtTemperature(tC + kT0);
+}
+
+double ViscosityAtCKPa(double tC, double pKPa) {
+    const State s = StateAtCKPa(tC, pKPa);
+    return Viscosity(s.rho, s.T);
+}
+
+double ThermalConductivityAtCKPa(double tC, double pKPa) {
+    return ThermalConductivity(StateAtCKPa(tC, pKPa));
+}
+
+double SurfaceTensionAtC(double tC) {
+    return SurfaceTension(tC + kT0);
 }
 
 } // namespace kolvane::if97

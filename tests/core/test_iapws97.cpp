@@ -128,6 +128,59 @@ TEST(SaturationLine, EngineeringSteamTables) {
     EXPECT_NEAR(at100.hLatent / 1e3, 2256.4, 0.1);
 }
 
+// IAPWS 2008 viscosity, Table 4 (mu2 = 1): T in K, rho in kg/m³, mu in µPa·s.
+TEST(Viscosity, Table4OfTheRelease) {
+    struct Row {
+        double T, rho, mu;
+    };
+    for (const Row& r :
+         {Row{298.15, 998, 889.735100}, Row{298.15, 1200, 1437.649467},
+          Row{373.15, 1000, 307.883622}, Row{433.15, 1, 14.538324}, Row{433.15, 1000, 217.685358},
+          Row{873.15, 1, 32.619287}, Row{873.15, 100, 35.802262}, Row{873.15, 600, 77.430195},
+          Row{1173.15, 1, 44.217245}, Row{1173.15, 100, 47.640433}, Row{1173.15, 400, 64.154608}})
+        EXPECT_NEAR(Viscosity(r.rho, r.T) * 1e6, r.mu, 1e-6)
+            << "Table4 " << r.T << " K " << r.rho << " kg/m3";
+}
+
+// IAPWS 2011 thermal conductivity, Table 4 (lambda2 = 0): lambda in mW/(m·K).
+TEST(ThermalConductivity, Table4OfTheRelease) {
+    struct Row {
+        double T, rho, lambda, tol;
+    };
+    for (const Row& r : {Row{298.15, 0, 18.4341883, 1e-7}, Row{298.15, 998, 607.712868, 1e-6},
+                         Row{298.15, 1200, 799.038144, 1e-6}, Row{873.15, 0, 79.1034659, 1e-7}})
+        EXPECT_NEAR(ThermalConductivity(r.rho, r.T) * 1e3, r.lambda, r.tol)
+            << "Table4 " << r.T << " K " << r.rho << " kg/m3";
+}
+
+// Table 5 of the same release, the rows in IF97 region 2 (647.35 K, 1 and
+// 122 kg/m³), with the critical enhancement from IF97 derivatives where the
+// release takes IAPWS-95: lambda2 is 2.5e-6 and 15 % of lambda there, and the
+// tolerances are below both and above the IF97/IAPWS-95 differences.
+TEST(ThermalConductivity, Table5RowsInRegion2) {
+    struct Row {
+        double rho, lambda, relTol;
+    };
+    for (const Row& r : {Row{1, 51.9298924, 1e-7}, Row{122, 130.922885, 1e-3}}) {
+        double lo = 1e4, hi = 19.6e6; // below pB23(647.35 K)
+        for (int i = 0; i < 100; ++i)
+            (Region2(647.35, (lo + hi) / 2).rho > r.rho ? hi : lo) = (lo + hi) / 2;
+        const State st = Region2(647.35, (lo + hi) / 2);
+        EXPECT_LT(RelDev(ThermalConductivity(st) * 1e3, r.lambda), r.relTol) << "Table5 " << r.rho;
+    }
+}
+
+// IAPWS R1-76(2014) table of values, mN/m to two decimals.
+TEST(SurfaceTension, TableOfTheRelease) {
+    struct Row {
+        double tC, sigma;
+    };
+    for (const Row& r : {Row{0.01, 75.65}, Row{25, 71.97}, Row{100, 58.91}, Row{200, 37.67},
+                         Row{300, 14.36}, Row{370, 0.39}})
+        EXPECT_NEAR(SurfaceTensionAtC(r.tC) * 1e3, r.sigma, 0.005) << r.tC << " °C";
+    EXPECT_EQ(SurfaceTension(647.096), 0.0);
+}
+
 TEST(Regions, PicksLiquidAboveAndVapourBelowTheSaturationPressure) {
     const double ps = SaturationPressure(400);
     EXPECT_EQ(RegionOf(400, ps * 1.001), Region::Liquid);
@@ -165,6 +218,10 @@ TEST(Ranges, InputsOutsideTheFormulationsAreErrors) {
     ExpectError([] { SaturationPressure(650); }, "373.946");
     ExpectError([] { SaturationTemperature(500); }, "kPa");
     ExpectError([] { SaturationTemperatureC(kNaN); }, "压力");
+    ExpectError([] { Viscosity(-1, 300); }, "密度");
+    ExpectError([] { Viscosity(1000, 1200); }, "温度");
+    ExpectError([] { ThermalConductivity(kNaN, 300); }, "导热系数");
+    ExpectError([] { SurfaceTension(650); }, "表面张力");
 }
 
 } // namespace
