@@ -57,6 +57,32 @@ std::vector<std::string> SplitLines(const std::string& content) {
     return lines;
 }
 
+// A file name the list can keep: the INI file holds one entry a line, so a
+// line break would cut it and the rest would read as another key; other
+// control characters are no part of a name the user picked in a dialog.
+bool UsableFileName(const std::string& fileName) {
+    if (fileName.empty()) return false;
+    return std::none_of(fileName.begin(), fileName.end(), [](char c) {
+        auto u = static_cast<unsigned char>(c);
+        return u < 0x20 || u == 0x7F;
+    });
+}
+
+// A list file is a small text; anything else is not one we wrote.
+constexpr std::uintmax_t kMaxIniBytes = 1 << 20;
+
+bool LooksLikeText(const std::string& content) {
+    return content.size() <= kMaxIniBytes && content.find('\0') == std::string::npos;
+}
+
+// Blanks at either end, or enclosing quotes, would be taken off on reading;
+// quoted, the value comes back as it was.
+std::string IniValue(const std::string& value) {
+    bool quote =
+        value != Trim(value) || (value.size() >= 2 && value.front() == '"' && value.back() == '"');
+    return quote ? "\"" + value + "\"" : value;
+}
+
 // "[name]" gives name; anything else gives nothing.
 std::optional<std::string> SectionName(const std::string& line) {
     std::string t = Trim(line);
@@ -159,6 +185,7 @@ bool TMostRecentFiles::extensionAccepted(const std::string& fileName) const {
 }
 
 void TMostRecentFiles::AddFile(const std::string& fileName) {
+    if (!UsableFileName(fileName)) return;
     if (!extensionAccepted(fileName)) return;
     if (!owner_) return;
     auto same = [&](const std::string& f) { return EqualsIgnoreAsciiCase(f, fileName); };
@@ -228,23 +255,48 @@ void TMostRecentFiles::RebuildMenu() {
 void TMostRecentFiles::LoadList() {
     files_.clear();
     if (!iniFile_.empty()) {
+        std::string problem;
         try {
-            if (auto content = ReadWholeFile(iniFile_)) {
-                auto keys = ReadIniSection(*content, kSection);
-                for (unsigned n = 1; n <= maxFiles_; ++n) {
-                    auto it = std::find_if(keys.begin(), keys.end(), [&](const auto& kv) {
-                        return kv.first == std::to_string(n);
-                    });
-                    if (it == keys.end() || it->second.empty()) break;
-                    files_.push_back(it->second);
-                }
+            // The size first, so that a huge file is not read into memory;
+            // for anything but a regular file ReadWholeFile tells what it is.
+            std::error_code ec;
+            std::uintmax_t size = fs::file_size(iniFile_, ec);
+            if (!ec && size > kMaxIniBytes) {
+                problem = iniFile_ + " 已损坏（文件太大）";
+            } else if (auto content = ReadWholeFile(iniFile_)) {
+                if (LooksLikeText(*content))
+                    readEntries(*content);
+                else
+                    problem = iniFile_ + " 已损坏（不是文本文件）";
             }
-        } catch (const std::exception&) {
-            // An unreadable list is an empty list.
+        } catch (const std::exception& e) {
+            problem = e.what();
+        }
+        if (!problem.empty()) {
+            // The list is a convenience: the program goes on with an empty
+            // one, and the user learns why the entries are gone.
             files_.clear();
+            if (ui_) ui_->statusText(1, "最近文件列表无法使用，从空列表开始：" + problem);
         }
     }
     RebuildMenu();
+}
+
+void TMostRecentFiles::readEntries(const std::string& content) {
+    auto keys = ReadIniSection(content, kSection);
+    for (unsigned n = 1; n <= maxFiles_; ++n) {
+        auto it = std::find_if(keys.begin(), keys.end(),
+                               [&](const auto& kv) { return kv.first == std::to_string(n); });
+        if (it == keys.end() || it->second.empty()) break;
+        const std::string& file = it->second;
+        // An entry edited by hand into something that is no file name, or
+        // listed twice, is left out; the ones after it still count.
+        if (!UsableFileName(file)) continue;
+        if (std::any_of(files_.begin(), files_.end(),
+                        [&](const std::string& f) { return EqualsIgnoreAsciiCase(f, file); }))
+            continue;
+        files_.push_back(file);
+    }
 }
 
 void TMostRecentFiles::StoreList() const {
@@ -252,8 +304,11 @@ void TMostRecentFiles::StoreList() const {
     try {
         std::vector<std::pair<std::string, std::string>> keys;
         for (unsigned n = 1; n <= maxFiles_; ++n)
-            keys.emplace_back(std::to_string(n), n <= files_.size() ? files_[n - 1] : "");
+            keys.emplace_back(std::to_string(n), n <= files_.size() ? IniValue(files_[n - 1]) : "");
         std::string content = ReadWholeFile(iniFile_).value_or("");
+        // A damaged file was reported when it was read; what is written now
+        // replaces it instead of carrying the damage along.
+        if (!LooksLikeText(content)) content.clear();
         fs::path dir = fs::path(iniFile_).parent_path();
         if (!dir.empty()) fs::create_directories(dir);
         WriteFileAtomically(iniFile_, ReplaceIniSection(content, kSection, keys));

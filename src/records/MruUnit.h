@@ -68,14 +68,18 @@ public:
     const std::vector<std::string>& files() const { return files_; }
 
     // Puts a file at the top of the list (see FileExt), drops the oldest
-    // beyond MaxFiles, rebuilds the menu and stores the list.
+    // beyond MaxFiles, rebuilds the menu and stores the list. A name that
+    // the INI file could not give back (empty, or holding a line break, a
+    // NUL or another control character) is not listed.
     void AddFile(const std::string& fileName);
     // The user chose the owner menu's item at `menuIndex`: an existing file
     // moves to the top and OnMenuClick runs; a vanished file is reported and
     // dropped.
     void MenuItemClick(std::size_t menuIndex);
 
-    // Reads the list from the INI file (a missing file gives an empty list).
+    // Reads the list from the INI file. A missing file gives an empty list;
+    // a damaged or unreadable one too, and says so in the status bar.
+    // Entries that are no usable file name, and repeated ones, are left out.
     void LoadList();
     // Writes keys 1 to MaxFiles; errors are ignored, the list stays in memory.
     void StoreList() const;
@@ -87,6 +91,7 @@ public:
 private:
     void changed(); // rebuild and store
     bool extensionAccepted(const std::string& fileName) const;
+    void readEntries(const std::string& iniContent);
 
     UiServices* ui_;
     std::string appTitle_;

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <sys/stat.h>
+
 namespace kolvane {
 namespace {
 
@@ -288,6 +291,67 @@ TEST(MruStorage, AListThatCannotBeStoredStaysInMemory) {
     mrf.setIniFile(dir.file("file/k.ini")); // a folder that is a file
     EXPECT_NO_THROW(mrf.AddFile("/a.kvp"));
     EXPECT_EQ(mrf.files().size(), 1u);
+}
+
+TEST_F(FileMenu, OnlyNamesTheIniFileGivesBackAsTheyWereAreListed) {
+    TempDir dir;
+    mrf.setIniFile(dir.file("k.ini"));
+    for (const std::string& name :
+         {std::string("/p/a\nb.kvp"), std::string("/p/a\r.kvp"), std::string("/p/a\0b.kvp", 10),
+          std::string("/p/tab\t.kvp"), std::string("/p/\x7f.kvp")})
+        mrf.AddFile(name);
+    EXPECT_TRUE(mrf.files().empty());
+    EXPECT_FALSE(std::filesystem::exists(dir.file("k.ini"))) << "nothing was stored";
+    // A blank at the start would be trimmed off on reading, were it not quoted.
+    mrf.AddFile("/p/中文 名.kvp");
+    mrf.AddFile(" lead.kvp");
+    TMostRecentFiles again;
+    again.setIniFile(dir.file("k.ini"));
+    EXPECT_EQ(again.files(), (std::vector<std::string>{" lead.kvp", "/p/中文 名.kvp"}));
+}
+
+TEST(MruStorage, EntriesThatAreNoFileNamesOrRepeatedAreDroppedOnReading) {
+    TempDir dir;
+    std::string ini = dir.file("k.ini");
+    WriteBytes(ini, "[MRU List]\n1=/a.kvp\n2=/b\x01.kvp\n3=/A.KVP\n4=/c\tx.kvp\n5=/d.kvp\n"
+                    "6=\n7=/after-the-gap.kvp\n");
+    ScriptedUiServices ui;
+    TMostRecentFiles mrf(&ui);
+    mrf.setIniFile(ini);
+    EXPECT_EQ(mrf.files(), (std::vector<std::string>{"/a.kvp", "/d.kvp"}));
+    EXPECT_TRUE(ui.shown.empty()) << "a dropped entry is no damaged file";
+}
+
+TEST(MruStorage, ADamagedOrUnreadableFileStartsAnEmptyListAndSaysSoOnce) {
+    TempDir dir;
+    std::string binary = dir.file("binary.ini"), huge = dir.file("huge.ini"),
+                fifo = dir.file("fifo.ini"), folder = dir.file("folder.ini");
+    WriteBytes(binary, std::string("[MRU List]\n1=/a.kvp\n\0\0\x93garbage", 30));
+    WriteBytes(huge, "[MRU List]\n1=/a.kvp\n; " + std::string(2 << 20, 'x') + "\n");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0); // opened for reading, it would block
+    std::filesystem::create_directory(folder);
+    for (const std::string& ini : {binary, huge, fifo, folder}) {
+        ScriptedUiServices ui;
+        TMostRecentFiles mrf(&ui);
+        mrf.setIniFile(ini);
+        EXPECT_TRUE(mrf.files().empty()) << ini;
+        ASSERT_EQ(ui.shown.size(), 1u) << ini;
+        EXPECT_EQ(ui.shown[0].kind, "status");
+        EXPECT_NE(ui.status[1].find("最近文件列表"), std::string::npos) << ui.status[1];
+        EXPECT_NE(ui.status[1].find(ini), std::string::npos) << ui.status[1];
+    }
+    ScriptedUiServices quiet;
+    TMostRecentFiles missing(&quiet);
+    missing.setIniFile(dir.file("missing.ini"));
+    EXPECT_TRUE(quiet.shown.empty()) << "a missing list is no fault";
+
+    // The next change writes a clean file instead of keeping the damage.
+    MenuModel menu;
+    TMostRecentFiles mrf;
+    mrf.setOwnerMenuItem(&menu);
+    mrf.setIniFile(binary);
+    mrf.AddFile("/b.kvp");
+    EXPECT_EQ(ReadBytes(binary), "[MRU List]\n1=/b.kvp\n2=\n3=\n4=\n5=\n6=\n7=\n8=\n9=\n");
 }
 
 TEST(MruStorage, TheProgramFolderIfWritableElseThePerUserFolder) {
