@@ -1,12 +1,14 @@
 #include "engine/FormKolvane.h"
 #include "engine/UiServices.h"
 #include "gui/MainWindow.h"
+#include "gui/QtUiServices.h"
 #include "records/MruUnit.h"
 
 #include <QApplication>
 #include <QFileInfo>
 #include <QFont>
 #include <QSize>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -15,8 +17,8 @@
 #include <string>
 
 int main(int argc, char** argv) {
-    QString screenshot;
-    int page = 1;
+    QString screenshot, dialogShot;
+    int page = 1, dialogPage = 0;
     // The window size a screenshot is taken at: what the window opens at
     // where nothing maximises it, unless --size WIDTHxHEIGHT says otherwise.
     QSize size(1024, 768);
@@ -25,6 +27,13 @@ int main(int argc, char** argv) {
             screenshot = QString::fromLocal8Bit(argv[++i]);
         } else if (std::strcmp(argv[i], "--page") == 0 && i + 1 < argc) {
             page = std::atoi(argv[++i]);
+        } else if (std::strcmp(argv[i], "--screenshot-dialog") == 0 && i + 1 < argc) {
+            // The property library window, as the vessel's property button
+            // opens it.
+            dialogShot = QString::fromLocal8Bit(argv[++i]);
+        } else if (std::strcmp(argv[i], "--dialog-page") == 0 && i + 1 < argc) {
+            // 0 its properties page, 1 its maintenance page.
+            dialogPage = std::atoi(argv[++i]);
         } else if (std::strcmp(argv[i], "--size") == 0 && i + 1 < argc) {
             int w = 0, h = 0;
             char rest = 0;
@@ -36,9 +45,9 @@ int main(int argc, char** argv) {
             size = QSize(w, h);
         }
     }
+    const bool shooting = !screenshot.isEmpty() || !dialogShot.isEmpty();
     // A screenshot needs no display.
-    if (!screenshot.isEmpty() && !std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    if (shooting && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
 
     QApplication app(argc, argv);
     // What Qt leaves of the arguments: the first one that is no option is a
@@ -47,7 +56,8 @@ int main(int argc, char** argv) {
     const QStringList args = QApplication::arguments();
     for (qsizetype i = 1; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--screenshot") || args[i] == QLatin1String("--page") ||
-            args[i] == QLatin1String("--size")) {
+            args[i] == QLatin1String("--size") || args[i] == QLatin1String("--screenshot-dialog") ||
+            args[i] == QLatin1String("--dialog-page")) {
             ++i;
         } else if (!args[i].startsWith(QLatin1Char('-'))) {
             project = args[i].toStdString();
@@ -85,6 +95,21 @@ int main(int argc, char** argv) {
         }
         window.openProject(project);
     }
+    if (!dialogShot.isEmpty()) {
+        // Nobody could close a message box: what the library would tell goes
+        // to stderr.
+        kolvane::AutoAnswer& quiet = kolvane::DialogAutoAnswer();
+        quiet.on = true;
+        window.loadPropertyLibrary();
+        const bool saved = window.savePropLibScreenshot(dialogShot, dialogPage);
+        for (const std::string& told : quiet.shown)
+            std::cerr << "note: " << told << '\n';
+        if (!saved) {
+            std::cerr << "error: cannot write " << dialogShot.toStdString() << '\n';
+            return 1;
+        }
+        if (screenshot.isEmpty()) return 0;
+    }
     if (!screenshot.isEmpty()) {
         if (!window.saveScreenshot(screenshot, page, size)) {
             std::cerr << "error: cannot write " << screenshot.toStdString() << '\n';
@@ -93,5 +118,8 @@ int main(int argc, char** argv) {
         return 0;
     }
     window.showMaximized();
+    // Read once the window shows, so that a library that cannot be read is
+    // told over it.
+    QTimer::singleShot(0, &window, [&window] { window.loadPropertyLibrary(); });
     return QApplication::exec();
 }

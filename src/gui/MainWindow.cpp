@@ -4,7 +4,9 @@
 #include "gui/ControlWidgets.h"
 #include "gui/EditDWidget.h"
 #include "gui/MyStatusBar.h"
+#include "gui/PropLibDialog.h"
 #include "model/Errors.h"
+#include "props/SimpProps.h"
 
 #include <QAction>
 #include <QApplication>
@@ -16,6 +18,7 @@
 #include <QMenuBar>
 #include <QPixmap>
 #include <QPlainTextEdit>
+#include <QScopeGuard>
 #include <QScrollArea>
 #include <QStyle>
 #include <QTabWidget>
@@ -23,6 +26,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace kolvane {
@@ -113,6 +117,19 @@ MainWindow::MainWindow(const std::string& programDir, QWidget* parent)
     buildMenus();
     buildToolBar();
     buildPages();
+
+    propLib_ = std::make_unique<TFormSimpPL>(ui_, programDir);
+    propDialog_ = new PropLibDialog(
+        *propLib_, *kolvane_, ui_, [this](const std::function<void()>& h) { guarded(h); }, this);
+    propLib_->onShow = [this] {
+        // Messages of the library window are shown over it, not behind it.
+        ui_.setParent(propDialog_);
+        auto back = qScopeGuard([this] { ui_.setParent(this); });
+        propDialog_->run();
+    };
+    for (const char* name : {"SBP1", "SBP2", "SBP2v"})
+        kolvane_->form().get<TButton>(name).onClick = [this](Component& b) { openPropLib(b); };
+
     kolvane_->MRF().onMenuChanged = [this] { syncRecentFiles(); };
     kolvane_->onPassReport = [this] {
         ++passReports_;
@@ -125,8 +142,20 @@ MainWindow::MainWindow(const std::string& programDir, QWidget* parent)
 }
 
 MainWindow::~MainWindow() {
-    // The widgets refer to the form's components: remove them first.
+    // The widgets refer to the forms' components: remove them first.
+    delete propDialog_;
     delete takeCentralWidget();
+}
+
+void MainWindow::loadPropertyLibrary() {
+    guarded([this] { propLib_->FormCreate(); });
+}
+
+void MainWindow::openPropLib(Component& button) {
+    propLib_->Open(button.name());
+    // The carried properties are inputs of the calculation: the results
+    // follow them at once rather than when a field is next left.
+    if (propDialog_->confirmed()) kolvane_->OptionChanged(button);
 }
 
 void MainWindow::guarded(const std::function<void()>& handler) {
@@ -519,6 +548,22 @@ bool MainWindow::saveScreenshot(const QString& path, int page, QSize size) {
     show();
     QApplication::processEvents();
     return grab().save(path, "PNG");
+}
+
+bool MainWindow::savePropLibScreenshot(const QString& path, int page) {
+    // Shown without its modal loop, so that it can be grabbed.
+    auto show = std::exchange(propLib_->onShow, [this] {
+        propDialog_->prepare();
+        propDialog_->show();
+    });
+    propLib_->Open("SBP1");
+    propLib_->onShow = std::move(show);
+    guarded([this] { propLib_->BBCalClick(); });
+    if (page == 1) guarded([this] { propLib_->BitBtn1Click(TFormSimpPL::kAccessCode); });
+    QApplication::processEvents();
+    const bool saved = propDialog_->grab().save(path, "PNG");
+    propDialog_->hide();
+    return saved;
 }
 
 } // namespace kolvane

@@ -15,6 +15,8 @@ class QMenu;
 namespace kolvane {
 
 class TFormKolvane;
+class TFormSimpPL;
+class PropLibDialog;
 class Component;
 class MyStatusBar;
 class EditDWidget;
@@ -28,6 +30,12 @@ public:
     ~MainWindow() override;
 
     TFormKolvane& kolvane() { return *kolvane_; }
+    // The property library window, which lives as long as the main window.
+    TFormSimpPL& propLib() { return *propLib_; }
+    PropLibDialog* propLibDialog() const { return propDialog_; }
+    // Reads the property library, once at start; a library that cannot be
+    // read is told and leaves the window empty, the program goes on.
+    void loadPropertyLibrary();
     QTabWidget* pages() const { return pages_; }
     MyStatusBar* myStatusBar() const { return statusBar_; }
     // The widget bound to a component, or nullptr.
@@ -35,6 +43,10 @@ public:
 
     // Renders page `page` of the window, at the given size, to a PNG file.
     bool saveScreenshot(const QString& path, int page, QSize size = QSize(1024, 768));
+    // Renders the property library window as the vessel's property button
+    // opens it, after computing the current fluid; page 1 is the maintenance
+    // page, opened with the access code.
+    bool savePropLibScreenshot(const QString& path, int page);
 
     // Runs a handler at the event boundary (errors shown in a message box).
     void guarded(const std::function<void()>& handler);
@@ -67,9 +79,14 @@ private:
     void passAfterLoad();
     // The focus back into a component's control, its page brought forward.
     void returnFocusTo(const std::string& name);
+    // A property button: the library window opens for it; confirmed values
+    // run the pass.
+    void openPropLib(Component& button);
 
     QtUiServices ui_;
     std::unique_ptr<TFormKolvane> kolvane_;
+    std::unique_ptr<TFormSimpPL> propLib_;
+    PropLibDialog* propDialog_ = nullptr;
     QTabWidget* pages_ = nullptr;
     MyStatusBar* statusBar_ = nullptr;
     std::map<std::string, QWidget*> widgets_;
