@@ -276,4 +276,57 @@ INSERT INTO PropertyRecord (NO, CN, EN, CP, MD, VI, TC, ST, HV, NT) VALUES
 INSERT INTO PropertyRecord (NO, CN, EN, CP, MD, VI, TC, ST, HV, NT) VALUES
   ('025', '稀水溶液', 'Dilute aqueous soln', 'IF97:', 'IF97:', 'IF97:', 'IF97:', 'IF97:', 'IF97:', '按水计算(IAPWS-IF97);适用于溶质≤约5%且无表面活性剂的水溶液');
 
+-- 026 二氯甲烷(液) (Dichloromethane)
+-- Saturated liquid at the vessel temperature (above the normal boiling point the vessel must be under
+-- at least the vapour pressure). Density, viscosity (as the PPDS equation in T), thermal conductivity,
+-- latent heat: VDI Heat Atlas 2nd ed. (2010) D3.1, PPDS correlations. cp: Perry's Chemical Engineers'
+-- Handbook 8th ed. Table 2-153 (DIPPR eq. 100).
+-- Surface tension: Jasper, J. Phys. Chem. Ref. Data 1 (1972) 841, linear in t.
+-- Valid -40 to 40 C.
+INSERT INTO PropertyRecord (NO, CN, EN, CP, MD, VI, TC, ST, HV, NT) VALUES
+  ('026', '二氯甲烷(液)', 'Dichloromethane', '-40,1141;-30,1147;-20,1153;-10,1160;0,1167;10,1175;20,1183;30,1192;40,1202', '-40,1434.7;-30,1417.3;-20,1399.7;-10,1381.9;0,1363.8;10,1345.4;20,1326.7;30,1307.7;40,1288.3', '7.319E-5*exp(0.85505*((608.752-T)/(T+18.795))^(1/3)+0.90417*((608.752-T)/(T+18.795))^(4/3))', '-40,0.1607;-30,0.1574;-20,0.1541;-10,0.1507;0,0.1474;10,0.1441;20,0.1407;30,0.1374;40,0.134', '0.03041-0.0001284*t', '-40,3.8392E5;-30,3.7817E5;-20,3.7229E5;-10,3.6627E5;0,3.6011E5;10,3.5379E5;20,3.4732E5;30,3.4066E5;40,3.3382E5', 'VDI传热图册D3.1(PPDS);cp:Perry第8版表2-153;表面张力:Jasper 1972;-40~40C');
+
+-- 027 乙酸乙酯(液) (Ethyl acetate)
+-- Saturated liquid at the vessel temperature (above the normal boiling point the vessel must be under
+-- at least the vapour pressure). Density, thermal conductivity,
+-- latent heat: VDI Heat Atlas 2nd ed. (2010) D3.1, PPDS correlations. cp: Perry's Chemical Engineers'
+-- Handbook 8th ed. Table 2-153 (DIPPR eq. 100); viscosity: Perry's Table 2-313 (DIPPR eq. 101).
+-- Surface tension: VDI D3.1 PPDS.
+-- Valid -40 to 75 C.
+INSERT INTO PropertyRecord (NO, CN, EN, CP, MD, VI, TC, ST, HV, NT) VALUES
+  ('027', '乙酸乙酯(液)', 'Ethyl acetate', '-40,1823;-30,1831;-20,1843;-10,1859;0,1877;10,1899;20,1925;30,1953;40,1985;50,2021;60,2059;75,2124', '-40,966.69;-30,956.01;-20,945.17;-10,934.16;0,922.98;10,911.61;20,900.04;30,888.26;40,876.25;50,863.98;60,851.45;75,832.09', 'exp(14.354-154.6/T-3.7887*ln(T))', '-40,0.167;-30,0.1635;-20,0.1599;-10,0.1564;0,0.1528;10,0.1492;20,0.1456;30,0.1421;40,0.1385;50,0.1349;60,0.1314;75,0.126', '0.05977*(1-T/523.2)^1.11993', '-40,4.4518E5;-30,4.3931E5;-20,4.3332E5;-10,4.2721E5;0,4.2095E5;10,4.1454E5;20,4.0795E5;30,4.0118E5;40,3.942E5;50,3.8701E5;60,3.7957E5;75,3.6793E5', 'VDI传热图册D3.1(PPDS);cp,粘度:Perry第8版表2-153/2-313;表面张力:VDI D3.1;-40~75C');
+
+-- 028 正己烷(液) (n-Hexane (liquid))
+-- Saturated liquid at the vessel temperature (above the normal boiling point the vessel must be under
+-- at least the vapour pressure). Density, viscosity (as the PPDS equation in T), thermal conductivity,
+-- latent heat: VDI Heat Atlas 2nd ed. (2010) D3.1, PPDS correlations. cp: Perry's Chemical Engineers'
+-- Handbook 8th ed. Table 2-153 (DIPPR eq. 100).
+-- Surface tension: Jasper, J. Phys. Chem. Ref. Data 1 (1972) 841, linear in t.
+-- Valid -40 to 100 C. Jasper's surface-tension fit ends at 69 C; above it the line is extrapolated.
+INSERT INTO PropertyRecord (NO, CN, EN, CP, MD, VI, TC, ST, HV, NT) VALUES
+  ('028', '正己烷(液)', 'n-Hexane (liquid)', '-40,2060;-30,2088;-20,2117;-10,2149;0,2183;10,2219;20,2257;30,2297;40,2339;50,2383;60,2430;70,2478;80,2528;90,2581;100,2635', '-40,713.25;-30,704.49;-20,695.67;-10,686.77;0,677.79;10,668.72;20,659.55;30,650.26;40,640.85;50,631.28;60,621.56;70,611.64;80,601.52;90,591.15;100,580.5', '5.657E-5*exp(0.69508*((704.295-T)/(T-16.747))^(1/3)+0.53665*((704.295-T)/(T-16.747))^(4/3))', '-40,0.1426;-30,0.139;-20,0.1355;-10,0.132;0,0.1285;10,0.1249;20,0.1214;30,0.1179;40,0.1143;50,0.1108;60,0.1072;70,0.1037;80,0.1002;90,0.09668;100,0.09318', '0.02044-0.0001022*t', '-40,4.0642E5;-30,4.0022E5;-20,3.9404E5;-10,3.8784E5;0,3.8158E5;10,3.7525E5;20,3.6881E5;30,3.6223E5;40,3.5548E5;50,3.4853E5;60,3.4135E5;70,3.3391E5;80,3.2617E5;90,3.1809E5;100,3.0962E5', 'VDI传热图册D3.1(PPDS);cp:Perry第8版表2-153;表面张力:Jasper 1972;-40~100C');
+
+-- 029 异丙醇(液) (Isopropanol (liquid))
+-- Saturated liquid at the vessel temperature (above the normal boiling point the vessel must be under
+-- at least the vapour pressure). Density, viscosity (as the PPDS equation in T), thermal conductivity,
+-- latent heat: VDI Heat Atlas 2nd ed. (2010) D3.1, PPDS correlations. cp: Perry's Chemical Engineers'
+-- Handbook 8th ed. Table 2-153 (DIPPR eq. 100).
+-- Surface tension: Jasper, J. Phys. Chem. Ref. Data 1 (1972) 841, linear in t.
+-- Valid -40 to 80 C.
+INSERT INTO PropertyRecord (NO, CN, EN, CP, MD, VI, TC, ST, HV, NT) VALUES
+  ('029', '异丙醇(液)', 'Isopropanol (liquid)', '-40,1964;-30,2030;-20,2111;-10,2204;0,2309;10,2424;20,2546;30,2676;40,2811;50,2951;60,3093;70,3236;80,3378', '-40,837.41;-30,829.37;-20,821.15;-10,812.75;0,804.16;10,795.36;20,786.35;30,777.11;40,767.62;50,757.87;60,747.83;70,737.48;80,726.79', '7.42E-6*exp(3.07172*((580.414-T)/(T+62.691))^(1/3)+3.84587*((580.414-T)/(T+62.691))^(4/3))', '-40,0.1498;-30,0.1475;-20,0.1452;-10,0.1429;0,0.1407;10,0.1384;20,0.1361;30,0.1338;40,0.1316;50,0.1293;60,0.127;70,0.1247;80,0.1225', '0.0229-7.89E-5*t', '-40,8.0863E5;-30,8.0598E5;-20,8.0171E5;-10,7.9591E5;0,7.8862E5;10,7.7989E5;20,7.6978E5;30,7.583E5;40,7.455E5;50,7.3139E5;60,7.1599E5;70,6.9932E5;80,6.8137E5', 'VDI传热图册D3.1(PPDS);cp:Perry第8版表2-153;表面张力:Jasper 1972;-40~80C');
+
+-- 030 乙酸(液) (Acetic acid (liquid))
+-- Glacial acetic acid (freezes at 16.6 C). Its vapour is partly dimerized: the latent heat is the VDI value.
+-- Viscosity: VDI and Perry's Table 2-313 agree (1.13 and 1.12 mPa s at 25 C); the CRC Handbook lists 1.056,
+-- 6 % lower - the handbook correlations are kept for their temperature range.
+-- Saturated liquid at the vessel temperature (above the normal boiling point the vessel must be under
+-- at least the vapour pressure). Density, viscosity (as the PPDS equation in T), thermal conductivity,
+-- latent heat: VDI Heat Atlas 2nd ed. (2010) D3.1, PPDS correlations. cp: Perry's Chemical Engineers'
+-- Handbook 8th ed. Table 2-153 (DIPPR eq. 100).
+-- Surface tension: Jasper, J. Phys. Chem. Ref. Data 1 (1972) 841, linear in t.
+-- Valid 20 to 110 C.
+INSERT INTO PropertyRecord (NO, CN, EN, CP, MD, VI, TC, ST, HV, NT) VALUES
+  ('030', '乙酸(液)', 'Acetic acid (liquid)', '20,2045;30,2081;40,2120;50,2161;60,2206;70,2254;80,2305;90,2359;100,2415;110,2475', '20,1047.8;30,1037.3;40,1026.7;50,1016;60,1005.1;70,994.01;80,982.77;90,971.32;100,959.67;110,947.79', '9.963E-5*exp(1.74793*((482.347-T)/(T-41.78))^(1/3)+1.33728*((482.347-T)/(T-41.78))^(4/3))', '20,0.1601;30,0.1583;40,0.1565;50,0.1547;60,0.1529;70,0.151;80,0.1491;90,0.1473;100,0.1455;110,0.1437', '0.02958-9.94E-5*t', '20,3.9056E5;30,3.9013E5;40,3.9023E5;50,3.9073E5;60,3.9154E5;70,3.9257E5;80,3.9372E5;90,3.9493E5;100,3.961E5;110,3.9717E5', 'VDI传热图册D3.1(PPDS);cp:Perry第8版表2-153;表面张力:Jasper 1972;20~110C');
+
 COMMIT;
