@@ -4,6 +4,7 @@
 #include "engine/FormKolvane.h"
 #include "engine/UiServices.h"
 #include "model/Errors.h"
+#include "props/SimpProps.h"
 
 #include <charconv>
 #include <filesystem>
@@ -13,7 +14,7 @@ namespace kolvane {
 
 namespace {
 
-enum class StepKind { Set, Unit, Choose, Check, Press, Save, Open };
+enum class StepKind { Set, Unit, Choose, Check, Press, Save, Open, Prop };
 
 struct Step {
     StepKind kind;
@@ -39,6 +40,10 @@ bool ParseIndex(const std::string& text, int& out) {
 std::string CheckStep(const TFormKolvane& w, const Step& s) {
     if (s.kind == StepKind::Save) return s.value.empty() ? "--save needs a file name" : "";
     if (s.kind == StepKind::Open) return s.value.empty() ? "--open needs a file name" : "";
+    if (s.kind == StepKind::Prop)
+        return s.name == "SBP1" || s.name == "SBP2" || s.name == "SBP2v"
+                   ? ""
+                   : "--prop takes SBP1, SBP2 or SBP2v, not '" + s.name + "'";
     Component* c = w.form().find(s.name);
     if (!c) return "no component named '" + s.name + "'";
     int index = 0;
@@ -65,6 +70,7 @@ std::string CheckStep(const TFormKolvane& w, const Step& s) {
         return {};
     case StepKind::Save:
     case StepKind::Open:
+    case StepKind::Prop:
         return {};
     }
     return {};
@@ -80,6 +86,37 @@ bool IsTemplatePath(const std::string& path) {
 
 void Leave(Component& c) {
     if (c.onExit) c.onExit(c);
+}
+
+// A property button pressed, a fluid made current, t and p set in the grid,
+// compute and confirm, as a user does in the library window.
+void RunPropStep(TFormKolvane& w, TFormSimpPL& lib, const Step& s, std::ostream& err,
+                 bool& failed) {
+    if (lib.libraryPath().empty()) lib.FormCreate();
+    std::vector<std::string> parts;
+    std::string rest = s.value;
+    for (std::size_t at; (at = rest.find(',')) != std::string::npos; rest = rest.substr(at + 1))
+        parts.push_back(rest.substr(0, at));
+    parts.push_back(rest);
+    lib.Open(s.name);
+    const int index = lib.find(parts[0]);
+    if (index < 0) throw Error("no fluid '" + parts[0] + "' in the library");
+    lib.setCurrent(index);
+    for (std::size_t i = 1; i < parts.size(); ++i) {
+        const std::string& kv = parts[i];
+        if (kv.size() < 2 || kv[1] != '=' || (kv[0] != 't' && kv[0] != 'p'))
+            throw Error("--prop takes t=T and p=P after the fluid, not '" + kv + "'");
+        lib.MyValues1().SetValueByName(kv.substr(0, 1), kv.substr(2));
+    }
+    try {
+        lib.BBCalClick();
+    } catch (const CalculationError& e) {
+        // The user sees the message and still confirms what was computed.
+        for (const auto& line : e.lines())
+            err << "error: " << line << '\n';
+        failed = true;
+    }
+    if (lib.BBOKClick(w)) w.OptionChanged(w.form().get<TButton>(s.name));
 }
 
 // Runs one step as the user would do it in the window.
@@ -133,6 +170,7 @@ void RunStep(TFormKolvane& w, ScriptedUiServices& ui, const Step& s) {
         break;
     case StepKind::Save:
     case StepKind::Open:
+    case StepKind::Prop:
         break;
     }
 }
@@ -164,6 +202,15 @@ int RunCalcCommand(const std::vector<std::string>& args, std::ostream& out, std:
                    "", "", a + " " + *v};
             if (!SplitAssignment(*v, s.name, s.value)) {
                 err << "error: " << a << " takes NAME=VALUE, not '" << *v << "'\n";
+                return kCliBadArguments;
+            }
+            steps.push_back(std::move(s));
+        } else if (a == "--prop") {
+            const std::string* v = needValue();
+            if (!v) return kCliBadArguments;
+            Step s{StepKind::Prop, "", "", a + " " + *v};
+            if (!SplitAssignment(*v, s.name, s.value)) {
+                err << "error: --prop takes BUTTON=FLUID, not '" << *v << "'\n";
                 return kCliBadArguments;
             }
             steps.push_back(std::move(s));
@@ -213,10 +260,14 @@ int RunCalcCommand(const std::vector<std::string>& args, std::ostream& out, std:
         }
     }
 
+    TFormSimpPL library(ui, ProgramFolder());
     bool failed = false;
     for (const Step& s : steps) {
         try {
-            RunStep(window, ui, s);
+            if (s.kind == StepKind::Prop)
+                RunPropStep(window, library, s, err, failed);
+            else
+                RunStep(window, ui, s);
         } catch (const CalculationError& e) {
             for (const auto& line : e.lines())
                 err << "error: " << line << '\n';

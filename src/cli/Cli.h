@@ -15,5 +15,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 // The subcommands; each gets the arguments after its own name.
 int RunCalcCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunEvalCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunPropCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// The folder of the running program, where its data files lie.
+std::string ProgramFolder();
 
 } // namespace kolvane

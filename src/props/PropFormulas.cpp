@@ -4,6 +4,7 @@
 #include "engine/NumberFormat.h"
 #include "formula/FormulaParser.h"
 #include "model/Errors.h"
+#include "props/Iapws97.h"
 #include "props/MyValues.h"
 
 #include <cmath>
@@ -58,6 +59,36 @@ PropertyResult Checked(double v) {
     r.kind = PropertyResult::Value;
     r.value = v;
     return r;
+}
+
+// Water and steam from IAPWS-IF97 for one of its keys.
+PropertyResult Iapws97Value(std::string_view key, std::string_view name, double t, double p,
+                            bool vapourSide) {
+    const bool cp = EqualsIgnoreCase(name, "CP"), md = EqualsIgnoreCase(name, "MD"),
+               vi = EqualsIgnoreCase(name, "VI"), tc = EqualsIgnoreCase(name, "TC"),
+               st = EqualsIgnoreCase(name, "ST"), hv = EqualsIgnoreCase(name, "HV");
+    auto of = [&](const if97::State& s) -> PropertyResult {
+        if (cp) return Checked(s.cp);
+        if (md) return Checked(s.rho);
+        if (vi) return Checked(if97::Viscosity(s.rho, s.T));
+        if (tc) return Checked(if97::ThermalConductivity(s.rho, s.T));
+        return Failed("IF97不能计算此物性");
+    };
+    if (key == kKeyWater) {
+        if (st) return Checked(if97::SurfaceTensionAtC(t));
+        if (hv) return Checked(if97::SaturationAtC(t).hLatent);
+        return of(if97::StateAtCKPa(t, p));
+    }
+    const if97::Saturation sat = if97::SaturationAtKPa(p);
+    if (st) return Checked(if97::SurfaceTension(sat.T));
+    if (hv) return Checked(sat.hLatent);
+    const bool vapour = key == kKeySaturatedVapour || (key == kKeySaturated && vapourSide);
+    return of(vapour ? sat.vapour : sat.liquid);
+}
+
+bool IsIapws97Key(std::string_view key) {
+    return key == kKeyWater || key == kKeySaturated || key == kKeySaturatedLiquid ||
+           key == kKeySaturatedVapour;
 }
 
 } // namespace
@@ -171,7 +202,7 @@ std::string RewritePropertyExpression(std::string s,
 }
 
 PropertyResult EvaluatePropertyText(std::string_view text, std::string_view name, bool liquid,
-                                    TMyValues& grid) {
+                                    TMyValues& grid, bool vapourSide) {
     const std::string t = grid.ValueByName("t");
     if (t.empty()) {
         PropertyResult r;
@@ -206,6 +237,10 @@ PropertyResult EvaluatePropertyText(std::string_view text, std::string_view name
         // A method key: a short name and ":" at position 1 to 9.
         if (const std::size_t colon = formula.find(':'); colon != std::string::npos && colon <= 8) {
             const std::string key = formula.substr(0, colon);
+            if (IsIapws97Key(key)) {
+                if (p.empty()) return Failed("请指定压力");
+                return Iapws97Value(key, name, Number(t), Number(p), vapourSide);
+            }
             vector[0] = key == "VRV" ? 1 : 0;
             SplitNumbers(formula.substr(colon + 1) + "," + p + "," + tByRow, ',', vector);
             if (name == "MD")

@@ -40,9 +40,14 @@ double LagrangeValue(const std::vector<TablePoint>& points, double x);
 double TableValue(std::string_view text, double x);
 
 // The method keys that select water and steam of IAPWS-IF97 instead of a
-// correlation: at the grid's t and p, and saturated liquid or vapour at the
-// saturation temperature of the grid's p.
+// correlation (nothing follows the ":"): water or steam at the grid's t and
+// p; saturated water at the saturation temperature of the grid's p, the
+// steam when the library was opened from the steam button and the
+// condensate otherwise; saturated liquid; saturated vapour. The latent heat
+// (HV) is h'' - h' at the saturation temperature (for "IF97:" at t), the
+// surface tension (ST) that of the liquid.
 inline constexpr std::string_view kKeyWater = "IF97";
+inline constexpr std::string_view kKeySaturated = "IF97S";
 inline constexpr std::string_view kKeySaturatedLiquid = "IF97L";
 inline constexpr std::string_view kKeySaturatedVapour = "IF97V";
 
@@ -63,8 +68,10 @@ struct PropertyResult {
 // `liquid`, at the grid's t and p. The expression path may add rows to the
 // grid for new one-letter variables. Never yields NaN, infinity or a 0 that
 // stands for a failure.
+// `vapourSide` picks the steam rather than the condensate for the saturated
+// key (the library was opened from the steam button).
 PropertyResult EvaluatePropertyText(std::string_view text, std::string_view name, bool liquid,
-                                    TMyValues& grid);
+                                    TMyValues& grid, bool vapourSide = false);
 
 // The expression after the rewriting of critical constants and residual
 // terms, as the parser then evaluates it; `entries` are the parameter

@@ -178,7 +178,8 @@ void TFormSimpPL::CalcProp(std::string_view name, TEditD& target) {
     const bool liquid = r->CN.find("液") != std::string::npos;
     // The grid's own compare is by exact name; the compute command names
     // the specific heat "Cp", the method keys read "MD", "VI", "TC".
-    const PropertyResult res = EvaluatePropertyText(r->*field->member, name, liquid, grid_);
+    const PropertyResult res =
+        EvaluatePropertyText(r->*field->member, name, liquid, grid_, caller_ == "SBP2v");
     switch (res.kind) {
     case PropertyResult::Value:
         target.SetSIValue(res.value);

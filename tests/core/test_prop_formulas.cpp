@@ -93,6 +93,23 @@ TEST(PropFormulas, ExpressionsAndTheirRewriting) {
     EXPECT_EQ(g.eval("IF(t=20,1,2)").kind, PropertyResult::Failed);
 }
 
+TEST(PropFormulas, WaterAndSteamKeys) {
+    // Saturated steam at 300 kPa(abs): 133.5 C, steam density 1.651 kg/m3,
+    // latent heat 2163 kJ/kg (steam tables).
+    Grid g;
+    g.grid.SetValueByName("p", "300");
+    EXPECT_NEAR(g.eval("IF97S:", "MD", false).value, 931.8, 0.5) << "the condensate";
+    EXPECT_NEAR(EvaluatePropertyText("IF97S:", "MD", false, g.grid, true).value, 1.651, 0.005)
+        << "the steam, opened from the steam button";
+    EXPECT_NEAR(g.eval("IF97V:", "MD").value, 1.651, 0.005);
+    EXPECT_NEAR(g.eval("IF97S:", "HV").value, 2163.4e3, 1e3);
+    // Liquid water at 20 C, 100 kPa.
+    g.grid.SetValueByName("p", "100");
+    EXPECT_NEAR(g.eval("IF97:", "MD", true).value, 998.2, 0.1);
+    EXPECT_NEAR(g.eval("IF97:", "Cp", true).value, 4184, 2);
+    EXPECT_NEAR(g.eval("IF97:", "VI", true).value, 1.0016e-3, 2e-6);
+}
+
 TEST(PropFormulas, NoTemperatureTouchesNothing) {
     Grid g("");
     EXPECT_EQ(g.eval("4180").kind, PropertyResult::NoTemperature);

@@ -1,0 +1,99 @@
+// kolvane-cli prop, and the calc steps that use the property library and
+// open one project after another.
+#include "TempDir.h"
+
+#include "cli/Cli.h"
+#include "props/PropLib.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <sstream>
+
+namespace kolvane {
+namespace {
+
+struct CliRun {
+    int code;
+    std::string out, err;
+    nlohmann::json json() const { return nlohmann::json::parse(out); }
+};
+
+CliRun Cli(std::vector<std::string> args) {
+    std::ostringstream out, err;
+    int code = RunCli(args, out, err);
+    return {code, out.str(), err.str()};
+}
+
+// A library of the user's own, which is read in preference to the shipped one.
+struct UserLibrary : testing::Test {
+    testing_support::TempDir dir;
+    void SetUp() override {
+        setenv("XDG_DATA_HOME", dir.path().c_str(), 1);
+        std::filesystem::create_directories(dir.path() / "Kolvane");
+        SavePropLib(dir.file("Kolvane/PropLib.db"),
+                    {{"001", "水", "Water", "0,4217;20,4182;40,4179;60,4184;80,4196;100,4216",
+                      "IF97:", "IF97:", "IF97:", "IF97:", "", ""},
+                     {"002", "饱和水蒸气", "Saturated steam",
+                      "IF97S:", "IF97S:", "IF97S:", "IF97S:", "IF97S:", "IF97S:", ""}});
+    }
+};
+
+TEST_F(UserLibrary, PropPrintsTheSixValuesOrNull) {
+    CliRun r = Cli({"prop", "--fluid", "Water", "--t", "40", "--json"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    auto j = r.json();
+    EXPECT_DOUBLE_EQ(j["CP"].get<double>(), 4179);
+    EXPECT_NEAR(j["MD"].get<double>(), 992.2, 0.1);
+    EXPECT_TRUE(j["HV"].is_null()) << "no text, no value";
+
+    CliRun list = Cli({"prop", "--list", "--json"});
+    ASSERT_EQ(list.code, 0);
+    EXPECT_EQ(list.json()[1]["CN"], "饱和水蒸气");
+}
+
+TEST_F(UserLibrary, PropOfOneTextAndItsMistakes) {
+    CliRun r =
+        Cli({"prop", "--text", "PRV:4599,190.6,98.6,0.286,0.011,16.04", "--name", "MD", "--json"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NEAR(r.json()["MD"].get<double>(), 0.6597, 2e-4);
+
+    CliRun noT = Cli({"prop", "--text", "4180", "--name", "CP", "--t", ""});
+    EXPECT_EQ(noT.code, 1);
+    EXPECT_NE(noT.err.find("请指定温度！"), std::string::npos);
+    EXPECT_EQ(Cli({"prop", "--fluid", "Nothing"}).code, 1);
+    EXPECT_EQ(Cli({"prop", "--text", "1", "--name", "XX"}).code, 2);
+    EXPECT_EQ(Cli({"prop"}).code, 2);
+}
+
+TEST_F(UserLibrary, CalcPropStepsCarryIntoEachCaller) {
+    const std::string example = std::string(KOLVANE_EXAMPLES_DIR) + "/steam-coil-reactor.kvp";
+    CliRun r = Cli({"calc", example, "--prop", "SBP2=002,p=300", "--prop", "SBP2v=Saturated steam",
+                    "--prop", "SBP1=水,t=57.5", "--json"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    auto c = r.json()["components"];
+    EXPECT_NEAR(c["DeniD"]["si"].get<double>(), 931.8, 0.2) << "the condensate";
+    EXPECT_NEAR(c["DHiD"]["si"].get<double>(), 2163.4e3, 1e3);
+    EXPECT_NEAR(c["denivD"]["si"].get<double>(), 1.651, 0.002) << "the steam, at the grid's p";
+    EXPECT_NEAR(c["CopD"]["si"].get<double>(), 4183.7, 1);
+    EXPECT_FALSE(c["AtD"]["si"].is_null()) << "the pass ran after the confirm";
+
+    EXPECT_EQ(Cli({"calc", "--prop", "SBP9=水"}).code, 2);
+    EXPECT_EQ(Cli({"calc", "--prop", "SBP1=Nothing"}).code, 1);
+}
+
+TEST(CliOpen, OpensOneProjectAfterAnother) {
+    const std::string dirName = KOLVANE_EXAMPLES_DIR;
+    CliRun r = Cli({"calc", dirName + "/steam-coil-reactor.kvp", "--set", "TaoD=100", "--open",
+                    dirName + "/hot-water-storage-tank.kvp", "--json"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    auto j = r.json();
+    EXPECT_EQ(j["projectFileName"], dirName + "/hot-water-storage-tank.kvp");
+    EXPECT_FALSE(j["projectChanged"].get<bool>());
+    EXPECT_EQ(j["components"]["PhiD"]["index"], 0) << "nothing of the steam project is left";
+    EXPECT_NE(r.err.find("question: 项目已经改变"), std::string::npos);
+    EXPECT_EQ(Cli({"calc", "--open", "/no/such.kvp"}).code, 1);
+}
+
+} // namespace
+} // namespace kolvane
