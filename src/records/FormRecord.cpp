@@ -488,6 +488,10 @@ bool LoadFormRecord(Form& form, const std::string& path, std::string_view fresh)
     // choosing a large file of another kind by mistake costs nothing.
     {
         std::error_code ec;
+        // A FIFO or a device would block the probe or never end.
+        const auto status = std::filesystem::status(path, ec);
+        if (!ec && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+            throw IoError("不是普通文件，不是Kolvane项目文件：" + path);
         const std::uintmax_t size = std::filesystem::file_size(path, ec);
         if (!ec && size > kMaxFileBytes) throw IoError("文件太大，不是Kolvane项目文件：" + path);
         std::ifstream probe(path, std::ios::binary);

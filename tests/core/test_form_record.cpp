@@ -10,6 +10,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace kolvane {
 namespace {
@@ -588,6 +589,14 @@ TEST(FormRecordRead, CutAndOversizedFilesAreRefusedWhole) {
         EXPECT_EQ(f.edit.text(), "before") << r.name;
         EXPECT_FALSE(f.check.checked()) << r.name;
     }
+}
+
+TEST(FormRecordRead, AFifoIsRefusedWithoutWaitingForIt) {
+    testing_support::TempDir dir;
+    const std::string fifo = dir.file("pipe.kvp");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    SmallForm f;
+    EXPECT_THROW(LoadFormRecord(f.form, fifo), IoError);
 }
 
 TEST(FormRecordRead, ABadValueIsQuotedShortly) {
