@@ -16,11 +16,14 @@
 -- Sources (cited per fluid below):
 --   IAPWS-IF97 and the IAPWS releases on viscosity, conductivity and surface tension (water, steam);
 --   VDI Heat Atlas, 2nd ed. (Springer 2010), chapter D3.1, PPDS equations (liquids and gases);
---   Perry's Chemical Engineers' Handbook, 8th ed. (2008), Table 2-153, liquid heat capacities;
+--   Perry's Chemical Engineers' Handbook, 8th ed. (2008), Tables 2-153 (liquid heat capacities) and
+--   2-313 (liquid viscosities);
 --   Poling, Prausnitz & O'Connell, The Properties of Gases and Liquids, 5th ed. (2001), Appendix A
 --   (critical constants, ideal-gas heat capacities);
 --   Jasper, J. Phys. Chem. Ref. Data 1 (1972) 841 (surface tensions);
 --   Zabransky et al., Heat Capacity of Liquids, J. Phys. Chem. Ref. Data Monograph 6 (1996);
+--   Incropera, DeWitt et al., Fundamentals of Heat and Mass Transfer, Table A.4 (air);
+--   Cengel & Boles, Thermodynamics, Table A-11 (saturated ammonia, Tillner-Roth et al. 1993 EOS);
 --   ASHRAE Handbook - Fundamentals (2001), secondary coolants (glycol solutions);
 --   VDI Heat Atlas, brine tables (calcium chloride);
 --   manufacturers' data sheets: Shell Heat Transfer Oil S2, Therminol VP-1.
