@@ -169,7 +169,9 @@ double PRResidualCp(const CorrelationVector& v) {
             (volume + (1 + std::sqrt(2.0)) * b) / (volume - (std::sqrt(2.0) - 1) * b);
         if (!(inner > 0) || !(ratio > 0))
             throw MathError("Peng-Robinson剩余比热：对数的自变量不是正数");
-        return std::log(inner) - aPrime / (2 * std::sqrt(2.0) * b * kR) * std::log(ratio);
+        // Residual entropy over R: ln(Z - B) + a'/(2 sqrt2 b R) ln((V + (1 + sqrt2) b) /
+        // (V - (sqrt2 - 1) b)); a' < 0, so the second term lowers it.
+        return std::log(inner) + aPrime / (2 * std::sqrt(2.0) * b * kR) * std::log(ratio);
     };
     const double cp = 1000 / f.m * kR * (f.t + delta) * (s(delta) - s(0)) / delta;
     RequireFinite(cp, "Peng-Robinson剩余比热无法计算");

@@ -32,7 +32,10 @@ TEST(Correlations, ReferenceVectors) {
         {"methane virial density", [] { return VirialDensity(Methane(1), false); }, 0.6593, 2e-4},
         {"methane PR viscosity", [] { return PRViscosity(Methane(), false); }, 9.30e-6, 2e-3},
         {"methane PR conductivity", [] { return PRConductivity(Methane(), false); }, 0.0930, 2e-3},
-        {"methane PR residual cp", [] { return PRResidualCp(Methane()); }, 2.85, 5e-3},
+        // The residual entropy of the Peng-Robinson gas carries +a'/(2 sqrt2 b)
+        // ln(...); with that sign methane's residual cp agrees with the
+        // virial estimate below (6.91) to within 10 %.
+        {"methane PR residual cp", [] { return PRResidualCp(Methane()); }, 6.256, 5e-3},
         {"methane virial residual cp", [] { return VirialResidualCp(Methane()); }, 6.91, 2e-3},
         {"water PR density, liquid", [] { return PRDensity(Water(), true); }, 851.4, 2e-4},
         {"water PR viscosity, liquid", [] { return PRViscosity(Water(), true); }, 1.016e-3, 2e-3},
