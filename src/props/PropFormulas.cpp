@@ -71,7 +71,7 @@ PropertyResult Iapws97Value(std::string_view key, std::string_view name, double 
         if (cp) return Checked(s.cp);
         if (md) return Checked(s.rho);
         if (vi) return Checked(if97::Viscosity(s.rho, s.T));
-        if (tc) return Checked(if97::ThermalConductivity(s.rho, s.T));
+        if (tc) return Checked(if97::ThermalConductivity(s)); // with the critical enhancement
         return Failed("IF97不能计算此物性");
     };
     if (key == kKeyWater) {
