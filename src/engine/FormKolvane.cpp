@@ -29,6 +29,8 @@ TFormKolvane::TFormKolvane(UiServices& ui, std::string programDir)
     : ui_(ui), programDir_(std::move(programDir)) {
     build();
     initProjectCommands();
+    initRefCommands();
+    OpenReferenceTables();
 }
 
 void TFormKolvane::build() {

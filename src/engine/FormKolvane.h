@@ -1,6 +1,7 @@
 #pragma once
 
 #include "records/MruUnit.h"
+#include "refdata/RefData.h"
 
 #include "engine/ComboBoxU.h"
 #include "engine/Controls.h"
@@ -128,6 +129,18 @@ public:
     // The title naming the project file.
     static std::string ProjectTitle(const std::string& path);
 
+    // --- Reference data and pickers (refdata/RefCommands.cpp) ---
+    RefTables& refTables() { return refTables_; }
+    // Opens Piples.db in the program folder; unavailable data is told when
+    // it is needed, the program starts regardless.
+    void OpenReferenceTables();
+    void SBP3Click();    // pitch from the pick list
+    void SBP5Click();    // roughness from the pick list
+    void SBP11Click();   // expansion coefficient of a liquid
+    void SBDiClick();    // the pipe page
+    void Button3Click(); // "选择": the current pipe into the tube diameters
+    void Button2Click(); // "维护": Do and Di of every row from its designation
+
     // The unit selector that belongs to a quantity field.
     TComboBoxU* selectorOf(const TEditD& field) const;
 
@@ -136,6 +149,7 @@ private:
     void publishPassReport(PassReport report);
     void resetPassReport();
     void initProjectCommands();
+    void initRefCommands();
     bool loadRecordFile(const std::string& path, const char* notValidMessage);
     void runOptionHandlers(bool withTubeShape);
 
@@ -162,6 +176,7 @@ private:
     std::string statusShown_;
     TButton* save_ = nullptr;
     std::array<TEditD*, fid::kCount> fields_{};
+    RefTables refTables_;
     // Controls the calculation reads on every pass.
     TComboBox* phi_ = nullptr;
     TComboBox* tshape_ = nullptr;

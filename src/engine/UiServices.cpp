@@ -1,5 +1,9 @@
 #include "engine/UiServices.h"
 
+#include "refdata/UnitPickList.h"
+
+#include <cstdlib>
+
 namespace kolvane {
 
 void ScriptedUiServices::record(Shown s) {
@@ -32,6 +36,26 @@ void ScriptedUiServices::beep() {
 
 void ScriptedUiServices::focusControl(const std::string& name) {
     focused = name;
+}
+
+bool ScriptedUiServices::pickFromList(TFormPickList& list) {
+    record({"pick", list.caption()});
+    if (pickAnswers.empty()) return false;
+    const std::string a = pickAnswers.front();
+    pickAnswers.erase(pickAnswers.begin());
+    if (!a.empty() && a[0] == '#') {
+        list.click(std::atoi(a.c_str() + 1) - 1);
+        return true;
+    }
+    if (!a.empty() && a[0] == '=') {
+        list.setEntry(a.substr(1));
+        return true;
+    }
+    return false;
+}
+
+void ScriptedUiServices::showPage(const std::string& name) {
+    page = name;
 }
 
 std::string ScriptedUiServices::fileDialog(const char* kind, const FileDialogOptions& options) {

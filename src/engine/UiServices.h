@@ -6,6 +6,8 @@
 
 namespace kolvane {
 
+class TFormPickList;
+
 enum class MessageKind { Information, Warning, Error, Question };
 enum class Answer { Yes, No, Cancel, Ok };
 
@@ -34,6 +36,10 @@ public:
     virtual void beep() = 0;
     // Puts the focus back into a control (after a message about it).
     virtual void focusControl(const std::string& /*name*/) {}
+    // Shows the pick list modally; true when it was closed with OK.
+    virtual bool pickFromList(TFormPickList& /*list*/) { return false; }
+    // Brings a page of the main window to the front.
+    virtual void showPage(const std::string& /*name*/) {}
     // File dialogs: the chosen path, or "" when the user cancels. The save
     // dialog asks before it lets the user pick an existing file.
     virtual std::string openFileDialog(const FileDialogOptions&) { return {}; }
@@ -54,6 +60,10 @@ public:
     void statusText(int panel, const std::string& text) override;
     void beep() override;
     void focusControl(const std::string& name) override;
+    // Answers in turn: "#N" clicks row N (1-based) and OK, "=TEXT" types TEXT
+    // and OK, "cancel" cancels; none left cancels.
+    bool pickFromList(TFormPickList& list) override;
+    void showPage(const std::string& name) override;
     std::string openFileDialog(const FileDialogOptions& options) override;
     std::string saveFileDialog(const FileDialogOptions& options) override;
 
@@ -69,6 +79,9 @@ public:
     int beeps = 0;
     // The control that last received the focus back.
     std::string focused;
+    std::vector<std::string> pickAnswers;
+    // The page last brought to the front.
+    std::string page;
 
     // Called for every message, status text and beep as it happens.
     std::function<void(const Shown&)> onShown;

@@ -1,0 +1,145 @@
+// Pick lists and the reference tables behind the main window's pickers.
+#include "TempDir.h"
+
+#include "engine/ComboBoxU.h"
+#include "engine/FormKolvane.h"
+#include "engine/UiServices.h"
+#include "model/Errors.h"
+#include "refdata/RefData.h"
+#include "refdata/UnitPickList.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+namespace kolvane {
+namespace {
+
+TEST(PickList, SelectionAndEntryFollowTheCurrentValue) {
+    const PickList& l = PitchList();
+    TFormPickList empty(l.values, l.names, l.unit, "", l.caption, l.prompt);
+    EXPECT_EQ(empty.entry(), "1.0");
+    EXPECT_EQ(empty.selected(), 0);
+    TFormPickList two(l.values, l.names, l.unit, "2", l.caption, l.prompt);
+    EXPECT_EQ(two.selected(), 0) << "\"2\" is not \"2.0\": no row matches";
+    EXPECT_EQ(two.entry(), "2");
+    TFormPickList match(l.values, l.names, l.unit, "2.0", l.caption, l.prompt);
+    EXPECT_EQ(match.selected(), 2);
+    match.select(4); // the keyboard moves the selection only
+    EXPECT_EQ(match.entry(), "2.0");
+    match.click(4);
+    EXPECT_EQ(match.entry(), "3.0");
+    EXPECT_EQ(match.result(false), "2.0") << "cancel returns the current value";
+    EXPECT_EQ(match.rows()[4].name, "空隙=2.0Do");
+}
+
+// Scripted answers that also keep what the list showed when it opened.
+struct SeeingUi : ScriptedUiServices {
+    int selected = -1;
+    std::string entry;
+    bool pickFromList(TFormPickList& l) override {
+        selected = l.selected();
+        entry = l.entry();
+        return ScriptedUiServices::pickFromList(l);
+    }
+};
+
+// A window whose program folder holds a small Piples.db.
+struct Pickers : testing::Test {
+    testing_support::TempDir dir;
+    SeeingUi ui;
+    std::unique_ptr<TFormKolvane> w;
+
+    void SetUp() override {
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(dir.file("Piples.db").c_str(), &db), SQLITE_OK);
+        ASSERT_EQ(
+            sqlite3_exec(db,
+                         "CREATE TABLE Piples1 (ID INTEGER PRIMARY KEY, DN TEXT, Do REAL, Di REAL);"
+                         "CREATE TABLE Expand1 (ID INTEGER PRIMARY KEY, DN TEXT, Ec REAL);"
+                         "INSERT INTO Piples1 VALUES (1,'38×3',0,0),(2,'57×3.5',0,0),"
+                         "(3,'57x3.5',0,0),(4,'89×4',0,0);"
+                         "INSERT INTO Expand1 VALUES (1,'水',2.07),(2,'苯',12.4),(3,'甘油',5.2);",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+        sqlite3_close(db);
+        w = std::make_unique<TFormKolvane>(ui, dir.path().string());
+    }
+    TEditD& field(const char* n) { return w->field(n); }
+};
+
+TEST_F(Pickers, PitchAndRoughnessFromTheirLists) {
+    ui.pickAnswers = {"#3"};
+    w->SBP3Click();
+    EXPECT_EQ(field("DspD").text(), "2.0");
+    ui.pickAnswers = {"cancel"};
+    w->SBP3Click();
+    EXPECT_EQ(field("DspD").text(), "2.0");
+
+    field("EiD").setText("4.6E-5");
+    ui.pickAnswers = {"cancel"};
+    w->SBP5Click();
+    EXPECT_EQ(field("EiD").text(), "4.6E-5") << "a cancelled pick changes nothing";
+    field("EiD").setText("1E-4");
+    ui.pickAnswers = {"=0.3"};
+    w->SBP5Click();
+    EXPECT_EQ(ui.entry, "0.10");
+    EXPECT_EQ(ui.selected, 1);
+    EXPECT_NEAR(field("EiD").SIValue(), 3e-4, 1e-15);
+    ui.pickAnswers = {"=abc"};
+    EXPECT_THROW(w->SBP5Click(), ConvertError);
+    EXPECT_NEAR(field("EiD").SIValue(), 3e-4, 1e-15);
+}
+
+TEST_F(Pickers, ExpansionCoefficientsFromTheTable) {
+    field("BtoD").setText("0.00052");
+    ui.pickAnswers = {"#2"};
+    w->SBP11Click();
+    EXPECT_EQ(ui.selected, 2) << "0.00052 is glycerol's 5.2E-4";
+    EXPECT_NEAR(field("BtoD").SIValue(), 12.4e-4, 1e-15);
+}
+
+TEST_F(Pickers, APipeGivesBothDiametersInTheirOwnUnits) {
+    w->selectorOf(field("dioD"))->Select(3); // mm
+    w->refTables().setCurrentPipe(1);
+    w->Button3Click();
+    EXPECT_EQ(field("dioD").text(), "57");
+    EXPECT_NEAR(field("diiD").SIValue(), 0.05, 1e-15);
+    EXPECT_EQ(ui.page, "TSCalc");
+
+    w->refTables().setCurrentPipe(2); // "57x3.5": a letter x, no designation
+    EXPECT_THROW(w->Button3Click(), Error);
+    EXPECT_EQ(field("dioD").text(), "57");
+}
+
+TEST_F(Pickers, MaintenanceStoresEveryGoodRowAndNamesTheBadOnes) {
+    w->Button2Click();
+    EXPECT_NE(ui.shown.back().text.find("序号 3"), std::string::npos);
+    RefTables again;
+    again.open(dir.file("Piples.db"));
+    ASSERT_EQ(again.pipes().size(), 4u);
+    EXPECT_DOUBLE_EQ(again.pipes()[1].outside, 57);
+    EXPECT_DOUBLE_EQ(again.pipes()[1].inside, 50);
+    EXPECT_DOUBLE_EQ(again.pipes()[3].inside, 81);
+    EXPECT_DOUBLE_EQ(again.pipes()[2].outside, 0) << "the malformed row keeps what it had";
+}
+
+TEST(RefData, MissingTablesAreSaidWhenNeeded) {
+    testing_support::TempDir dir;
+    ScriptedUiServices ui;
+    TFormKolvane w(ui, dir.path().string());
+    EXPECT_FALSE(w.refTables().available());
+    w.SBP11Click();
+    EXPECT_NE(ui.shown.back().text.find("参考数据不可用"), std::string::npos);
+    w.Button3Click();
+    EXPECT_NE(ui.shown.back().text.find("参考数据不可用"), std::string::npos);
+}
+
+TEST(RefData, Designations) {
+    EXPECT_DOUBLE_EQ(ParseDesignation("57×3.5").inside, 50);
+    EXPECT_DOUBLE_EQ(ParseDesignation("219×6").outside, 219);
+    for (const char* bad : {"57x3.5", "57×", "×3", "a×3", "10×5"})
+        EXPECT_THROW(ParseDesignation(bad), Error) << bad;
+}
+
+} // namespace
+} // namespace kolvane
