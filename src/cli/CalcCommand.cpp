@@ -14,7 +14,7 @@ namespace kolvane {
 
 namespace {
 
-enum class StepKind { Set, Unit, Choose, Check, Press, Save, Open, Prop };
+enum class StepKind { Set, Unit, Choose, Check, Press, Save, Open, Prop, Pick, Pipe };
 
 struct Step {
     StepKind kind;
@@ -40,6 +40,17 @@ bool ParseIndex(const std::string& text, int& out) {
 std::string CheckStep(const TFormKolvane& w, const Step& s) {
     if (s.kind == StepKind::Save) return s.value.empty() ? "--save needs a file name" : "";
     if (s.kind == StepKind::Open) return s.value.empty() ? "--open needs a file name" : "";
+    if (s.kind == StepKind::Pick) {
+        if (s.name != "SBP3" && s.name != "SBP5" && s.name != "SBP11")
+            return "--pick takes SBP3, SBP5 or SBP11, not '" + s.name + "'";
+        if (s.value != "cancel" && (s.value.empty() || (s.value[0] != '#' && s.value[0] != '=')))
+            return "--pick answers #N, =TEXT or cancel, not '" + s.value + "'";
+        return {};
+    }
+    if (s.kind == StepKind::Pipe) {
+        int row = 0;
+        return ParseIndex(s.value, row) && row >= 1 ? "" : "--pipe takes a row number from 1";
+    }
     if (s.kind == StepKind::Prop)
         return s.name == "SBP1" || s.name == "SBP2" || s.name == "SBP2v"
                    ? ""
@@ -71,6 +82,8 @@ std::string CheckStep(const TFormKolvane& w, const Step& s) {
     case StepKind::Save:
     case StepKind::Open:
     case StepKind::Prop:
+    case StepKind::Pick:
+    case StepKind::Pipe:
         return {};
     }
     return {};
@@ -121,6 +134,24 @@ void RunPropStep(TFormKolvane& w, TFormSimpPL& lib, const Step& s, std::ostream&
 
 // Runs one step as the user would do it in the window.
 void RunStep(TFormKolvane& w, ScriptedUiServices& ui, const Step& s) {
+    if (s.kind == StepKind::Pick) {
+        // The answer waits for the dialog the button opens.
+        ui.pickAnswers = {s.value};
+        w.form().get<TButton>(s.name).Click();
+        ui.pickAnswers.clear();
+        return;
+    }
+    if (s.kind == StepKind::Pipe) {
+        int row = 0;
+        ParseIndex(s.value, row);
+        if (!w.refTables().available()) throw Error("参考数据不可用：" + w.refTables().problem());
+        if (row > static_cast<int>(w.refTables().pipes().size()))
+            throw Error("--pipe " + s.value + ": the pipe series has " +
+                        std::to_string(w.refTables().pipes().size()) + " rows");
+        w.refTables().setCurrentPipe(row - 1);
+        w.form().get<TButton>("BTPipeSelect").Click();
+        return;
+    }
     if (s.kind == StepKind::Open) {
         // As File > 打开: a changed project is offered for saving, and the
         // answer is No; then the file is chosen in the dialog.
@@ -171,6 +202,8 @@ void RunStep(TFormKolvane& w, ScriptedUiServices& ui, const Step& s) {
     case StepKind::Save:
     case StepKind::Open:
     case StepKind::Prop:
+    case StepKind::Pick:
+    case StepKind::Pipe:
         break;
     }
 }
@@ -205,6 +238,19 @@ int RunCalcCommand(const std::vector<std::string>& args, std::ostream& out, std:
                 return kCliBadArguments;
             }
             steps.push_back(std::move(s));
+        } else if (a == "--pick") {
+            const std::string* v = needValue();
+            if (!v) return kCliBadArguments;
+            Step s{StepKind::Pick, "", "", a + " " + *v};
+            if (!SplitAssignment(*v, s.name, s.value)) {
+                err << "error: --pick takes BUTTON=ANSWER, not '" << *v << "'\n";
+                return kCliBadArguments;
+            }
+            steps.push_back(std::move(s));
+        } else if (a == "--pipe") {
+            const std::string* v = needValue();
+            if (!v) return kCliBadArguments;
+            steps.push_back({StepKind::Pipe, "", *v, a + " " + *v});
         } else if (a == "--prop") {
             const std::string* v = needValue();
             if (!v) return kCliBadArguments;
@@ -237,6 +283,8 @@ int RunCalcCommand(const std::vector<std::string>& args, std::ostream& out, std:
         err << s.kind << ": " << s.text << '\n';
     };
     TFormKolvane window(ui, std::filesystem::current_path().string());
+    // The reference tables lie beside the program, wherever it is run from.
+    window.refTables().open((std::filesystem::path(ProgramFolder()) / "Piples.db").string());
 
     for (const Step& s : steps) {
         std::string problem = CheckStep(window, s);

@@ -18,9 +18,10 @@ struct CommandEntry {
 const CommandEntry kCommands[] = {
     {"calc", RunCalcCommand,
      "calc [FILE] [--set NAME=TEXT | --unit NAME=INDEX | --choose NAME=INDEX | --save PATH |\n"
-     "      --open PATH | --check NAME=0|1 | --press NAME | --prop BUTTON=FLUID[,t=T][,p=P]]...\n"
-     "      [--json]"},
+     "      --open PATH | --check NAME=0|1 | --press NAME | --prop BUTTON=FLUID[,t=T][,p=P] |\n"
+     "      --pick BUTTON=#N|=TEXT|cancel | --pipe N]... [--json]"},
     {"eval", RunEvalCommand, "eval FORMULA [--var NAME=VALUE]... [--grid] [--json]"},
+    {"refdata", RunRefDataCommand, "refdata [--json]"},
     {"prop", RunPropCommand,
      "prop (--fluid NO_OR_NAME | --text PROPERTY_TEXT --name CP|MD|VI|TC|ST|HV [--cn NAME])\n"
      "      [--t T] [--p P] [--json]   |   prop --list [--json]"},

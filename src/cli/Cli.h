@@ -15,6 +15,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 // The subcommands; each gets the arguments after its own name.
 int RunCalcCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunEvalCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int RunRefDataCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunPropCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // The folder of the running program, where its data files lie.

@@ -1,6 +1,7 @@
 // kolvane-cli prop: the property library's values, as the library window
 // computes them, without the window.
 #include "cli/Cli.h"
+#include "cli/Json.h"
 
 #include "engine/ComboBoxU.h"
 #include "engine/EditD.h"
@@ -9,8 +10,6 @@
 #include "props/PropFormulas.h"
 #include "props/SimpProps.h"
 
-#include <nlohmann/json.hpp>
-
 #include <filesystem>
 #include <ostream>
 #include <unistd.h>
@@ -18,8 +17,6 @@
 namespace kolvane {
 
 namespace {
-
-using Json = nlohmann::ordered_json;
 
 constexpr const char* kUsage =
     "usage: kolvane-cli prop (--fluid NO_OR_NAME | --text PROPERTY_TEXT --name "
@@ -32,7 +29,7 @@ constexpr std::pair<const char*, const char*> kProperties[] = {
 
 Json NumberOrNull(const TEditD& e) {
     auto v = e.SIValueOrNull();
-    return v ? Json(*v) : Json(nullptr);
+    return v ? JsonNumber(*v) : Json(nullptr);
 }
 
 } // namespace
@@ -103,7 +100,7 @@ int RunPropCommand(const std::vector<std::string>& args, std::ostream& out, std:
                 out << r.NO << '\t' << r.CN << '\t' << r.EN << '\n';
             }
         }
-        if (json) out << rows.dump(-1, ' ', false) << '\n';
+        if (json) out << DumpJson(rows) << '\n';
         return lib.loadProblem().empty() ? kCliOk : kCliFailed;
     }
 
@@ -156,7 +153,7 @@ int RunPropCommand(const std::vector<std::string>& args, std::ostream& out, std:
         else
             out << prop << '\t' << (e.text().empty() ? "-" : e.text()) << '\n';
     }
-    if (json) out << values.dump(-1, ' ', false) << '\n';
+    if (json) out << DumpJson(values) << '\n';
     return failed ? kCliFailed : kCliOk;
 }
 

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+#include <sqlite3.h>
+
+#include <filesystem>
 
 #include <sstream>
 
@@ -93,6 +96,50 @@ TEST(CliOpen, OpensOneProjectAfterAnother) {
     EXPECT_EQ(j["components"]["PhiD"]["index"], 0) << "nothing of the steam project is left";
     EXPECT_NE(r.err.find("question: 项目已经改变"), std::string::npos);
     EXPECT_EQ(Cli({"calc", "--open", "/no/such.kvp"}).code, 1);
+}
+
+// A pipe series beside the test program, where the CLI looks for it.
+struct PipeSeries : testing::Test {
+    std::string path = (std::filesystem::path(ProgramFolder()) / "Piples.db").string();
+    void SetUp() override {
+        std::filesystem::remove(path);
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+        ASSERT_EQ(
+            sqlite3_exec(db,
+                         "CREATE TABLE Piples1 (ID INTEGER PRIMARY KEY, DN TEXT, Do REAL, Di REAL);"
+                         "CREATE TABLE Expand1 (ID INTEGER PRIMARY KEY, DN TEXT, Ec REAL);"
+                         "INSERT INTO Piples1 VALUES (1,'38×3',38,32),(2,'57×3.5',57,50);"
+                         "INSERT INTO Expand1 VALUES (1,'水',2.07),(2,'甘油',5.2);",
+                         nullptr, nullptr, nullptr),
+            SQLITE_OK);
+        sqlite3_close(db);
+    }
+    void TearDown() override { std::filesystem::remove(path); }
+};
+
+TEST_F(PipeSeries, RefdataListsBothTables) {
+    CliRun r = Cli({"refdata", "--json"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    auto j = r.json();
+    EXPECT_EQ(j["pipes"][1]["DN"], "57×3.5");
+    EXPECT_EQ(j["pipes"][1]["Di"], 50);
+    EXPECT_EQ(j["expansion"][1]["Ec"], 5.2);
+}
+
+TEST_F(PipeSeries, PickAndPipeStepsAnswerTheDialogs) {
+    CliRun r = Cli({"calc", "--pick", "SBP3=#3", "--pick", "SBP5==0.3", "--pick", "SBP11=#2",
+                    "--pick", "SBP5=cancel", "--pipe", "2", "--json"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    auto c = r.json()["components"];
+    EXPECT_EQ(c["DspD"]["text"], "2.0");
+    EXPECT_DOUBLE_EQ(c["EiD"]["si"].get<double>(), 3e-4);
+    EXPECT_DOUBLE_EQ(c["BtoD"]["si"].get<double>(), 5.2e-4);
+    EXPECT_DOUBLE_EQ(c["dioD"]["si"].get<double>(), 0.057);
+    EXPECT_DOUBLE_EQ(c["diiD"]["si"].get<double>(), 0.05);
+    EXPECT_EQ(Cli({"calc", "--pick", "SBP9=#1"}).code, 2);
+    EXPECT_EQ(Cli({"calc", "--pick", "SBP3=1"}).code, 2);
+    EXPECT_EQ(Cli({"calc", "--pipe", "9"}).code, 1);
 }
 
 } // namespace
