@@ -65,6 +65,20 @@ double PRFormResidual(double x, double ry, double c, double a, double y, double 
     return ry + c - x - a * (x - c) / (y * (x * (x + b) + b * (x - b)));
 }
 
+// A transport property x from the Peng-Robinson form in which it takes the
+// place of the molar volume: its critical value xc gives rc = xc Tc/(Pc Zc),
+// the state enters through phi and tau.
+double SolvePRForm(const Fluid& f, double critical, double phi, double tau, double start,
+                   double delta, const char* what) {
+    const double rc = critical * f.tc / (f.pc * f.zc);
+    const double r = rc * phi;
+    const double b = 0.0778 * rc * f.pc / f.tc;
+    const double c = b * tau;
+    const double a = 0.45724 * (rc * f.pc) * (rc * f.pc) / f.tc;
+    auto residual = [&](double x) { return PRFormResidual(x, r * f.p / f.t, c, a, f.t, b); };
+    return Secant(residual, start, delta, 1e-3, true, what);
+}
+
 } // namespace
 
 double PRDensity(const CorrelationVector& v, bool liquid) {
@@ -115,13 +129,7 @@ double PRViscosity(const CorrelationVector& v, bool liquid) {
     const double phi = 1 / (phiRoot * phiRoot);
     const double muC =
         7.9483e-7 * std::pow(f.tc, -1.0 / 6) * std::sqrt(f.m) * std::pow(f.pc / 1e5, 2.0 / 3);
-    const double rc = muC * f.tc / (f.pc * f.zc);
-    const double r = rc * phi;
-    const double b = 0.0778 * rc * f.pc / f.tc;
-    const double c = b * tau;
-    const double a = 0.45724 * (rc * f.pc) * (rc * f.pc) / f.tc;
-    auto residual = [&](double mu) { return PRFormResidual(mu, r * f.p / f.t, c, a, f.t, b); };
-    return Secant(residual, liquid ? 1e-3 : 1e-6, 1e-8, 1e-3, true, "Peng-Robinson型粘度");
+    return SolvePRForm(f, muC, phi, tau, liquid ? 1e-3 : 1e-6, 1e-8, "Peng-Robinson型粘度");
 }
 
 double PRConductivity(const CorrelationVector& v, bool liquid) {
@@ -141,13 +149,7 @@ double PRConductivity(const CorrelationVector& v, bool liquid) {
     const double phi = 1 / (phiRoot * phiRoot);
     const double lamC =
         std::pow(f.tc, -1.0 / 6) * std::pow(f.m, -0.5) * std::pow(f.pc / 1e6, 2.0 / 3) / 21;
-    const double rc = lamC * f.tc / (f.pc * f.zc);
-    const double r = rc * phi;
-    const double b = 0.0778 * rc * f.pc / f.tc;
-    const double c = b * tau;
-    const double a = 0.45724 * (rc * f.pc) * (rc * f.pc) / f.tc;
-    auto residual = [&](double lam) { return PRFormResidual(lam, r * f.p / f.t, c, a, f.t, b); };
-    return Secant(residual, liquid ? 0.1 : 0.01, 1e-4, 1e-3, true, "Peng-Robinson型导热系数");
+    return SolvePRForm(f, lamC, phi, tau, liquid ? 0.1 : 0.01, 1e-4, "Peng-Robinson型导热系数");
 }
 
 double PRResidualCp(const CorrelationVector& v) {

@@ -1,6 +1,7 @@
 // Evaluating the property texts of the library.
 #include "props/PropFormulas.h"
 
+#include "engine/Component.h"
 #include "engine/NumberFormat.h"
 #include "formula/FormulaParser.h"
 #include "model/Errors.h"
@@ -24,17 +25,6 @@ std::string_view Trim(std::string_view s) {
 void ReplaceAll(std::string& s, std::string_view from, std::string_view to) {
     for (std::size_t p = s.find(from); p != std::string::npos; p = s.find(from, p + to.size()))
         s.replace(p, from.size(), to);
-}
-
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
-        if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
-        if (x != y) return false;
-    }
-    return true;
 }
 
 // A number as the platform converts it: blanks around it allowed.
@@ -64,9 +54,9 @@ PropertyResult Checked(double v) {
 // Water and steam from IAPWS-IF97 for one of its keys.
 PropertyResult Iapws97Value(std::string_view key, std::string_view name, double t, double p,
                             bool vapourSide) {
-    const bool cp = EqualsIgnoreCase(name, "CP"), md = EqualsIgnoreCase(name, "MD"),
-               vi = EqualsIgnoreCase(name, "VI"), tc = EqualsIgnoreCase(name, "TC"),
-               st = EqualsIgnoreCase(name, "ST"), hv = EqualsIgnoreCase(name, "HV");
+    const bool cp = EqualsIgnoreAsciiCase(name, "CP"), md = EqualsIgnoreAsciiCase(name, "MD"),
+               vi = EqualsIgnoreAsciiCase(name, "VI"), tc = EqualsIgnoreAsciiCase(name, "TC"),
+               st = EqualsIgnoreAsciiCase(name, "ST"), hv = EqualsIgnoreAsciiCase(name, "HV");
     auto of = [&](const if97::State& s) -> PropertyResult {
         if (cp) return Checked(s.cp);
         if (md) return Checked(s.rho);
@@ -271,7 +261,7 @@ PropertyResult EvaluatePropertyText(std::string_view text, std::string_view name
             const std::string& n = scratch.Cell(row, TMyValues::kColName);
             bool have = false;
             for (const auto& k : known)
-                have = have || EqualsIgnoreCase(k, n);
+                have = have || EqualsIgnoreAsciiCase(k, n);
             if (!n.empty() && !have) grid.AddParam(n, "", "", "");
         }
         if (parser.ErrorCode() != kFpOk)

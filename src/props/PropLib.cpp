@@ -1,10 +1,11 @@
 // The property library's store: an SQLite database of PropertyRecord rows.
 #include "props/PropLib.h"
 
+#include "engine/Component.h"
 #include "model/Errors.h"
 #include "records/TextCodec.h"
 
-#include <sqlite3.h>
+#include "records/SqliteHandle.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -20,14 +21,8 @@ namespace {
 
 constexpr const char* kFileName = "PropLib.db";
 
-struct DbCloser {
-    void operator()(sqlite3* db) const { sqlite3_close(db); }
-};
-struct StmtCloser {
-    void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
-};
-using Db = std::unique_ptr<sqlite3, DbCloser>;
-using Stmt = std::unique_ptr<sqlite3_stmt, StmtCloser>;
+using Db = SqliteDb;
+using Stmt = SqliteStmt;
 
 [[noreturn]] void Fail(sqlite3* db, const std::string& what) {
     throw IoError(what + "（" + (db ? sqlite3_errmsg(db) : "sqlite") + "）");
@@ -81,17 +76,8 @@ const std::array<PropertyField, 10>& PropertyFields() {
 }
 
 const PropertyField* FindPropertyField(std::string_view name) {
-    for (const PropertyField& f : PropertyFields()) {
-        std::string_view n = f.name;
-        if (n.size() != name.size()) continue;
-        bool same = true;
-        for (std::size_t i = 0; i < n.size() && same; ++i) {
-            char c = name[i];
-            if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-            same = c == n[i];
-        }
-        if (same) return &f;
-    }
+    for (const PropertyField& f : PropertyFields())
+        if (EqualsIgnoreAsciiCase(f.name, name)) return &f;
     return nullptr;
 }
 

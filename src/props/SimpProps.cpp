@@ -72,13 +72,6 @@ std::vector<Carry> CarriesOf(const std::string& caller) {
     return {};
 }
 
-bool EqualsIgnoreAsciiCaseText(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               auto up = [](char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; };
-               return up(x) == up(y);
-           });
-}
-
 } // namespace
 
 TFormSimpPL::TFormSimpPL(UiServices& ui, std::string programDir)
@@ -120,7 +113,7 @@ const PropertyRecord* TFormSimpPL::currentRecord() const {
 int TFormSimpPL::find(std::string_view key) const {
     for (std::size_t i = 0; i < records_.size(); ++i) {
         const PropertyRecord& r = records_[i];
-        if (r.NO == key || r.CN == key || EqualsIgnoreAsciiCaseText(r.EN, key))
+        if (r.NO == key || r.CN == key || EqualsIgnoreAsciiCase(r.EN, key))
             return static_cast<int>(i);
     }
     return -1;

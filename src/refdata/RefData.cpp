@@ -5,7 +5,7 @@
 #include "engine/NumberFormat.h"
 #include "model/Errors.h"
 
-#include <sqlite3.h>
+#include "records/SqliteHandle.h"
 
 #include <filesystem>
 #include <memory>
@@ -16,14 +16,8 @@ namespace {
 
 constexpr std::string_view kTimes = "×"; // U+00D7, GBK A1 C1
 
-struct DbCloser {
-    void operator()(sqlite3* db) const { sqlite3_close(db); }
-};
-struct StmtCloser {
-    void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
-};
-using Db = std::unique_ptr<sqlite3, DbCloser>;
-using Stmt = std::unique_ptr<sqlite3_stmt, StmtCloser>;
+using Db = SqliteDb;
+using Stmt = SqliteStmt;
 
 Stmt Prepare(sqlite3* db, const char* sql) {
     sqlite3_stmt* s = nullptr;
