@@ -1,6 +1,8 @@
 #include "gui/QtUiServices.h"
 
 #include "gui/MyStatusBar.h"
+#include "gui/PickListDialog.h"
+#include "refdata/UnitPickList.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -9,6 +11,7 @@
 #include <QScopeGuard>
 #include <QTimer>
 
+#include <cstdlib>
 #include <exception>
 
 namespace kolvane {
@@ -172,6 +175,33 @@ std::string QtUiServices::fileDialog(const FileDialogOptions& options, bool save
         return chosen.toStdString();
     }
     return {};
+}
+
+bool QtUiServices::pickFromList(TFormPickList& list) {
+    // A new dialog for every pick, gone once it closes.
+    if (pickRunner_) {
+        PickListDialog dialog(list, parent_);
+        return pickRunner_(dialog);
+    }
+    if (AutoAnswer& a = DialogAutoAnswer(); a.on) {
+        a.pickLists.push_back(list.caption());
+        const std::string pick = TakeFirst(a.picks, std::string());
+        if (pick.size() > 1 && pick[0] == '#') {
+            list.click(std::atoi(pick.c_str() + 1) - 1);
+            return true;
+        }
+        if (!pick.empty() && pick[0] == '=') {
+            list.setEntry(pick.substr(1));
+            return true;
+        }
+        return false;
+    }
+    PickListDialog dialog(list, parent_);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void QtUiServices::showPage(const std::string& name) {
+    if (pageHandler_) pageHandler_(name);
 }
 
 void RunGuarded(QWidget* parent, const std::function<void()>& handler) {

@@ -11,17 +11,22 @@ class QWidget;
 namespace kolvane {
 
 class MyStatusBar;
+class PickListDialog;
 
 // Dialogs answered at once instead of shown, for a program that runs with
 // nobody to close a modal box (the GUI tests switch it on in their main).
 // Messages, questions and the errors of guarded handlers are recorded;
 // questions take the queued answers, then their default; file dialogs take
-// the queued paths, then are cancelled.
+// the queued paths, then are cancelled; pick lists take the queued picks:
+// "#N" clicks row N (from 1) and OK, "=TEXT" types TEXT and OK, anything
+// else or none left cancels. The pick lists' captions are recorded apart.
 struct AutoAnswer {
     bool on = false;
     std::vector<Answer> answers;
     std::vector<std::string> files;
     std::vector<std::string> shown;
+    std::vector<std::string> picks;
+    std::vector<std::string> pickLists;
 };
 AutoAnswer& DialogAutoAnswer();
 
@@ -35,6 +40,12 @@ public:
     void setFocusHandler(std::function<void(const std::string&)> h) {
         focusHandler_ = std::move(h);
     }
+    // Brings the page of a component name to the front.
+    void setPageHandler(std::function<void(const std::string&)> h) { pageHandler_ = std::move(h); }
+    // Runs the pick list dialog in place of its modal loop while set (a
+    // screenshot shows and grabs it), also when dialogs are answered at
+    // once; its result is the pick's.
+    void setPickRunner(std::function<bool(PickListDialog&)> r) { pickRunner_ = std::move(r); }
 
     void message(const std::string& caption, const std::string& text, MessageKind kind) override;
     Answer question(const std::string& caption, const std::string& text, bool withCancel,
@@ -47,6 +58,9 @@ public:
     void dropFocusReturn() { pendingFocus_.clear(); }
     std::string openFileDialog(const FileDialogOptions& options) override;
     std::string saveFileDialog(const FileDialogOptions& options) override;
+    // The pick list dialog, modal; true when closed with OK.
+    bool pickFromList(TFormPickList& list) override;
+    void showPage(const std::string& name) override;
 
     // RunGuarded, then the focus goes where a handler asked for it.
     void guarded(const std::function<void()>& handler);
@@ -58,6 +72,8 @@ private:
     QWidget* parent_;
     MyStatusBar* statusBar_ = nullptr;
     std::function<void(const std::string&)> focusHandler_;
+    std::function<void(const std::string&)> pageHandler_;
+    std::function<bool(PickListDialog&)> pickRunner_;
     int guardDepth_ = 0;
     std::string pendingFocus_;
 };

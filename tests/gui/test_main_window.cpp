@@ -26,7 +26,8 @@ namespace {
 
 struct MainWindowTest : testing::Test {
     void SetUp() override {
-        DialogAutoAnswer() = AutoAnswer{true, {}, {}, {}};
+        DialogAutoAnswer() = AutoAnswer{};
+        DialogAutoAnswer().on = true;
         window = std::make_unique<MainWindow>("/tmp/");
         window->show();
         QApplication::setActiveWindow(window.get());

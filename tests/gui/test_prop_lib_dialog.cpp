@@ -37,7 +37,8 @@ struct PropLibDialogTest : testing::Test {
                     {{"001", "水", "Water", "0,4217;20,4182;40,4179", "998", "0.001", "0.6", "", "",
                       "test"},
                      {"002", "空气(气)", "Air", "1005", "1.205", "", "", "", "", ""}});
-        DialogAutoAnswer() = AutoAnswer{true, {}, {}, {}};
+        DialogAutoAnswer() = AutoAnswer{};
+        DialogAutoAnswer().on = true;
         window = std::make_unique<MainWindow>(program.path().string() + "/");
         window->loadPropertyLibrary();
         window->show();
