@@ -4,6 +4,8 @@
 #include "gui/ControlWidgets.h"
 #include "gui/EditDWidget.h"
 #include "gui/MyStatusBar.h"
+#include "gui/PickListDialog.h"
+#include "gui/PipesPage.h"
 #include "gui/PropLibDialog.h"
 #include "model/Errors.h"
 #include "props/SimpProps.h"
@@ -18,6 +20,7 @@
 #include <QMenuBar>
 #include <QPixmap>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScopeGuard>
 #include <QScrollArea>
 #include <QStyle>
@@ -114,6 +117,7 @@ MainWindow::MainWindow(const std::string& programDir, QWidget* parent)
     setStatusBar(statusBar_);
     ui_.setStatusBar(statusBar_);
     ui_.setFocusHandler([this](const std::string& name) { returnFocusTo(name); });
+    ui_.setPageHandler([this](const std::string& name) { showPage(name); });
     buildMenus();
     buildToolBar();
     buildPages();
@@ -236,6 +240,14 @@ void MainWindow::returnFocusTo(const std::string& name) {
         if (auto* scroll = qobject_cast<QScrollArea*>(page)) scroll->ensureWidgetVisible(w);
     }
     w->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::showPage(const std::string& name) {
+    QWidget* content = widgetFor(name);
+    if (!content) return;
+    for (int i = 0; i < pages_->count(); ++i)
+        if (pages_->widget(i) == content || pages_->widget(i)->isAncestorOf(content))
+            pages_->setCurrentIndex(i);
 }
 
 void MainWindow::openProject(const std::string& path) {
@@ -509,6 +521,8 @@ void MainWindow::buildPages() {
             rest->addStretch();
             v->addLayout(rest);
             v->addStretch();
+        } else if (page->name() == "TSPipes") {
+            buildPipesPage(*page, content);
         } else if (auto* rich = kolvane_->form().findAs<TRichEdit>(
                        page->name() == "TSReport" ? "RichEditReport" : "")) {
             auto* v = new QVBoxLayout(content);
@@ -530,6 +544,23 @@ void MainWindow::buildPages() {
     }
     pages_->setCurrentIndex(1); // the calculation page
     setCentralWidget(pages_);
+}
+
+void MainWindow::buildPipesPage(Component& page, QWidget* content) {
+    auto* v = new QVBoxLayout(content);
+    pipesPage_ = new PipesPage(kolvane_->refTables(), content);
+    v->addWidget(pipesPage_);
+    for (const auto& c : kolvane_->form().components()) {
+        if (c->parent() != &page) continue;
+        QWidget* w = widgetOf(*c, pipesPage_);
+        if (!w) continue;
+        pipesPage_->addButton(w);
+        // Connected after the button's own command, so that the table shows
+        // what the command left, the diameters of "维护" among it, also
+        // when the command failed part way.
+        if (auto* button = qobject_cast<QPushButton*>(w))
+            connect(button, &QPushButton::clicked, pipesPage_, &PipesPage::refresh);
+    }
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -564,6 +595,23 @@ bool MainWindow::savePropLibScreenshot(const QString& path, int page) {
     const bool saved = propDialog_->grab().save(path, "PNG");
     propDialog_->hide();
     return saved;
+}
+
+bool MainWindow::savePickListScreenshot(const QString& path, const std::string& button) {
+    auto* b = kolvane_->form().findAs<TButton>(button);
+    if (!b) return false;
+    bool saved = false, shown = false;
+    ui_.setPickRunner([&](PickListDialog& dialog) {
+        dialog.show();
+        QApplication::processEvents();
+        shown = true;
+        saved = dialog.grab().save(path, "PNG");
+        dialog.hide();
+        return false; // cancelled: the fields stay as they are
+    });
+    auto done = qScopeGuard([this] { ui_.setPickRunner({}); });
+    guarded([b] { b->Click(); });
+    return shown && saved;
 }
 
 } // namespace kolvane

@@ -20,6 +20,7 @@ class PropLibDialog;
 class Component;
 class MyStatusBar;
 class EditDWidget;
+class PipesPage;
 
 // The main window: one widget per component of the core form, bound both
 // ways, laid out from the window tables.
@@ -37,6 +38,10 @@ public:
     // read is told and leaves the window empty, the program goes on.
     void loadPropertyLibrary();
     QTabWidget* pages() const { return pages_; }
+    // The page "管道系列".
+    PipesPage* pipesPage() const { return pipesPage_; }
+    // Brings the page of a component name ("TSCalc", "TSPipes", ...) to the front.
+    void showPage(const std::string& name);
     MyStatusBar* myStatusBar() const { return statusBar_; }
     // The widget bound to a component, or nullptr.
     QWidget* widgetFor(const std::string& name) const;
@@ -47,6 +52,9 @@ public:
     // opens it, after computing the current fluid; page 1 is the maintenance
     // page, opened with the access code.
     bool savePropLibScreenshot(const QString& path, int page);
+    // Renders the pick list a picker button (SBP3, SBP5, SBP11) opens with
+    // the window's current values; nothing is picked.
+    bool savePickListScreenshot(const QString& path, const std::string& button);
 
     // Runs a handler at the event boundary (errors shown in a message box).
     void guarded(const std::function<void()>& handler);
@@ -66,6 +74,7 @@ private:
     void buildToolBar();
     void buildPages();
     QWidget* buildContainer(Component& container);
+    void buildPipesPage(Component& page, QWidget* content);
     void fillGrid(Component& container, QWidget* box, QGridLayout* grid);
     QWidget* widgetOf(Component& c, QWidget* parent);
     void about();
@@ -87,6 +96,7 @@ private:
     std::unique_ptr<TFormKolvane> kolvane_;
     std::unique_ptr<TFormSimpPL> propLib_;
     PropLibDialog* propDialog_ = nullptr;
+    PipesPage* pipesPage_ = nullptr;
     QTabWidget* pages_ = nullptr;
     MyStatusBar* statusBar_ = nullptr;
     std::map<std::string, QWidget*> widgets_;
