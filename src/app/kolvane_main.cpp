@@ -17,7 +17,8 @@
 #include <string>
 
 int main(int argc, char** argv) {
-    QString screenshot, dialogShot;
+    QString screenshot, dialogShot, pickShot;
+    std::string pickButton = "SBP5";
     int page = 1, dialogPage = 0;
     // The window size a screenshot is taken at: what the window opens at
     // where nothing maximises it, unless --size WIDTHxHEIGHT says otherwise.
@@ -34,6 +35,12 @@ int main(int argc, char** argv) {
         } else if (std::strcmp(argv[i], "--dialog-page") == 0 && i + 1 < argc) {
             // 0 its properties page, 1 its maintenance page.
             dialogPage = std::atoi(argv[++i]);
+        } else if (std::strcmp(argv[i], "--screenshot-picklist") == 0 && i + 1 < argc) {
+            // The pick list that --pick BUTTON opens (SBP3 pitch, SBP5
+            // roughness, SBP11 expansion coefficient), with the project's values.
+            pickShot = QString::fromLocal8Bit(argv[++i]);
+        } else if (std::strcmp(argv[i], "--pick") == 0 && i + 1 < argc) {
+            pickButton = argv[++i];
         } else if (std::strcmp(argv[i], "--size") == 0 && i + 1 < argc) {
             int w = 0, h = 0;
             char rest = 0;
@@ -45,7 +52,7 @@ int main(int argc, char** argv) {
             size = QSize(w, h);
         }
     }
-    const bool shooting = !screenshot.isEmpty() || !dialogShot.isEmpty();
+    const bool shooting = !screenshot.isEmpty() || !dialogShot.isEmpty() || !pickShot.isEmpty();
     // A screenshot needs no display.
     if (shooting && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
 
@@ -57,7 +64,9 @@ int main(int argc, char** argv) {
     for (qsizetype i = 1; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--screenshot") || args[i] == QLatin1String("--page") ||
             args[i] == QLatin1String("--size") || args[i] == QLatin1String("--screenshot-dialog") ||
-            args[i] == QLatin1String("--dialog-page")) {
+            args[i] == QLatin1String("--dialog-page") ||
+            args[i] == QLatin1String("--screenshot-picklist") ||
+            args[i] == QLatin1String("--pick")) {
             ++i;
         } else if (!args[i].startsWith(QLatin1Char('-'))) {
             project = args[i].toStdString();
@@ -80,7 +89,7 @@ int main(int argc, char** argv) {
     if (!project.empty()) {
         // Without a display nobody could close a message box: check the file
         // headless first and report a problem on stderr.
-        if (!screenshot.isEmpty()) {
+        if (shooting) {
             kolvane::ScriptedUiServices quiet;
             kolvane::TFormKolvane probe(quiet);
             try {
@@ -94,6 +103,23 @@ int main(int argc, char** argv) {
             }
         }
         window.openProject(project);
+    }
+    if (!pickShot.isEmpty()) {
+        // What the picker would tell instead (no reference data, a field
+        // that is no number) goes to stderr.
+        kolvane::AutoAnswer& quiet = kolvane::DialogAutoAnswer();
+        quiet.on = true;
+        const bool saved = window.savePickListScreenshot(pickShot, pickButton);
+        quiet.on = false;
+        for (const std::string& told : quiet.shown)
+            std::cerr << "note: " << told << '\n';
+        quiet.shown.clear();
+        if (!saved) {
+            std::cerr << "error: no pick list from " << pickButton << " written to "
+                      << pickShot.toStdString() << '\n';
+            return 1;
+        }
+        if (screenshot.isEmpty() && dialogShot.isEmpty()) return 0;
     }
     if (!dialogShot.isEmpty()) {
         // Nobody could close a message box: what the library would tell goes
