@@ -143,3 +143,33 @@ TEST(RefData, Designations) {
 
 } // namespace
 } // namespace kolvane
+
+namespace kolvane {
+namespace {
+
+// The shipped tables: every designation parses to the stored diameters, the
+// series spans the coil and bundle sizes, the coefficients are those of
+// liquids (mercury 1.8 to liquid ammonia 24 in 1E-4/K).
+TEST(ShippedReferenceData, PipesAndLiquidsAreSound) {
+    RefTables t;
+    t.open(KOLVANE_PIPLES_DB);
+    ASSERT_TRUE(t.available()) << t.problem();
+    ASSERT_GE(t.pipes().size(), 60u);
+    bool smallest = false, bundle = false;
+    for (const PipeRow& p : t.pipes()) {
+        const PipeSize s = ParseDesignation(p.dn);
+        EXPECT_DOUBLE_EQ(s.outside, p.outside) << p.dn;
+        EXPECT_NEAR(s.inside, p.inside, 1e-9) << p.dn;
+        smallest = smallest || p.dn == "10×2";
+        bundle = bundle || p.dn == "219×6";
+    }
+    EXPECT_TRUE(smallest && bundle);
+    ASSERT_GE(t.expansion().size(), 25u);
+    for (const ExpansionRow& e : t.expansion()) {
+        EXPECT_GT(e.ec, 1) << e.name;
+        EXPECT_LT(e.ec, 30) << e.name;
+    }
+}
+
+} // namespace
+} // namespace kolvane
