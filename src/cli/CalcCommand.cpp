@@ -5,6 +5,8 @@
 #include "engine/UiServices.h"
 #include "model/Errors.h"
 #include "props/SimpProps.h"
+#include "records/AtomicFile.h"
+#include "report/Report.h"
 
 #include <charconv>
 #include <filesystem>
@@ -213,7 +215,7 @@ void RunStep(TFormKolvane& w, ScriptedUiServices& ui, const Step& s) {
 int RunCalcCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     std::vector<Step> steps;
     bool json = false;
-    std::string file;
+    std::string file, reportPath, curvePath;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto needValue = [&]() -> const std::string* {
@@ -225,6 +227,10 @@ int RunCalcCommand(const std::vector<std::string>& args, std::ostream& out, std:
         };
         if (a == "--json") {
             json = true;
+        } else if (a == "--report" || a == "--curve") {
+            const std::string* v = needValue();
+            if (!v) return kCliBadArguments;
+            (a == "--report" ? reportPath : curvePath) = *v;
         } else if (a == "--set" || a == "--unit" || a == "--choose" || a == "--check") {
             const std::string* v = needValue();
             if (!v) return kCliBadArguments;
@@ -329,10 +335,57 @@ int RunCalcCommand(const std::vector<std::string>& args, std::ostream& out, std:
     for (const auto& warning : window.lastPass().warnings)
         err << "warning: " << warning.text << '\n';
 
-    if (json)
+    // The report and the curve of the state the steps left: a file written
+    // on request follows one more pass, so that it holds the heating curve
+    // and the warnings even when no step left a field.
+    if (!reportPath.empty() || !curvePath.empty()) {
+        try {
+            window.MaoDExit(window.field("TaoD"));
+        } catch (const CalculationError& e) {
+            for (const auto& line : e.lines())
+                err << "error: " << line << '\n';
+            failed = true;
+        }
+    }
+    window.SBRSimpleClick();
+    auto write = [&](const std::string& path, const std::string& bytes, const char* what) {
+        try {
+            WriteFileAtomically(path, bytes);
+        } catch (const std::exception& e) {
+            err << "error: " << what << ": " << e.what() << '\n';
+            failed = true;
+        }
+    };
+    if (!reportPath.empty()) {
+        std::string ext = std::filesystem::path(reportPath).extension().string();
+        for (char& ch : ext)
+            if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
+        if (ext == ".txt") {
+            write(reportPath, ReportPlainText(window.reportDocument()), "--report");
+        } else if (ext == ".rtf" || ext == ".doc") {
+            write(reportPath, ReportRtf(window.reportDocument()), "--report");
+        } else {
+            err << "error: --report writes .txt, .rtf or .doc, not '" << reportPath << "'\n";
+            failed = true;
+        }
+    }
+    if (!curvePath.empty()) {
+        const std::string csv = HeatingCurveCsv(window);
+        if (csv.empty()) {
+            err << "error: --curve: no heating curve: the theoretical area was not computed\n";
+            failed = true;
+        } else {
+            write(curvePath, csv, "--curve");
+        }
+    }
+
+    if (json) {
         out << FormToJson(window) << '\n';
-    else
+    } else {
         out << FieldsTable(window);
+        if (reportPath.empty() && curvePath.empty())
+            out << '\n' << ReportPlainText(window.reportDocument());
+    }
     return failed ? kCliFailed : kCliOk;
 }
 

@@ -19,7 +19,8 @@ const CommandEntry kCommands[] = {
     {"calc", RunCalcCommand,
      "calc [FILE] [--set NAME=TEXT | --unit NAME=INDEX | --choose NAME=INDEX | --save PATH |\n"
      "      --open PATH | --check NAME=0|1 | --press NAME | --prop BUTTON=FLUID[,t=T][,p=P] |\n"
-     "      --pick BUTTON=#N|=TEXT|cancel | --pipe N]... [--json]"},
+     "      --pick BUTTON=#N|=TEXT|cancel | --pipe N]... [--json] [--report PATH.txt|.rtf|.doc]\n"
+     "      [--curve PATH.csv]"},
     {"eval", RunEvalCommand, "eval FORMULA [--var NAME=VALUE]... [--grid] [--json]"},
     {"refdata", RunRefDataCommand, "refdata [--json]"},
     {"prop", RunPropCommand,

@@ -2,6 +2,7 @@
 
 #include "records/MruUnit.h"
 #include "refdata/RefData.h"
+#include "report/Report.h"
 
 #include "engine/ComboBoxU.h"
 #include "engine/Controls.h"
@@ -141,6 +142,12 @@ public:
     void Button3Click(); // "选择": the current pipe into the tube diameters
     void Button2Click(); // "维护": Do and Di of every row from its designation
 
+    // --- The report (report/ReportCommands.cpp) ---
+    // Generates the report of the window as it stands into the report page
+    // (its text, which projects keep) and brings the page to the front.
+    void SBRSimpleClick();
+    const ReportDocument& reportDocument() const { return reportDoc_; }
+
     // The unit selector that belongs to a quantity field.
     TComboBoxU* selectorOf(const TEditD& field) const;
 
@@ -177,6 +184,7 @@ private:
     TButton* save_ = nullptr;
     std::array<TEditD*, fid::kCount> fields_{};
     RefTables refTables_;
+    ReportDocument reportDoc_;
     // Controls the calculation reads on every pass.
     TComboBox* phi_ = nullptr;
     TComboBox* tshape_ = nullptr;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/HeatingCurve.h"
+
 #include <string>
 #include <vector>
 
@@ -23,6 +25,12 @@ struct PassReport {
         std::string text;                // "理论面积还需要：不凝气体、容器直径"
         std::vector<std::string> fields; // the empty inputs, in table order
     };
+    // The batch's balance as the pass solved it, for the heating curve;
+    // `hasCurve` only when the theoretical area was computed.
+    bool hasCurve = false;
+    CurveInputs curve;
+    double theoreticalArea = 0, actualArea = 0, heatingTime = 0, target = 0;
+
     std::vector<Problem> problems;
     std::vector<Warning> warnings;
     std::vector<Missing> missing;

@@ -513,6 +513,25 @@ void RecalcPass::run() {
     chain();
     for (const auto& p : walkProblems_)
         report_.problems.push_back(p);
+    if (modelOk_) {
+        // The balance the area was found from, for the heating curve.
+        CurveInputs& c = report_.curve;
+        c.m = v(MaoD);
+        c.c = v(CopD);
+        c.k = model_.k;
+        c.tm = (v(Ti1D) + v(Ti2D)) / 2;
+        if (needsMet(QLD)) {
+            c.ke = model_.ke;
+            c.ae = v(AeD);
+            c.te = v(TeD);
+        }
+        c.t1 = v(Tom1D);
+        report_.hasCurve = true;
+        report_.theoreticalArea = model_.area;
+        report_.actualArea = has(ArD) ? v(ArD) : model_.area;
+        report_.heatingTime = v(TaoD);
+        report_.target = v(Tom2D);
+    }
 }
 
 void RecalcPass::chain() {

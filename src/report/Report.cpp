@@ -1,0 +1,344 @@
+// The calculation report: its generation from the window and its writers.
+#include "report/Report.h"
+
+#include "engine/ComboBoxU.h"
+#include "engine/Controls.h"
+#include "engine/FormKolvane.h"
+#include "engine/MainFormTables.h"
+#include "engine/NumberFormat.h"
+#include "model/Errors.h"
+#include "model/HeatingCurve.h"
+#include "records/TextCodec.h"
+
+#include <cstdint>
+#include <cstdio>
+
+namespace kolvane {
+
+namespace {
+
+constexpr const char* kFont = "宋体";
+constexpr double kDataPoints = 10.5; // the report box's default, 14 px at 96 dpi
+const std::string kIndent(8, ' ');
+
+std::size_t GbkCells(const std::string& text) {
+    try {
+        return Utf8ToGb18030(text).size();
+    } catch (const Error&) {
+        return text.size();
+    }
+}
+
+// One report line of a control, found by the window's naming pattern: the
+// caption in <base>L, the value in <base>D, the unit in <base>U.
+struct LineParts {
+    std::string caption, value, unit;
+    bool enabled = false;
+};
+
+LineParts PartsOf(const TFormKolvane& w, const std::string& name) {
+    const std::string base = BaseName(name);
+    LineParts p;
+    const Form& f = w.form();
+    if (auto* l = f.findAs<TLabel>(base + "L")) p.caption = l->caption();
+    if (Component* c = f.find(base + "D")) {
+        p.enabled = c->enabled();
+        if (auto* e = dynamic_cast<const TEdit*>(c))
+            p.value = e->text();
+        else if (auto* list = dynamic_cast<const TComboBox*>(c))
+            p.value = list->text();
+    }
+    if (auto* u = f.findAs<TComboBox>(base + "U")) p.unit = ItemLabel(u->text());
+    return p;
+}
+
+std::string Line(const LineParts& p, const std::string& value) {
+    return kIndent + PadCells(p.caption, 20) + PadCells(value, 20) + PadCells(p.unit, 20);
+}
+
+class Generator {
+public:
+    explicit Generator(const TFormKolvane& w) : w_(w) {}
+
+    void heading(const char* text) {
+        if (blocks_++) doc_.AppendLine("");
+        doc_.AppendStyledRun(text, kFont, 11, 0, true, false, false, true);
+    }
+    // Enabled fields, a number as shown with four decimals.
+    void fields(std::initializer_list<const char*> names) {
+        for (const char* n : names) {
+            const LineParts p = PartsOf(w_, n);
+            if (!p.enabled) continue;
+            std::string value = p.value;
+            if (auto x = ParseExactReal(TrimControl(p.value))) {
+                char buf[64];
+                std::snprintf(buf, sizeof buf, "%.4f", *x);
+                value = buf;
+            }
+            doc_.AppendLine(Line(p, value));
+        }
+    }
+    // Enabled controls, their text cut before `separator` when one is given.
+    void choice(const char* name, const char* separator = nullptr) {
+        const LineParts p = PartsOf(w_, name);
+        if (!p.enabled) return;
+        std::string value = p.value;
+        if (separator) {
+            const std::size_t at = value.find(separator);
+            value = at == std::string::npos ? std::string()
+                                            : std::string(TrimControl(value.substr(0, at)));
+        }
+        doc_.AppendLine(Line(p, value));
+    }
+    void twoColumns(const char* caption, const std::string& value) {
+        doc_.AppendLine(kIndent + PadCells(caption, 20) + PadCells(value, 20));
+    }
+
+    ReportDocument run();
+
+private:
+    void warnings();
+    void curve();
+
+    const TFormKolvane& w_;
+    ReportDocument doc_;
+    int blocks_ = 0;
+};
+
+ReportDocument Generator::run() {
+    doc_.AppendStyledRun("", kFont, 10, 0, false, false, false, true);
+    doc_.AppendStyledRun(std::string(10, ' ') + w_.list("VND").text() + "容器传热计算报告", kFont,
+                         14, 0, true, false, false, true);
+    std::string rule = "        ";
+    for (int i = 0; i < 17; ++i)
+        rule += "━";
+    doc_.AppendStyledRun(rule, kFont, 14, 0, true, false, false, true);
+    doc_.AppendLine("");
+
+    heading("       项目信息:");
+    fields({"OBJNameD", "OBJProcD", "DeviceNameD", "DeviceNoD", "OBJNoteD"});
+    heading("       基本参数:");
+    fields({"TaoD"});
+    choice("SetErrD");
+    fields({"sfD"});
+    heading("       容器几何参数:");
+    choice("VND");
+    fields({"VsD", "KvD", "Ae1D", "DsD", "HsD", "WsD"});
+    if (w_.form().get<TCheckBox>("ifMix").checked()) {
+        heading("       搅拌器参数:");
+        choice("mitD", "|");
+        fields({"midD", "rvD"});
+    }
+    heading("       容器物性及热量平衡，物性:");
+    fields({"CopD", "DenoD", "VioD", "LdoD", "BtoD"});
+    heading("       容器物性及热量平衡，工艺和热量平衡数据:");
+    twoColumns("流体相态", w_.list("PhoD").text());
+    twoColumns("流体类型", w_.form().get<TEdit>("HToD").text());
+    fields({"MaoD", "Tom1D", "Tom2D", "QoD", "QLD"});
+    heading("       容器参数及计算结果:");
+    fields({"AeD"});
+    choice("SmD", "|");
+    fields({"StD"});
+    choice("PmD", "|");
+    fields({"BpD"});
+    choice("EVTD");
+    fields({"KeD", "KcD", "TwaD", "TeD"});
+    heading("       管程物性及热量平衡，物性:");
+    fields({"CipD", "DeniD", "ViiD", "LdiD", "DHiD", "denivD", "ViivD", "PivD"});
+    heading("       管程物性及热量平衡，工艺和热量平衡数据:");
+    choice("PhiD");
+    choice("HTiD");
+    fields({"LaiD", "WiD", "Ti1D", "Ti2D", "QiD"});
+    heading("       管程参数及计算结果:");
+    choice("TShapeD");
+    fields({"EiD", "dioD", "diiD"});
+    choice("TmD", "|");
+    fields({"DspD", "SlD", "mD", "UivD", "UiD", "DpiD", "RiD", "RoD", "kiD", "koD"});
+    heading("       简明计算结果:");
+    fields({"AtD", "ArD", "LtD", "TTaD", "KTaD", "WcD"});
+    warnings();
+    curve();
+    return std::move(doc_);
+}
+
+void Generator::warnings() {
+    const PassReport& r = w_.lastPass();
+    if (r.warnings.empty()) return;
+    heading("       警告:");
+    for (const auto& warning : r.warnings)
+        doc_.AppendLine(kIndent + warning.text);
+}
+
+void Generator::curve() {
+    const PassReport& r = w_.lastPass();
+    if (!r.hasCurve || !(r.heatingTime > 0)) return;
+    heading("       升温曲线:");
+    // Time in the heating-time field's own unit.
+    const TEditD& tau = w_.field("TaoD");
+    const TComboBoxU* unit = w_.selectorOf(tau);
+    const std::string timeUnit = unit ? unit->unitLabel() : "S";
+    doc_.AppendLine(kIndent + PadCells("时间(" + timeUnit + ")", 20) + PadCells("理论面积(C)", 20) +
+                    PadCells("实际面积(C)", 20));
+    for (int i = 0; i <= 10; ++i) {
+        const double t = r.heatingTime * i / 10;
+        auto fixed = [](double v, int digits) {
+            char buf[64];
+            std::snprintf(buf, sizeof buf, "%.*f", digits, v);
+            return std::string(buf);
+        };
+        doc_.AppendLine(kIndent + PadCells(fixed(t / tau.exchange(), 4), 20) +
+                        PadCells(fixed(CurveTemperature(r.curve, r.theoreticalArea, t), 2), 20) +
+                        PadCells(fixed(CurveTemperature(r.curve, r.actualArea, t), 2), 20));
+    }
+    if (auto reached = TimeToReach(r.curve, r.actualArea, r.target)) {
+        char buf[96];
+        std::snprintf(buf, sizeof buf, "%.4f", *reached / tau.exchange());
+        doc_.AppendLine(kIndent + "实际面积于 " + buf + " " + timeUnit + " 达到目标温度");
+    }
+}
+
+// Unicode code points of a UTF-8 text, each with its bytes.
+template <typename F> void ForEachChar(const std::string& s, F&& f) {
+    for (std::size_t i = 0; i < s.size();) {
+        const auto c = static_cast<unsigned char>(s[i]);
+        std::size_t len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : 4;
+        if (i + len > s.size()) len = s.size() - i;
+        char32_t cp = len == 1 ? c : len == 2 ? c & 0x1F : len == 3 ? c & 0x0F : c & 0x07;
+        for (std::size_t k = 1; k < len; ++k)
+            cp = (cp << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+        f(cp, s.substr(i, len));
+        i += len;
+    }
+}
+
+std::string RtfText(const std::string& text) {
+    std::string out;
+    ForEachChar(text, [&out](char32_t cp, const std::string& bytes) {
+        if (cp < 0x80) {
+            if (cp == '\\' || cp == '{' || cp == '}') out += '\\';
+            if (cp >= 0x20) out += static_cast<char>(cp);
+            return;
+        }
+        // \uN takes a signed 16-bit number; beyond the BMP a surrogate pair.
+        auto unicode = [&out](char32_t u) {
+            out += "\\u" + std::to_string(static_cast<int>(static_cast<std::int16_t>(u)));
+        };
+        std::string gbk;
+        try {
+            gbk = Utf8ToGb18030(bytes);
+        } catch (const Error&) {
+        }
+        if (cp > 0xFFFF) {
+            out += "{\\uc1";
+            unicode(0xD800 + ((cp - 0x10000) >> 10));
+            unicode(0xDC00 + ((cp - 0x10000) & 0x3FF));
+            out += "??}";
+            return;
+        }
+        if (gbk.size() == 2) {
+            unicode(cp);
+            char hex[16];
+            std::snprintf(hex, sizeof hex, "\\'%02x\\'%02x", static_cast<unsigned char>(gbk[0]),
+                          static_cast<unsigned char>(gbk[1]));
+            out += hex;
+        } else {
+            out += "{\\uc1";
+            unicode(cp);
+            out += "?}";
+        }
+    });
+    return out;
+}
+
+} // namespace
+
+std::string PadCells(const std::string& text, std::size_t cells) {
+    const std::size_t have = GbkCells(text);
+    return have >= cells ? text : text + std::string(cells - have, ' ');
+}
+
+void ReportDocument::AppendStyledRun(const std::string& text, const std::string& font,
+                                     double points, int color, bool bold, bool italic,
+                                     bool underline, bool lineBreak) {
+    if (!open_) {
+        paragraphs_.emplace_back();
+        open_ = true;
+    }
+    paragraphs_.back().runs.push_back({text, font, points, color, bold, italic, underline});
+    if (lineBreak) open_ = false;
+}
+
+void ReportDocument::AppendLine(const std::string& text) {
+    AppendStyledRun(text, kFont, kDataPoints, 0, false, false, false, true);
+}
+
+ReportDocument BuildReport(const TFormKolvane& window) {
+    return Generator(window).run();
+}
+
+std::string ReportPlainText(const ReportDocument& doc) {
+    std::string out;
+    for (const ReportParagraph& p : doc.paragraphs()) {
+        for (const ReportRun& r : p.runs)
+            out += r.text;
+        out += '\n';
+    }
+    return out;
+}
+
+std::string ReportRtf(const ReportDocument& doc) {
+    std::vector<std::string> fonts;
+    auto fontIndex = [&fonts](const std::string& f) {
+        for (std::size_t i = 0; i < fonts.size(); ++i)
+            if (fonts[i] == f) return i;
+        fonts.push_back(f);
+        return fonts.size() - 1;
+    };
+    fontIndex(kFont);
+    std::vector<int> colors = {0};
+    auto colorIndex = [&colors](int c) {
+        for (std::size_t i = 0; i < colors.size(); ++i)
+            if (colors[i] == c) return i;
+        colors.push_back(c);
+        return colors.size() - 1;
+    };
+    std::string body;
+    for (const ReportParagraph& p : doc.paragraphs()) {
+        body += "\\pard\\plain";
+        for (const ReportRun& r : p.runs) {
+            body += "{\\f" + std::to_string(fontIndex(r.font)) + "\\fs" +
+                    std::to_string(static_cast<int>(r.points * 2 + 0.5)) + "\\cf" +
+                    std::to_string(colorIndex(r.color) + 1);
+            if (r.bold) body += "\\b";
+            if (r.italic) body += "\\i";
+            if (r.underline) body += "\\ul";
+            body += " " + RtfText(r.text) + "}";
+        }
+        body += "\\par\n";
+    }
+    std::string out = "{\\rtf1\\ansi\\ansicpg936\\deff0\\uc2\n{\\fonttbl";
+    for (std::size_t i = 0; i < fonts.size(); ++i)
+        out += "{\\f" + std::to_string(i) + "\\fnil\\fcharset134 " + RtfText(fonts[i]) + ";}";
+    out += "}\n{\\colortbl;";
+    for (int c : colors) {
+        out += "\\red" + std::to_string(c & 0xFF) + "\\green" + std::to_string((c >> 8) & 0xFF) +
+               "\\blue" + std::to_string((c >> 16) & 0xFF) + ";";
+    }
+    out += "}\n" + body + "}\n";
+    return out;
+}
+
+std::string HeatingCurveCsv(const TFormKolvane& window, int rows) {
+    const PassReport& r = window.lastPass();
+    if (!r.hasCurve || !(r.heatingTime > 0) || rows < 2) return {};
+    std::string out = "t_s,T_theoretical_C,T_actual_C\n";
+    for (int i = 0; i < rows; ++i) {
+        const double t = r.heatingTime * i / (rows - 1);
+        out += FloatToStr15(t) + "," +
+               FloatToStr15(CurveTemperature(r.curve, r.theoreticalArea, t)) + "," +
+               FloatToStr15(CurveTemperature(r.curve, r.actualArea, t)) + "\n";
+    }
+    return out;
+}
+
+} // namespace kolvane

@@ -1,0 +1,13 @@
+#include "engine/FormKolvane.h"
+#include "engine/UiServices.h"
+#include "report/Report.h"
+
+namespace kolvane {
+
+void TFormKolvane::SBRSimpleClick() {
+    reportDoc_ = BuildReport(*this);
+    form_.get<TRichEdit>("RichEditReport").setText(ReportPlainText(reportDoc_));
+    ui_.showPage("TSReport");
+}
+
+} // namespace kolvane

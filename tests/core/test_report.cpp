@@ -1,0 +1,132 @@
+// The calculation report and the heating curve.
+#include "engine/ComboBoxU.h"
+#include "engine/FormKolvane.h"
+#include "engine/UiServices.h"
+#include "model/HeatingCurve.h"
+#include "report/Report.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace kolvane {
+namespace {
+
+struct Report : testing::Test {
+    ScriptedUiServices ui;
+    TFormKolvane w{ui};
+    std::string text() {
+        w.SBRSimpleClick();
+        return ReportPlainText(w.reportDocument());
+    }
+    bool has(const std::string& s) { return text().find(s) != std::string::npos; }
+};
+
+TEST_F(Report, TitleRuleAndTheFieldsAsShown) {
+    w.field("MaoD").setText("2");
+    w.form().get<TComboBoxU>("MaoU").Select(1); // t: the text 2 stays in tonnes
+    w.field("MaoD").setText("2");
+    w.field("QoD").setText("4E-5");
+    w.field("AtD").setText("1234.5");
+    const std::string t = text();
+    EXPECT_NE(t.find("          球罐容器传热计算报告\n"), std::string::npos);
+    EXPECT_NE(t.find("        ━━━━━━━━━━━━━━━━━\n"), std::string::npos);
+    // Four Chinese characters take eight cells: twelve blanks follow.
+    EXPECT_NE(t.find("        加热时间" + std::string(12 + 20, ' ') + "S"), std::string::npos)
+        << "an empty field still has its line";
+    EXPECT_NE(t.find("        质量                2.0000              t"), std::string::npos);
+    EXPECT_NE(t.find("0.0000"), std::string::npos) << "4E-5 with four decimals";
+    EXPECT_NE(t.find("1234.5000"), std::string::npos);
+    EXPECT_NE(t.find("        收敛误差            1E-6"), std::string::npos) << "as typed";
+    EXPECT_EQ(w.form().get<TRichEdit>("RichEditReport").text(), t) << "the page holds the text";
+    EXPECT_EQ(ui.page, "TSReport");
+}
+
+TEST_F(Report, OnlyEnabledFieldsAndTheBlocksOfTheVariant) {
+    // A sphere has no height and no width; unstirred, no stirrer block but
+    // the expansion coefficient; single phase, no steam lines.
+    std::string t = text();
+    EXPECT_EQ(t.find("高度"), std::string::npos);
+    EXPECT_EQ(t.find("宽度"), std::string::npos);
+    EXPECT_EQ(t.find("搅拌器参数"), std::string::npos);
+    EXPECT_NE(t.find("膨胀系数"), std::string::npos);
+    EXPECT_EQ(t.find("蒸汽密度"), std::string::npos);
+    EXPECT_EQ(t.find("蒸汽压力"), std::string::npos);
+
+    w.form().get<TCheckBox>("ifMix").Click();
+    w.list("PhiD").Select(1);
+    t = text();
+    EXPECT_NE(t.find("       搅拌器参数:\n        搅拌器型式          涡轮式"), std::string::npos);
+    EXPECT_EQ(t.find("膨胀系数"), std::string::npos);
+    EXPECT_NE(t.find("蒸汽密度"), std::string::npos);
+    EXPECT_EQ(t.find("蒸汽压力"), std::string::npos) << "always disabled";
+}
+
+TEST(ReportWriters, PaddingCountsGbkCells) {
+    EXPECT_EQ(PadCells("质量流量", 20), "质量流量" + std::string(12, ' '));
+    EXPECT_EQ(PadCells("Steam", 20), "Steam" + std::string(15, ' '));
+    EXPECT_EQ(PadCells(std::string(25, 'x'), 20), std::string(25, 'x')) << "never cut";
+}
+
+TEST(ReportWriters, RtfEscapesUserTextAndCarriesTheStyles) {
+    ReportDocument doc;
+    doc.AppendStyledRun("标题", "宋体", 14, 0, true, false, false, true);
+    doc.AppendLine("a\\b{c}d");
+    const std::string rtf = ReportRtf(doc);
+    EXPECT_EQ(rtf.rfind("{\\rtf1\\ansi\\ansicpg936", 0), 0u);
+    EXPECT_NE(rtf.find("\\fcharset134"), std::string::npos);
+    EXPECT_NE(rtf.find("\\fs28\\cf1\\b "), std::string::npos) << "14 pt bold";
+    EXPECT_NE(rtf.find("\\u26631\\'b1\\'ea"), std::string::npos) << "标 with its GBK fallback";
+    EXPECT_NE(rtf.find("a\\\\b\\{c\\}d"), std::string::npos);
+    // Braces balance: a comment can neither close nor open a group.
+    int depth = 0;
+    for (std::size_t i = 0; i < rtf.size(); ++i) {
+        if (rtf[i] == '\\') {
+            ++i;
+            continue;
+        }
+        depth += rtf[i] == '{' ? 1 : rtf[i] == '}' ? -1 : 0;
+        ASSERT_GE(depth, 0);
+    }
+    EXPECT_EQ(depth, 0);
+}
+
+TEST(HeatingCurve, ClosedFormFollowsTheBalance) {
+    CurveInputs in{5000, 4000, 600, 115, 0.6, 15, 10, 20};
+    const double area = 8;
+    // Runge-Kutta on M c dT/dt = K A (Tm - T) - Ke Ae (T - Te).
+    auto rate = [&](double T) {
+        return (in.k * area * (in.tm - T) - in.ke * in.ae * (T - in.te)) / (in.m * in.c);
+    };
+    double T = in.t1;
+    const double dt = 1;
+    for (int i = 0; i < 3600; ++i) {
+        const double k1 = rate(T), k2 = rate(T + dt / 2 * k1), k3 = rate(T + dt / 2 * k2),
+                     k4 = rate(T + dt * k3);
+        T += dt / 6 * (k1 + 2 * k2 + 2 * k3 + k4);
+    }
+    EXPECT_NEAR(CurveTemperature(in, area, 3600), T, 1e-9);
+    auto reach = TimeToReach(in, area, CurveTemperature(in, area, 1800));
+    ASSERT_TRUE(reach);
+    EXPECT_NEAR(*reach, 1800, 1e-6);
+    EXPECT_FALSE(TimeToReach(in, area, 200)) << "never above what the medium allows";
+}
+
+TEST(HeatingCurve, TheTheoreticalAreaReachesTheTargetAtTheHeatingTime) {
+    ScriptedUiServices ui;
+    TFormKolvane w(ui, std::string(KOLVANE_EXAMPLES_DIR));
+    ASSERT_TRUE(
+        w.OpenProjectFile(std::string(KOLVANE_EXAMPLES_DIR) + "/hot-water-storage-tank.kvp"));
+    w.MaoDExit(w.field("TaoD"));
+    const std::string csv = HeatingCurveCsv(w);
+    ASSERT_EQ(std::count(csv.begin(), csv.end(), '\n'), 102);
+    const PassReport& r = w.lastPass();
+    // The area stops at a 1e-4 change, so the target is met to that order.
+    EXPECT_NEAR(CurveTemperature(r.curve, r.theoreticalArea, r.heatingTime), 60, 0.05);
+    auto early = TimeToReach(r.curve, r.actualArea, 60);
+    ASSERT_TRUE(early);
+    EXPECT_LT(*early, r.heatingTime) << "the margin reaches the target earlier";
+}
+
+} // namespace
+} // namespace kolvane
