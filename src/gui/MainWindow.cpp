@@ -342,6 +342,9 @@ void MainWindow::buildMenus() {
                     closeApproved_ = true; // asked already
                     close();
                 });
+            } else if (std::string_view(item.name) == "MRSimple") {
+                connect(a, &QAction::triggered, this,
+                        [this] { guarded([this] { kolvane_->SBRSimpleClick(); }); });
             } else if (auto handler = fileHandler(item.name)) {
                 connect(a, &QAction::triggered, this, [this, handler] { fileCommand(handler); });
             }
@@ -375,6 +378,9 @@ void MainWindow::buildToolBar() {
         a->setToolTip(QString::fromUtf8(t.hint));
         if (auto handler = fileHandler(t.name))
             connect(a, &QAction::triggered, this, [this, handler] { fileCommand(handler); });
+        if (std::string_view(t.name) == "SBRSimple")
+            connect(a, &QAction::triggered, this,
+                    [this] { guarded([this] { kolvane_->SBRSimpleClick(); }); });
         if (std::string_view(t.name) == "SBClear") {
             // Toolbar buttons take no focus: the focused field is the one the
             // user was last in.
@@ -526,7 +532,14 @@ void MainWindow::buildPages() {
         } else if (auto* rich = kolvane_->form().findAs<TRichEdit>(
                        page->name() == "TSReport" ? "RichEditReport" : "")) {
             auto* v = new QVBoxLayout(content);
-            v->addWidget(widgetOf(*rich, content));
+            QWidget* box = widgetOf(*rich, content);
+            // The report's columns count a Chinese character as two cells:
+            // a CJK font whose Latin letters are half as wide keeps them.
+            QFont mono(QStringLiteral("WenQuanYi Micro Hei Mono"));
+            mono.setStyleHint(QFont::TypeWriter);
+            mono.setPointSizeF(10.5);
+            box->setFont(mono);
+            v->addWidget(box);
         } else {
             auto* outer = new QVBoxLayout(content);
             auto* gridHost = new QWidget(content);
@@ -543,6 +556,14 @@ void MainWindow::buildPages() {
         pages_->addTab(scroll, Q(page->caption()));
     }
     pages_->setCurrentIndex(1); // the calculation page
+    // The report is a snapshot of the window: it is made anew whenever its
+    // page comes to the front.
+    connect(pages_, &QTabWidget::currentChanged, this, [this](int index) {
+        QWidget* report = widgetFor("TSReport");
+        QWidget* page = pages_->widget(index);
+        if (report && page && (page == report || page->isAncestorOf(report)))
+            guarded([this] { kolvane_->SBRSimpleClick(); });
+    });
     setCentralWidget(pages_);
 }
 
