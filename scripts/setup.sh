@@ -10,6 +10,7 @@ packages=(
     libsqlite3-dev sqlite3
     libgtest-dev libgmock-dev libbenchmark-dev
     nlohmann-json3-dev
+    qt6-translations-l10n
     fonts-wqy-microhei
     xvfb xauth
 )

@@ -5,10 +5,15 @@
 #include "records/MruUnit.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QFont>
+#include <QLibraryInfo>
+#include <QLockFile>
 #include <QSize>
+#include <QStandardPaths>
 #include <QTimer>
+#include <QTranslator>
 
 #include <cstdio>
 #include <cstdlib>
@@ -74,6 +79,20 @@ int main(int argc, char** argv) {
         }
     }
     QApplication::setApplicationName("Kolvane");
+    // One window per user: a second start ends at once and leaves the
+    // running one alone (two windows would overwrite each other's recent
+    // files). A lock left by a crashed program is taken over. Screenshots
+    // run beside a window the user has open.
+    QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (runtime.isEmpty()) runtime = QDir::tempPath();
+    QLockFile instance(runtime + QStringLiteral("/Kolvane.lock"));
+    instance.setStaleLockTime(0); // stale only when its process is gone
+    if (!shooting && !instance.tryLock(0)) return 0;
+    // Qt's own dialogs and standard buttons in Chinese.
+    QTranslator qtChinese;
+    if (qtChinese.load(QStringLiteral("qtbase_zh_CN"),
+                       QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtChinese);
     QFont font(QStringLiteral("WenQuanYi Micro Hei"));
     font.setPointSize(9);
     QApplication::setFont(font);
