@@ -7,8 +7,10 @@
 #include "gui/PickListDialog.h"
 #include "gui/PipesPage.h"
 #include "gui/PropLibDialog.h"
+#include "gui/ReportView.h"
 #include "model/Errors.h"
 #include "props/SimpProps.h"
+#include "records/AtomicFile.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,6 +22,8 @@
 #include <QMenuBar>
 #include <QPixmap>
 #include <QPlainTextEdit>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScrollArea>
@@ -29,6 +33,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <filesystem>
 #include <utility>
 #include <vector>
 
@@ -75,6 +80,7 @@ const std::vector<std::pair<MenuEntry, std::vector<MenuEntry>>> kMenus = {
       {"MRSave", "&S 保存报表 "},
       {"", "-"},
       {"MRPrintRep", "&P 打印报表"},
+      {"MRPdf", "&F 导出PDF"},
       {"MRPrintStruct", "&D 打印结构示意图"}}},
 };
 
@@ -101,6 +107,7 @@ const ToolEntry kTools[] = {
     {"SBRSimple", "生成报表", QStyle::SP_FileDialogContentsView, ""},
     {"SBRSave", "保存报表", QStyle::SP_DialogSaveButton, ""},
     {"SBRPrintRep", "打印报表", QStyle::SP_FileDialogListView, ""},
+    {"SBRPdf", "导出PDF", QStyle::SP_FileLinkIcon, ""},
     {"SBRPrintLoad", "", QStyle::SP_ArrowDown, ""},
     {"SBClear", "清除光标处数据", QStyle::SP_DialogResetButton, ""},
     {"SBHPDF", "这是什么？", QStyle::SP_MessageBoxQuestion, ""},
@@ -342,9 +349,8 @@ void MainWindow::buildMenus() {
                     closeApproved_ = true; // asked already
                     close();
                 });
-            } else if (std::string_view(item.name) == "MRSimple") {
-                connect(a, &QAction::triggered, this,
-                        [this] { guarded([this] { kolvane_->SBRSimpleClick(); }); });
+            } else if (auto report = reportHandler(item.name)) {
+                connect(a, &QAction::triggered, this, report);
             } else if (auto handler = fileHandler(item.name)) {
                 connect(a, &QAction::triggered, this, [this, handler] { fileCommand(handler); });
             }
@@ -378,9 +384,7 @@ void MainWindow::buildToolBar() {
         a->setToolTip(QString::fromUtf8(t.hint));
         if (auto handler = fileHandler(t.name))
             connect(a, &QAction::triggered, this, [this, handler] { fileCommand(handler); });
-        if (std::string_view(t.name) == "SBRSimple")
-            connect(a, &QAction::triggered, this,
-                    [this] { guarded([this] { kolvane_->SBRSimpleClick(); }); });
+        if (auto report = reportHandler(t.name)) connect(a, &QAction::triggered, this, report);
         if (std::string_view(t.name) == "SBClear") {
             // Toolbar buttons take no focus: the focused field is the one the
             // user was last in.
@@ -390,6 +394,119 @@ void MainWindow::buildToolBar() {
             });
         }
     }
+}
+
+std::function<void()> MainWindow::reportHandler(std::string_view name) {
+    if (name == "MRSimple" || name == "SBRSimple") return [this] { generateReport(); };
+    if (name == "MRSave" || name == "SBRSave") return [this] { saveReport(); };
+    if (name == "MRPrintRep" || name == "SBRPrintRep") return [this] { printReport(); };
+    if (name == "MRPdf" || name == "SBRPdf") return [this] { exportReportPdf(); };
+    return {};
+}
+
+void MainWindow::generateReport() {
+    guarded([this] { kolvane_->SBRSimpleClick(); });
+    if (reportView_) reportView_->refresh();
+}
+
+namespace {
+// The project's name with the given extension, or the extension alone for
+// a project without a name.
+std::string PresetName(const std::string& project, const char* extension) {
+    if (project.empty()) return extension;
+    return std::filesystem::path(project).replace_extension(extension).string();
+}
+} // namespace
+
+bool MainWindow::saveReport() {
+    if (!reportView_) return false;
+    FileDialogOptions options;
+    options.title = "保存计算报告-输入报告名称";
+    options.filter = "Kolvane 报告文件（*.doc）|*.doc";
+    options.defaultExt = "doc";
+    options.initialDir = ".";
+    const std::string path =
+        ui_.saveFileDialog(options, PresetName(kolvane_->ProjectFileName(), ".doc"));
+    if (path.empty()) return false;
+    bool saved = false;
+    guarded([&] {
+        WriteFileAtomically(path, ReportRtf(reportView_->present()));
+        saved = true;
+    });
+    if (saved) ui_.statusText(1, "报告已保存：" + path);
+    return saved;
+}
+
+void MainWindow::writeReportPdf(const std::string& path) {
+    QPrinter pdf(QPrinter::HighResolution);
+    pdf.setOutputFormat(QPrinter::PdfFormat);
+    pdf.setOutputFileName(Q(path));
+    pdf.setPageOrientation(QPageLayout::Portrait);
+    pdf.setPageMargins(QMarginsF(1.0, 0.7, 1.0, 0.7), QPageLayout::Inch);
+    pdf.setDocName(QStringLiteral("计算报表"));
+    pdf.setCreator(QStringLiteral("Kolvane"));
+    if (!PaintReportPages(pdf, reportView_->present())) throw IoError("无法写入PDF文件：" + path);
+}
+
+bool MainWindow::exportReportPdf() {
+    if (!reportView_) return false;
+    FileDialogOptions options;
+    options.title = "导出计算报告为PDF";
+    options.filter = "PDF 文件（*.pdf）|*.pdf";
+    options.defaultExt = "pdf";
+    options.initialDir = ".";
+    const std::string path =
+        ui_.saveFileDialog(options, PresetName(kolvane_->ProjectFileName(), ".pdf"));
+    if (path.empty()) return false;
+    bool saved = false;
+    guarded([&] {
+        // Written beside the target first, so that a failed export leaves
+        // no half-written file under the chosen name.
+        const std::filesystem::path target(path);
+        if (std::filesystem::is_directory(target)) throw IoError("不是文件：" + path);
+        const std::string temp =
+            (target.parent_path() / ("." + target.filename().string() + ".part")).string();
+        try {
+            writeReportPdf(temp);
+            std::filesystem::rename(temp, target);
+        } catch (const std::filesystem::filesystem_error&) {
+            std::error_code ignored;
+            std::filesystem::remove(temp, ignored);
+            throw IoError("无法写入PDF文件：" + path);
+        } catch (...) {
+            std::error_code ignored;
+            std::filesystem::remove(temp, ignored);
+            throw;
+        }
+        saved = true;
+    });
+    if (saved) ui_.statusText(1, "PDF已导出：" + path);
+    return saved;
+}
+
+bool MainWindow::printReport() {
+    if (!reportView_) return false;
+    if (QPrinterInfo::availablePrinters().isEmpty()) {
+        ui_.message("打印报表",
+                    "没有安装打印机，无法打印报表。\n请先安装打印机，或用“导出PDF”保存报告。",
+                    MessageKind::Warning);
+        return false;
+    }
+    QPrinterInfo info = QPrinterInfo::defaultPrinter();
+    if (info.isNull()) info = QPrinterInfo::availablePrinters().front();
+    QPrinter printer(info, QPrinter::HighResolution);
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setPageMargins(QMarginsF(1.0, 0.7, 1.0, 0.7), QPageLayout::Inch);
+    printer.setDocName(QStringLiteral("计算报表"));
+    bool printed = false;
+    guarded([&] {
+        if (!printer.isValid() || !PaintReportPages(printer, reportView_->present()) ||
+            printer.printerState() == QPrinter::Error)
+            throw IoError("打印失败：" + info.printerName().toStdString());
+        printed = true;
+    });
+    if (printed) ui_.statusText(1, "报表已送往打印机：" + info.printerName().toStdString());
+    return printed;
 }
 
 void MainWindow::about() {
@@ -532,14 +649,11 @@ void MainWindow::buildPages() {
         } else if (auto* rich = kolvane_->form().findAs<TRichEdit>(
                        page->name() == "TSReport" ? "RichEditReport" : "")) {
             auto* v = new QVBoxLayout(content);
-            QWidget* box = widgetOf(*rich, content);
-            // The report's columns count a Chinese character as two cells:
-            // a CJK font whose Latin letters are half as wide keeps them.
-            QFont mono(QStringLiteral("WenQuanYi Micro Hei Mono"));
-            mono.setStyleHint(QFont::TypeWriter);
-            mono.setPointSizeF(10.5);
-            box->setFont(mono);
-            v->addWidget(box);
+            // Formatted, read-only, in a CJK font whose Latin letters are
+            // half as wide as a Chinese character, so the columns line up.
+            reportView_ = new ReportView(*rich, kolvane_->reportDocument(), content);
+            widgets_[rich->name()] = reportView_;
+            v->addWidget(reportView_);
         } else {
             auto* outer = new QVBoxLayout(content);
             auto* gridHost = new QWidget(content);
@@ -561,8 +675,7 @@ void MainWindow::buildPages() {
     connect(pages_, &QTabWidget::currentChanged, this, [this](int index) {
         QWidget* report = widgetFor("TSReport");
         QWidget* page = pages_->widget(index);
-        if (report && page && (page == report || page->isAncestorOf(report)))
-            guarded([this] { kolvane_->SBRSimpleClick(); });
+        if (report && page && (page == report || page->isAncestorOf(report))) generateReport();
     });
     setCentralWidget(pages_);
 }

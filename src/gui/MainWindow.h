@@ -21,6 +21,7 @@ class Component;
 class MyStatusBar;
 class EditDWidget;
 class PipesPage;
+class ReportView;
 
 // The main window: one widget per component of the core form, bound both
 // ways, laid out from the window tables.
@@ -42,6 +43,16 @@ public:
     PipesPage* pipesPage() const { return pipesPage_; }
     // Brings the page of a component name ("TSCalc", "TSPipes", ...) to the front.
     void showPage(const std::string& name);
+    // The report page's text box.
+    ReportView* reportView() const { return reportView_; }
+    // Report commands: generate it (the page comes forward), save it as RTF
+    // through the save dialog, print it on the default printer, export it
+    // with the heating curve to a PDF file chosen in the save dialog. Errors
+    // are told in a message box; true only when the file or job was written.
+    void generateReport();
+    bool saveReport();
+    bool printReport();
+    bool exportReportPdf();
     MyStatusBar* myStatusBar() const { return statusBar_; }
     // The widget bound to a component, or nullptr.
     QWidget* widgetFor(const std::string& name) const;
@@ -92,11 +103,17 @@ private:
     // run the pass.
     void openPropLib(Component& button);
 
+    // The report command of a menu item or toolbar button name.
+    std::function<void()> reportHandler(std::string_view name);
+    // Writes the report to `path` as PDF; throws IoError when it cannot.
+    void writeReportPdf(const std::string& path);
+
     QtUiServices ui_;
     std::unique_ptr<TFormKolvane> kolvane_;
     std::unique_ptr<TFormSimpPL> propLib_;
     PropLibDialog* propDialog_ = nullptr;
     PipesPage* pipesPage_ = nullptr;
+    ReportView* reportView_ = nullptr;
     QTabWidget* pages_ = nullptr;
     MyStatusBar* statusBar_ = nullptr;
     std::map<std::string, QWidget*> widgets_;

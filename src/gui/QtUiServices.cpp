@@ -138,8 +138,17 @@ std::string QtUiServices::saveFileDialog(const FileDialogOptions& options) {
     return fileDialog(options, true);
 }
 
-std::string QtUiServices::fileDialog(const FileDialogOptions& options, bool save) {
-    if (AutoAnswer& a = DialogAutoAnswer(); a.on) return TakeFirst(a.files, std::string());
+std::string QtUiServices::saveFileDialog(const FileDialogOptions& options,
+                                         const std::string& fileName) {
+    return fileDialog(options, true, fileName);
+}
+
+std::string QtUiServices::fileDialog(const FileDialogOptions& options, bool save,
+                                     const std::string& fileName) {
+    if (AutoAnswer& a = DialogAutoAnswer(); a.on) {
+        a.fileNames.push_back(fileName);
+        return TakeFirst(a.files, std::string());
+    }
     QFileDialog dialog(parent_, Q(options.title), Q(options.initialDir));
     QStringList filters = NameFilters(options.filter);
     dialog.setNameFilters(filters);
@@ -163,6 +172,7 @@ std::string QtUiServices::fileDialog(const FileDialogOptions& options, bool save
         dialog.setFileMode(QFileDialog::ExistingFile);
     }
     dialog.setSizeGripEnabled(true);
+    if (!fileName.empty()) dialog.selectFile(Q(fileName));
     while (dialog.exec() == QDialog::Accepted) {
         QString chosen = dialog.selectedFiles().value(0);
         QFileInfo info(chosen);

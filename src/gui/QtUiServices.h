@@ -27,6 +27,8 @@ struct AutoAnswer {
     std::vector<std::string> shown;
     std::vector<std::string> picks;
     std::vector<std::string> pickLists;
+    // The names the file dialogs started with ("" when none).
+    std::vector<std::string> fileNames;
 };
 AutoAnswer& DialogAutoAnswer();
 
@@ -58,6 +60,8 @@ public:
     void dropFocusReturn() { pendingFocus_.clear(); }
     std::string openFileDialog(const FileDialogOptions& options) override;
     std::string saveFileDialog(const FileDialogOptions& options) override;
+    // The save dialog starting with `fileName` in its name field.
+    std::string saveFileDialog(const FileDialogOptions& options, const std::string& fileName);
     // The pick list dialog, modal; true when closed with OK.
     bool pickFromList(TFormPickList& list) override;
     void showPage(const std::string& name) override;
@@ -66,7 +70,8 @@ public:
     void guarded(const std::function<void()>& handler);
 
 private:
-    std::string fileDialog(const FileDialogOptions& options, bool save);
+    std::string fileDialog(const FileDialogOptions& options, bool save,
+                           const std::string& fileName = {});
     void returnFocus(const std::string& name);
 
     QWidget* parent_;

@@ -1,0 +1,109 @@
+#include "../core/TempDir.h"
+
+#include "engine/Controls.h"
+#include "engine/FormKolvane.h"
+#include "gui/MainWindow.h"
+#include "gui/ReportView.h"
+
+#include <QApplication>
+#include <QPrinterInfo>
+#include <QTabWidget>
+#include <QTextCursor>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace kolvane {
+namespace {
+
+using testing_support::TempDir;
+
+std::string Head(const std::string& path, std::size_t n) {
+    std::ifstream in(path, std::ios::binary);
+    std::string s(n, '\0');
+    in.read(s.data(), static_cast<std::streamsize>(n));
+    s.resize(static_cast<std::size_t>(in.gcount()));
+    return s;
+}
+
+struct ReportGuiTest : testing::Test {
+    TempDir dir;
+    std::unique_ptr<MainWindow> window;
+    AutoAnswer& answers = DialogAutoAnswer();
+
+    void SetUp() override {
+        answers.files.clear();
+        answers.shown.clear();
+        answers.fileNames.clear();
+        window = std::make_unique<MainWindow>(dir.path().string() + "/");
+        window->show();
+        window->openProject(KOLVANE_EXAMPLES_DIR "/hot-water-storage-tank.kvp");
+    }
+    int pageIndex(const char* caption) const {
+        for (int i = 0; i < window->pages()->count(); ++i)
+            if (window->pages()->tabText(i) == QString::fromUtf8(caption)) return i;
+        return -1;
+    }
+    QString shown() const { return window->reportView()->toPlainText(); }
+};
+
+TEST_F(ReportGuiTest, ThePageMakesTheReportWhenItComesForward) {
+    window->pages()->setCurrentIndex(1);
+    window->kolvane().form().get<TRichEdit>("RichEditReport").setText("旧的报告");
+    EXPECT_EQ(shown(), QStringLiteral("旧的报告")); // loaded text, nothing generated yet
+    window->pages()->setCurrentIndex(pageIndex("计算报告"));
+    EXPECT_TRUE(shown().contains(QStringLiteral("容器传热计算报告")));
+    EXPECT_FALSE(shown().contains(QStringLiteral("旧的报告")));
+    EXPECT_TRUE(window->reportView()->isReadOnly());
+    // The title is bold at 14 points.
+    QTextCursor c = window->reportView()->document()->find(QStringLiteral("容器传热计算报告"));
+    ASSERT_FALSE(c.isNull());
+    EXPECT_EQ(c.charFormat().fontWeight(), QFont::Bold);
+    EXPECT_DOUBLE_EQ(c.charFormat().fontPointSize(), 14.0);
+    // A selection shrinks to the caret.
+    QTextCursor all(window->reportView()->document());
+    all.select(QTextCursor::Document);
+    window->reportView()->setTextCursor(all);
+    EXPECT_FALSE(window->reportView()->textCursor().hasSelection());
+}
+
+TEST_F(ReportGuiTest, SaveWritesRtfAndAFailedSaveIsNoSuccess) {
+    window->generateReport();
+    const std::string path = dir.file("tank.doc");
+    answers.files = {path};
+    EXPECT_TRUE(window->saveReport());
+    ASSERT_EQ(answers.fileNames.size(), 1u);
+    EXPECT_EQ(std::filesystem::path(answers.fileNames[0]).filename(), "hot-water-storage-tank.doc");
+    EXPECT_EQ(Head(path, 6), "{\\rtf1");
+    EXPECT_TRUE(answers.shown.empty());
+
+    const std::string bad = dir.file("no-such-folder/tank.doc");
+    answers.files = {bad};
+    EXPECT_FALSE(window->saveReport());
+    EXPECT_FALSE(std::filesystem::exists(bad));
+    ASSERT_EQ(answers.shown.size(), 1u); // the error is told
+    answers.files.clear();
+    EXPECT_FALSE(window->saveReport()); // cancelled
+}
+
+TEST_F(ReportGuiTest, PdfExportWritesAPdfFile) {
+    window->generateReport();
+    const std::string path = dir.file("tank.pdf");
+    answers.files = {path};
+    EXPECT_TRUE(window->exportReportPdf());
+    EXPECT_EQ(Head(path, 4), "%PDF");
+    EXPECT_GT(std::filesystem::file_size(path), 2000u);
+    answers.files = {dir.file("missing/tank.pdf")};
+    EXPECT_FALSE(window->exportReportPdf());
+    EXPECT_FALSE(answers.shown.empty());
+}
+
+TEST_F(ReportGuiTest, PrintingWithoutPrinterSaysSo) {
+    if (!QPrinterInfo::availablePrinters().isEmpty()) GTEST_SKIP() << "a printer is installed";
+    EXPECT_FALSE(window->printReport());
+    ASSERT_EQ(answers.shown.size(), 1u);
+    EXPECT_NE(answers.shown[0].find("打印机"), std::string::npos);
+}
+
+} // namespace
+} // namespace kolvane
