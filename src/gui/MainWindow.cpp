@@ -2,6 +2,9 @@
 
 #include "engine/FormKolvane.h"
 #include "gui/ControlWidgets.h"
+#ifdef KOLVANE_HAVE_CHARTS
+#include "gui/CurvePage.h"
+#endif
 #include "gui/EditDWidget.h"
 #include "gui/MyStatusBar.h"
 #include "gui/PickListDialog.h"
@@ -145,6 +148,9 @@ MainWindow::MainWindow(const std::string& programDir, QWidget* parent)
     kolvane_->onPassReport = [this] {
         ++passReports_;
         showPassMarks();
+#ifdef KOLVANE_HAVE_CHARTS
+        if (curvePage_) curvePage_->refresh();
+#endif
     };
     syncRecentFiles();
     // The size the window always had; it starts maximised where a window
@@ -445,7 +451,13 @@ void MainWindow::writeReportPdf(const std::string& path) {
     pdf.setPageMargins(QMarginsF(1.0, 0.7, 1.0, 0.7), QPageLayout::Inch);
     pdf.setDocName(QStringLiteral("计算报表"));
     pdf.setCreator(QStringLiteral("Kolvane"));
-    if (!PaintReportPages(pdf, reportView_->present())) throw IoError("无法写入PDF文件：" + path);
+    // The heating curve follows the report on a page of its own.
+    QPixmap chart;
+#ifdef KOLVANE_HAVE_CHARTS
+    if (curvePage_ && curvePage_->hasCurve()) chart = curvePage_->picture(QSize(1000, 650));
+#endif
+    if (!PaintReportPages(pdf, reportView_->present(), chart.isNull() ? nullptr : &chart))
+        throw IoError("无法写入PDF文件：" + path);
 }
 
 bool MainWindow::exportReportPdf() {
@@ -669,6 +681,12 @@ void MainWindow::buildPages() {
         scroll->setFrameShape(QFrame::NoFrame);
         pages_->addTab(scroll, Q(page->caption()));
     }
+    // The heating curve of the last pass, after the report.
+#ifdef KOLVANE_HAVE_CHARTS
+    curvePage_ = new CurvePage(*kolvane_);
+    widgets_["TSCurve"] = curvePage_;
+    pages_->addTab(curvePage_, QStringLiteral("升温曲线"));
+#endif
     pages_->setCurrentIndex(1); // the calculation page
     // The report is a snapshot of the window: it is made anew whenever its
     // page comes to the front.

@@ -22,6 +22,7 @@ class MyStatusBar;
 class EditDWidget;
 class PipesPage;
 class ReportView;
+class CurvePage;
 
 // The main window: one widget per component of the core form, bound both
 // ways, laid out from the window tables.
@@ -45,6 +46,8 @@ public:
     void showPage(const std::string& name);
     // The report page's text box.
     ReportView* reportView() const { return reportView_; }
+    // The page "升温曲线".
+    CurvePage* curvePage() const { return curvePage_; }
     // Report commands: generate it (the page comes forward), save it as RTF
     // through the save dialog, print it on the default printer, export it
     // with the heating curve to a PDF file chosen in the save dialog. Errors
@@ -114,6 +117,7 @@ private:
     PropLibDialog* propDialog_ = nullptr;
     PipesPage* pipesPage_ = nullptr;
     ReportView* reportView_ = nullptr;
+    CurvePage* curvePage_ = nullptr;
     QTabWidget* pages_ = nullptr;
     MyStatusBar* statusBar_ = nullptr;
     std::map<std::string, QWidget*> widgets_;

@@ -3,6 +3,10 @@
 #include "engine/Controls.h"
 #include "engine/FormKolvane.h"
 #include "gui/MainWindow.h"
+#ifdef KOLVANE_HAVE_CHARTS
+#include "gui/CurvePage.h"
+#include <QLineSeries>
+#endif
 #include "gui/ReportView.h"
 
 #include <QApplication>
@@ -104,6 +108,29 @@ TEST_F(ReportGuiTest, PrintingWithoutPrinterSaysSo) {
     ASSERT_EQ(answers.shown.size(), 1u);
     EXPECT_NE(answers.shown[0].find("打印机"), std::string::npos);
 }
+
+#ifdef KOLVANE_HAVE_CHARTS
+TEST_F(ReportGuiTest, TheCurvePageDrawsTheLastPass) {
+    CurvePage* curve = window->curvePage();
+    ASSERT_NE(curve, nullptr);
+    EXPECT_EQ(pageIndex("升温曲线"), pageIndex("计算报告") + 1);
+    ASSERT_TRUE(window->kolvane().lastPass().hasCurve);
+    EXPECT_TRUE(curve->hasCurve());
+    ASSERT_EQ(curve->theoretical()->count(), 101);
+    ASSERT_EQ(curve->actual()->count(), 101);
+    EXPECT_DOUBLE_EQ(curve->theoretical()->at(0).y(), window->kolvane().lastPass().curve.t1);
+    EXPECT_GT(curve->theoretical()->at(100).y(), curve->theoretical()->at(0).y());
+    EXPECT_NE(curve->note(), QStringLiteral("需要理论面积才能绘制升温曲线"));
+
+    // Without the mass there is no theoretical area: the hint, no curves.
+    window->kolvane().field("MaoD").setText("");
+    window->guarded([this] { window->kolvane().MaoDExit(window->kolvane().field("MaoD")); });
+    EXPECT_FALSE(window->kolvane().lastPass().hasCurve);
+    EXPECT_FALSE(curve->hasCurve());
+    EXPECT_EQ(curve->theoretical()->count(), 0);
+    EXPECT_EQ(curve->note(), QStringLiteral("需要理论面积才能绘制升温曲线"));
+}
+#endif
 
 } // namespace
 } // namespace kolvane
