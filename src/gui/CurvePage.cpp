@@ -100,6 +100,7 @@ void CurvePage::refresh() {
     x->setTitleText(QStringLiteral("时间 (%1)").arg(unit));
     const double pad = std::max(1.0, (high - low) * 0.05);
     y->setRange(low - pad, high + pad);
+    y->applyNiceNumbers(); // round ticks
     y->setTitleText(QStringLiteral("温度 (°C)"));
 
     QString text;
