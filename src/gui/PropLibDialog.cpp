@@ -74,6 +74,26 @@ void SetText(QWidget* box, const QString& text) {
     }
 }
 
+// A page of the dialog: a column with the margins of both pages and the grid
+// of caption/box rows the caller fills and adds.
+struct PageLayout {
+    QWidget* page;
+    QVBoxLayout* column;
+    QGridLayout* boxes;
+};
+
+PageLayout NewPage(const char* name) {
+    auto* page = new QWidget;
+    page->setObjectName(name);
+    auto* v = new QVBoxLayout(page);
+    v->setContentsMargins(6, 6, 6, 6);
+    v->setSpacing(6);
+    auto* boxes = new QGridLayout;
+    boxes->setHorizontalSpacing(4);
+    boxes->setVerticalSpacing(3);
+    return {page, v, boxes};
+}
+
 } // namespace
 
 PropLibDialog::PropLibDialog(TFormSimpPL& library, TFormKolvane& main, UiServices& ui, Guard guard,
@@ -153,17 +173,12 @@ void PropLibDialog::buildNavigator(QWidget* bar) {
 }
 
 QWidget* PropLibDialog::buildPropertiesPage() {
-    auto* page = new QWidget;
-    page->setObjectName("TSPropP");
-    auto* v = new QVBoxLayout(page);
-    v->setContentsMargins(6, 6, 6, 6);
-    v->setSpacing(6);
-
+    PageLayout layout = NewPage("TSPropP");
+    QWidget* page = layout.page;
+    QVBoxLayout* v = layout.column;
     // One grid for the record's boxes, the parameter grid and the results,
     // so that every box starts at the same place.
-    auto* boxes = new QGridLayout;
-    boxes->setHorizontalSpacing(4);
-    boxes->setVerticalSpacing(3);
+    QGridLayout* boxes = layout.boxes;
     int row = 0;
     for (const char* name : kShownFields) {
         auto* box = new QLineEdit(page);
@@ -233,14 +248,10 @@ QWidget* PropLibDialog::buildPropertiesPage() {
 }
 
 QWidget* PropLibDialog::buildMaintenancePage() {
-    auto* page = new QWidget;
-    page->setObjectName("TSManP");
-    auto* v = new QVBoxLayout(page);
-    v->setContentsMargins(6, 6, 6, 6);
-    v->setSpacing(6);
-    auto* boxes = new QGridLayout;
-    boxes->setHorizontalSpacing(4);
-    boxes->setVerticalSpacing(3);
+    PageLayout layout = NewPage("TSManP");
+    QWidget* page = layout.page;
+    QVBoxLayout* v = layout.column;
+    QGridLayout* boxes = layout.boxes;
     int row = 0;
     for (const PropertyField& f : PropertyFields()) {
         const char* name = f.name;
