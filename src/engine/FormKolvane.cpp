@@ -149,7 +149,7 @@ void TFormKolvane::wireHandlers() {
             if (ifMix_->checked()) OptionChanged(c);
         };
     }
-    form_.get<TButton>("BTVessel").onClick = thenPass(&TFormKolvane::BTVesselClick);
+    form_.get<TButton>("BTVessel").onClick = bind(&TFormKolvane::BTVesselClick);
 
     // The vessel page opens laid out for its first shape, stirring off.
     VNDChange(*vessel_);

@@ -79,6 +79,8 @@ public:
     void VsDExit(Component& sender);
     void VNDClick(Component& sender);
     void VNDChange(Component& sender);
+    // Carries the loss area and the contents' mass to the calculation page and
+    // runs the pass; says what is missing when there is nothing to carry.
     void BTVesselClick(Component& sender);
     void ifMixClick(Component& sender);
     void midDExit(Component& sender);
@@ -164,6 +166,7 @@ private:
     void buildQuantity(const struct ControlRow& row, Component* parent);
     void wireHandlers();
     void refreshHeatDirection();
+    bool carryVesselOver();
     void enableRow(std::string_view fieldName, bool on);
 
     UiServices& ui_;

@@ -95,11 +95,30 @@ void TFormKolvane::VsDExit(Component&) {
     PutComputedValue(f(fid::Ae1D), kComputedColor, area, tolerance_);
 }
 
-void TFormKolvane::BTVesselClick(Component&) {
+void TFormKolvane::BTVesselClick(Component& sender) {
+    if (carryVesselOver()) OptionChanged(sender);
+}
+
+bool TFormKolvane::carryVesselOver() {
     TEditD &area = f(fid::Ae1D), &v = f(fid::VsD), &kv = f(fid::KvD), &rho = f(fid::DenoD);
-    if (!FieldsFilled({&area, &v, &kv, &rho})) return;
+    if (!FieldsFilled({&area, &v, &kv, &rho})) {
+        // Nothing is carried over; say what is still empty rather than leave
+        // the button looking dead.
+        std::string text = "确定还需要：";
+        bool first = true;
+        for (auto [id, field] :
+             {std::pair{fid::VsD, &v}, {fid::KvD, &kv}, {fid::Ae1D, &area}, {fid::DenoD, &rho}}) {
+            if (!field->text().empty()) continue;
+            text += (first ? "" : "、") + QualifiedCaption(id, field->caption());
+            first = false;
+        }
+        ui_.statusText(1, text);
+        ui_.beep();
+        return false;
+    }
     f(fid::AeD).SetSIValue(area.SIValue());
     f(fid::MaoD).SetSIValue(kv.SIValue() * v.SIValue() * rho.SIValue());
+    return true;
 }
 
 void TFormKolvane::ifMixClick(Component&) {

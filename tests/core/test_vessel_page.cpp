@@ -109,7 +109,10 @@ TEST_F(VesselPage, ConfirmCarriesAreaAndMass) {
     type("VsD", "10");
     type("KvD", "0.8");
     w.form().get<TButton>("BTVessel").Click();
-    EXPECT_EQ(w.field("AeD").text(), "") << "no density yet: nothing happens";
+    EXPECT_EQ(w.field("AeD").text(), "") << "no density yet: nothing is carried over";
+    EXPECT_EQ(ui.status[1], "确定还需要：密度（容器）")
+        << "and the status bar says what is missing";
+    EXPECT_EQ(ui.beeps, 1);
     w.field("DenoD").setText("1000");
     w.form().get<TButton>("BTVessel").Click();
     EXPECT_NEAR(si("AeD"), si("Ae1D"), 1e-12);
@@ -139,9 +142,10 @@ TEST_F(VesselPage, BladeCheck) {
     // blade for the stirred correlation too.
     EXPECT_THROW(type("midD", "2"), CalculationError);
     EXPECT_EQ(ui.status[1], "浆叶直径: 应小于容器直径");
-    EXPECT_NE(std::find_if(ui.shown.begin(), ui.shown.end(),
-                           [](const auto& s) { return s.text == "错误：浆叶直径大于等于容器内径。"; }),
-              ui.shown.end());
+    EXPECT_NE(
+        std::find_if(ui.shown.begin(), ui.shown.end(),
+                     [](const auto& s) { return s.text == "错误：浆叶直径大于等于容器内径。"; }),
+        ui.shown.end());
     EXPECT_EQ(ui.beeps, 1);
     EXPECT_EQ(w.field("midD").text(), "2");
     EXPECT_FALSE(w.ProjectChanged());
