@@ -124,6 +124,12 @@ QSize MyStatusBar::minimumSizeHint() const {
 
 void MyStatusBar::setPanelText(int panel, const QString& text) {
     if (panel < 0 || panel >= panelCount()) return;
+    // Panel 0 is the status bar's temporary message: set through it, so that
+    // a status tip of the text it showed before is not taken as no change.
+    if (panel == 0 && text != currentMessage()) {
+        showMessage(text); // comes back here through messageChanged
+        return;
+    }
     Panel& p = panels_[static_cast<std::size_t>(panel)];
     p.text = text;
     static_cast<ElidedLabel*>(p.label)->setFullText(text);

@@ -140,6 +140,13 @@ TEST_F(StatusBarTest, StatusTipsGoToTheHintPanelAndHideNothing) {
     QStatusTipEvent none{QString()};
     QApplication::sendEvent(button, &none);
     EXPECT_EQ(bar->panelText(0), "");
+
+    // Emptied by the program in between, the same tip shows again.
+    action.showStatusText(button);
+    bar->setPanelText(0, QString());
+    EXPECT_EQ(bar->panelText(0), "");
+    action.showStatusText(button);
+    EXPECT_EQ(bar->panelText(0), "打开项目文件");
 }
 
 TEST_F(StatusBarTest, TheControlUnderTheMouseShowsItsTooltip) {
