@@ -7,11 +7,13 @@
 #include "gui/ReportView.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <set>
@@ -279,6 +281,31 @@ TEST_F(KeyboardExitTest, ARefusedInputLeftByEnterIsToldOnceAndKeepsTheCursor) {
     EXPECT_EQ(DialogAutoAnswer().shown.size(), 1u);
     EXPECT_EQ(passes, 2);
     EXPECT_NE(focused(), edit("MaoD"));
+}
+
+TEST_F(KeyboardExitTest, ARealMessageBoxOverAnArrowKeyComesOnce) {
+    // The message box of the refusal shows inside the move; each one shown
+    // is counted and closed.
+    DialogAutoAnswer().on = false;
+    int boxes = 0;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&boxes] {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(top); box && box->isVisible()) {
+                ++boxes;
+                box->accept();
+            }
+    });
+    closer.start(20);
+    type("MaoD", "-1");
+    QTest::keyClick(edit("MaoD"), Qt::Key_Down);
+    QTest::qWait(300); // the focus comes back from the event loop
+    closer.stop();
+    DialogAutoAnswer().on = true;
+    EXPECT_EQ(boxes, 1);
+    EXPECT_EQ(passes, 1);
+    // The window's own focus: offscreen, nobody makes it active again.
+    EXPECT_EQ(window->focusWidget(), edit("MaoD")) << nameOf(window->focusWidget());
 }
 
 } // namespace
