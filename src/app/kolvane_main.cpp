@@ -2,6 +2,7 @@
 #include "engine/UiServices.h"
 #include "gui/MainWindow.h"
 #include "gui/QtUiServices.h"
+#include "gui/SingleInstance.h"
 #include "records/MruUnit.h"
 
 #include <QApplication>
@@ -11,7 +12,6 @@
 #include <QLibraryInfo>
 #include <QLockFile>
 #include <QSize>
-#include <QStandardPaths>
 #include <QTimer>
 #include <QTranslator>
 
@@ -78,16 +78,13 @@ int main(int argc, char** argv) {
             break;
         }
     }
-    QApplication::setApplicationName("Kolvane");
     // One window per user: a second start ends at once and leaves the
     // running one alone (two windows would overwrite each other's recent
     // files). A lock left by a crashed program is taken over. Screenshots
     // run beside a window the user has open.
-    QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (runtime.isEmpty()) runtime = QDir::tempPath();
-    QLockFile instance(runtime + QStringLiteral("/Kolvane.lock"));
-    instance.setStaleLockTime(0); // stale only when its process is gone
-    if (!shooting && !instance.tryLock(0)) return 0;
+    QApplication::setApplicationName("Kolvane");
+    QLockFile instance(kolvane::InstanceLockPath());
+    if (!shooting && !kolvane::TakeInstanceLock(instance)) return 0;
     // Qt's own dialogs and standard buttons in Chinese.
     QTranslator qtChinese;
     if (qtChinese.load(QStringLiteral("qtbase_zh_CN"),

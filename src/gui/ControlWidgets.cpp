@@ -82,6 +82,9 @@ QWidget* CreateControlWidget(Component& c, const Guard& guard, QWidget* parent) 
         BindCommon(c, w);
         auto look = [](QLineEdit* self, TEdit& e) {
             self->setReadOnly(e.readOnly());
+            // A text the program writes (the heat direction) is no stop for
+            // Tab and Enter; a click still reaches it.
+            self->setFocusPolicy(e.readOnly() ? Qt::ClickFocus : Qt::StrongFocus);
             // System colours from the style, not from the colours set before.
             const QPalette system = QApplication::palette(self);
             QPalette p = self->palette();
@@ -119,6 +122,9 @@ QWidget* CreateControlWidget(Component& c, const Guard& guard, QWidget* parent) 
     }
     if (auto* rich = dynamic_cast<TRichEdit*>(&c)) {
         auto* w = new QPlainTextEdit(Q(rich->text()), parent);
+        // Enter and the arrow keys stay in the box for its lines; Tab leaves
+        // it, as it leaves every other control.
+        w->setTabChangesFocus(true);
         BindCommon(c, w);
         Observe(c, w, [](QPlainTextEdit* self, Component& comp, Change ch) {
             const auto& t = static_cast<TRichEdit&>(comp).text();

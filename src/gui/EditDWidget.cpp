@@ -54,15 +54,22 @@ void EditDWidget::showText() {
     QString want = QString::fromStdString(editing ? field_.text() : field_.FloatStr());
     if (text() != want) {
         setText(want);
-        // Typing goes on at the end of the full text; the display form is
-        // read from its start.
-        setCursorPosition(editing ? static_cast<int>(want.size()) : 0);
+        // Typing goes on at the end of the full text; the display form, and
+        // the full text of a result that cannot be typed in, are read from
+        // their start.
+        setCursorPosition(editing && !isReadOnly() ? static_cast<int>(want.size()) : 0);
     }
 }
 
 void EditDWidget::applyLook() {
     setEnabled(field_.enabled());
+    const bool wasReadOnly = isReadOnly();
     setReadOnly(field_.readOnly());
+    // Tab and Enter pass over results; a click still puts the cursor there,
+    // so that the clear command can act on the field the user pointed at.
+    setFocusPolicy(field_.readOnly() ? Qt::ClickFocus : Qt::StrongFocus);
+    // A result shown while the cursor is in it starts at its first digit.
+    if (isReadOnly() && !wasReadOnly && hasFocus()) home(false);
     setCursor(field_.cursor() == Cursor::NoEntry ? Qt::ForbiddenCursor : Qt::IBeamCursor);
     // System colours are the style's, not whatever this edit showed last: a
     // result emptied back to the window colour must not keep its old one.
@@ -121,6 +128,9 @@ void EditDWidget::paintEvent(QPaintEvent* e) {
 void EditDWidget::focusInEvent(QFocusEvent* e) {
     QLineEdit::focusInEvent(e);
     showText();
+    // The full text of a result is longer than the field: show where it
+    // begins, not where it ends.
+    if (isReadOnly() && e->reason() != Qt::MouseFocusReason) home(false);
 }
 
 void EditDWidget::focusOutEvent(QFocusEvent* e) {

@@ -6,6 +6,7 @@
 #include "gui/CurvePage.h"
 #endif
 #include "gui/EditDWidget.h"
+#include "gui/FocusKeys.h"
 #include "gui/MyStatusBar.h"
 #include "gui/PickListDialog.h"
 #include "gui/PipesPage.h"
@@ -131,6 +132,7 @@ MainWindow::MainWindow(const std::string& programDir, QWidget* parent)
     buildMenus();
     buildToolBar();
     buildPages();
+    new FocusKeys(this); // Enter and the arrow keys move between the controls
 
     propLib_ = std::make_unique<TFormSimpPL>(ui_, programDir);
     propDialog_ = new PropLibDialog(

@@ -1,0 +1,218 @@
+#include "engine/FormKolvane.h"
+#include "engine/UiServices.h"
+#include "gui/EditDWidget.h"
+#include "gui/MainWindow.h"
+#include "gui/MyStatusBar.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QEvent>
+#include <QImage>
+#include <QLabel>
+#include <QMainWindow>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusTipEvent>
+#include <QTest>
+#include <QToolBar>
+#include <gtest/gtest.h>
+
+namespace kolvane {
+namespace {
+
+// A status bar on a window of its own, at the size the program opens at.
+struct StatusBarTest : testing::Test {
+    void SetUp() override {
+        host.resize(1024, 768);
+        bar = new MyStatusBar(&host);
+        host.setStatusBar(bar);
+        auto* central = new QWidget;
+        button = new QPushButton("x", central);
+        button->setToolTip("按钮的提示");
+        host.setCentralWidget(central);
+        host.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
+    }
+    QLabel* label(int panel) { return bar->findChildren<QLabel*>("text").value(panel); }
+    QMainWindow host;
+    MyStatusBar* bar = nullptr;
+    QPushButton* button = nullptr;
+};
+
+TEST_F(StatusBarTest, ThreePanelsOfTheirWidthsSideBySide) {
+    ASSERT_EQ(bar->panelCount(), 3);
+    EXPECT_EQ(bar->panelWidth(0), 200);
+    EXPECT_EQ(bar->panelWidth(1), 200);
+    EXPECT_EQ(bar->panelWidth(2), 50);
+    const QRect r0 = bar->panelRect(0), r1 = bar->panelRect(1), r2 = bar->panelRect(2);
+    EXPECT_EQ(r0.left(), 0);
+    EXPECT_NEAR(r0.width(), 200, 3);
+    EXPECT_NEAR(r2.width(), 50, 3);
+    EXPECT_NEAR(r2.right(), bar->width() - 1, 3) << "the progress panel ends the bar";
+    EXPECT_LT(r0.right(), r1.left());
+    EXPECT_LT(r1.right(), r2.left());
+    EXPECT_GE(r1.width(), 198) << "the message panel takes the width the others leave";
+    EXPECT_NEAR(r1.left(), 200, 1);
+    for (const QRect& r : {r0, r1, r2})
+        EXPECT_TRUE(bar->rect().contains(r)) << r.x() << "," << r.y();
+    EXPECT_GE(bar->height(), bar->fontMetrics().height() + 4) << "room for a line of text";
+    EXPECT_EQ(bar->panelRect(3), QRect());
+}
+
+TEST_F(StatusBarTest, PanelsAreFramedApart) {
+    const QImage shot = bar->grab().toImage();
+    const QRect r0 = bar->panelRect(0), r1 = bar->panelRect(1);
+    const int y = r0.center().y();
+    const QColor inside = shot.pixelColor(r0.center().x(), y);
+    // The frame lines where one panel ends and the next begins.
+    EXPECT_NE(shot.pixelColor(r0.right(), y), inside);
+    EXPECT_NE(shot.pixelColor(r1.left(), y), inside);
+    EXPECT_NE(shot.pixelColor(r0.center().x(), r0.top()), inside);
+}
+
+TEST_F(StatusBarTest, TheProgressBarCoversItsPanel) {
+    QProgressBar* progress = bar->findChild<QProgressBar*>("ProgressBar");
+    ASSERT_EQ(progress, bar->progressBar());
+    EXPECT_EQ(progress->value(), 0);
+    EXPECT_TRUE(progress->isVisible());
+    EXPECT_EQ(bar->PIndex(), 2);
+    // In the last panel: one pixel beyond its left, top and bottom, the
+    // size grip's 12 pixels left free at its right.
+    const QRect last = bar->panelRect(2);
+    EXPECT_EQ(progress->geometry(), QRect(QPoint(last.left() - 1, last.top() - 1),
+                                          QPoint(last.right() - 12, last.bottom() + 1)));
+    EXPECT_TRUE(bar->rect().contains(progress->geometry()));
+    EXPECT_GT(progress->geometry().left(), bar->panelRect(1).right())
+        << "clear of the message panel";
+
+    // In a middle panel it reaches the panel's right edge.
+    bar->setPIndex(1);
+    const QRect middle = bar->panelRect(1);
+    EXPECT_EQ(progress->geometry(), QRect(QPoint(middle.left() - 1, middle.top() - 1),
+                                          QPoint(middle.right(), middle.bottom() + 1)));
+    // And it follows the panel when the window is resized.
+    host.resize(800, 600);
+    QApplication::processEvents();
+    EXPECT_EQ(progress->geometry().right(), bar->panelRect(1).right());
+    EXPECT_TRUE(progress->isVisible());
+}
+
+TEST_F(StatusBarTest, PIndexMovesTheBarAndIgnoresIndexesOutsideThePanels) {
+    bar->setPanelText(0, "提示");
+    bar->setPanelText(2, "进度");
+    EXPECT_FALSE(label(2)->isVisible()) << "the bar's panel shows no text";
+    EXPECT_TRUE(label(0)->isVisible());
+
+    for (int wrong : {-1, 3, 100}) {
+        bar->setPIndex(wrong);
+        EXPECT_EQ(bar->PIndex(), 2) << wrong;
+    }
+    EXPECT_EQ(bar->property("PIndex").toInt(), 2) << "published";
+
+    bar->setPIndex(0);
+    EXPECT_EQ(bar->PIndex(), 0);
+    EXPECT_FALSE(label(0)->isVisible());
+    EXPECT_TRUE(label(2)->isVisible()) << "the old panel is a text panel again";
+    EXPECT_EQ(label(2)->text(), "进度");
+    EXPECT_TRUE(bar->panelRect(0).adjusted(-1, -1, 0, 1).contains(bar->progressBar()->geometry()));
+
+    ASSERT_TRUE(bar->setProperty("PIndex", 2));
+    EXPECT_EQ(bar->PIndex(), 2);
+    EXPECT_TRUE(label(0)->isVisible());
+    EXPECT_EQ(label(0)->text(), "提示");
+}
+
+TEST_F(StatusBarTest, StatusTipsGoToTheHintPanelAndHideNothing) {
+    bar->setPanelText(1, "计算的消息");
+    QStatusTipEvent tip("状态提示");
+    QApplication::sendEvent(button, &tip);
+    EXPECT_EQ(bar->panelText(0), "状态提示");
+    EXPECT_EQ(bar->panelText(1), "计算的消息");
+    EXPECT_TRUE(label(0)->isVisible());
+    EXPECT_TRUE(label(1)->isVisible());
+    EXPECT_TRUE(bar->progressBar()->isVisible());
+
+    // An action's status tip, as a menu shows it when the mouse is on it.
+    QAction action("打开");
+    action.setStatusTip("打开项目文件");
+    action.showStatusText(button);
+    EXPECT_EQ(bar->panelText(0), "打开项目文件");
+    QStatusTipEvent none{QString()};
+    QApplication::sendEvent(button, &none);
+    EXPECT_EQ(bar->panelText(0), "");
+
+    // Emptied by the program in between, the same tip shows again.
+    action.showStatusText(button);
+    bar->setPanelText(0, QString());
+    EXPECT_EQ(bar->panelText(0), "");
+    action.showStatusText(button);
+    EXPECT_EQ(bar->panelText(0), "打开项目文件");
+}
+
+TEST_F(StatusBarTest, TheControlUnderTheMouseShowsItsTooltip) {
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(button, &enter);
+    EXPECT_EQ(bar->panelText(0), "按钮的提示");
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(button, &leave);
+    EXPECT_EQ(bar->panelText(0), "") << "back on its parent, which has no hint";
+
+    // The same text through a status tip afterwards is still shown.
+    QApplication::sendEvent(button, &enter);
+    QStatusTipEvent tip("按钮的提示");
+    QApplication::sendEvent(button, &tip);
+    EXPECT_EQ(bar->panelText(0), "按钮的提示");
+}
+
+// The hints of the main window's own controls.
+struct WindowHintsTest : testing::Test {
+    void SetUp() override {
+        DialogAutoAnswer() = AutoAnswer{};
+        DialogAutoAnswer().on = true;
+        window = std::make_unique<MainWindow>("/tmp/");
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    }
+    std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(WindowHintsTest, ToolbarButtonsAndPropertyButtonsShowTheirHints) {
+    auto* bar = window->findChild<QToolBar*>("ToolBar1");
+    ASSERT_NE(bar, nullptr);
+    QWidget* clear = bar->widgetForAction(window->findChild<QAction*>("SBClear"));
+    ASSERT_NE(clear, nullptr);
+    QEvent enter(QEvent::Enter), leave(QEvent::Leave);
+    QApplication::sendEvent(clear, &enter);
+    EXPECT_EQ(window->myStatusBar()->panelText(0), "清除光标处数据");
+    QApplication::sendEvent(clear, &leave);
+    EXPECT_EQ(window->myStatusBar()->panelText(0), "");
+
+    QApplication::sendEvent(window->widgetFor("SBP11"), &enter);
+    EXPECT_EQ(window->myStatusBar()->panelText(0), "选择膨胀系数");
+}
+
+TEST_F(WindowHintsTest, AFieldShowsItsHintNotItsMark) {
+    auto* field = qobject_cast<EditDWidget*>(window->widgetFor("MaoD"));
+    ASSERT_NE(field, nullptr);
+    field->setProperty("hint", "容器内物料的质量");
+    field->setMark(EditDWidget::Mark::Missing, "理论面积还需要此项");
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(field, &enter);
+    EXPECT_EQ(window->myStatusBar()->panelText(0), "容器内物料的质量");
+}
+
+TEST_F(WindowHintsTest, WhatAPassStillNeedsIsInTheMessagePanel) {
+    window->openProject(std::string(KOLVANE_EXAMPLES_DIR "/steam-coil-reactor.kvp"));
+    auto* gas = qobject_cast<EditDWidget*>(window->widgetFor("LaiD"));
+    gas->setFocus(Qt::TabFocusReason);
+    gas->selectAll();
+    QTest::keyClick(gas, Qt::Key_Delete);
+    QTest::keyClick(gas, Qt::Key_Return);
+    QApplication::processEvents();
+    const QString text = window->myStatusBar()->panelText(1);
+    EXPECT_TRUE(text.contains(QStringLiteral("还需要"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("不凝气体"))) << text.toStdString();
+}
+
+} // namespace
+} // namespace kolvane
