@@ -252,6 +252,10 @@ std::string RtfText(const std::string& text) {
 
 } // namespace
 
+std::size_t TextCells(const std::string& text) {
+    return GbkCells(text);
+}
+
 std::string PadCells(const std::string& text, std::size_t cells) {
     const std::size_t have = GbkCells(text);
     return have >= cells ? text : text + std::string(cells - have, ' ');
