@@ -23,11 +23,13 @@ calc \
     --set OBJNoteD="10 m3立式储罐，无搅拌，95/65 °C热水U型管加热，4 h内由15 °C升至60 °C" \
     --choose PhiD=0 --choose TShapeD=0 --choose TmD=0 \
     --choose SmD=0 --choose PmD=0 --choose EVTD=0 \
+    --choose VND=1 --set DsD=2.2 --set VsD=10 --set KvD=0.9 \
     --unit TaoD=2 --set TaoD=4 --set sfD=15 \
     --set CmtoD="自来水，物性取37.5 °C" \
-    --unit MaoD=1 --set MaoD=10 --set CopD=4180 --set Tom1D=15 --set Tom2D=60 \
+    --unit MaoD=1 --set CopD=4180 --set Tom1D=15 --set Tom2D=60 \
     --set VioD=0.00069 --set LdoD=0.628 --set DenoD=993 --set BtoD=0.00036 \
-    --set BpD=0.05 --set TeD=20 --set AeD=26 --set StD=0.006 \
+    --press BTVessel \
+    --set BpD=0.05 --set TeD=20 --set StD=0.006 \
     --set CmttD="热水，物性取80 °C" \
     --set CipD=4196 --set Ti1D=95 --set Ti2D=65 \
     --set ViiD=0.000355 --set LdiD=0.670 --set DeniD=972 \

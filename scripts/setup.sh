@@ -12,6 +12,7 @@ packages=(
     nlohmann-json3-dev
     qt6-translations-l10n
     fonts-wqy-microhei
+    poppler-utils
     xvfb xauth
 )
 

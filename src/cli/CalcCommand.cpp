@@ -16,13 +16,35 @@ namespace kolvane {
 
 namespace {
 
-enum class StepKind { Set, Unit, Choose, Check, Press, Save, Open, Prop, Pick, Pipe };
+struct StepType;
+struct StepContext;
 
 struct Step {
-    StepKind kind;
+    const StepType* type;
     std::string name;
     std::string value;
     std::string option; // as typed, for messages
+};
+
+// What a step needs and does; one row per step option.
+struct StepType {
+    const char* option;
+    // How the option's value reads: NAME=VALUE (the text after "takes" in
+    // the message when it does not), a component name, or a plain value.
+    enum class Syntax { Assignment, Name, Value } syntax;
+    const char* assignment;
+    // A complaint when the step cannot run on this window, before any does.
+    std::string (*check)(const TFormKolvane& w, const Step& s);
+    void (*run)(StepContext& context, const Step& s);
+};
+
+// What the steps run against.
+struct StepContext {
+    TFormKolvane& window;
+    ScriptedUiServices& ui;
+    TFormSimpPL& library;
+    std::ostream& err;
+    bool& failed;
 };
 
 bool SplitAssignment(const std::string& arg, std::string& name, std::string& value) {
@@ -38,75 +60,166 @@ bool ParseIndex(const std::string& text, int& out) {
     return ec == std::errc() && p == text.data() + text.size();
 }
 
-// Checks that a step names a component of the right kind before anything runs.
-std::string CheckStep(const TFormKolvane& w, const Step& s) {
-    if (s.kind == StepKind::Save) return s.value.empty() ? "--save needs a file name" : "";
-    if (s.kind == StepKind::Open) return s.value.empty() ? "--open needs a file name" : "";
-    if (s.kind == StepKind::Pick) {
-        if (s.name != "SBP3" && s.name != "SBP5" && s.name != "SBP11")
-            return "--pick takes SBP3, SBP5 or SBP11, not '" + s.name + "'";
-        if (s.value != "cancel" && (s.value.empty() || (s.value[0] != '#' && s.value[0] != '=')))
-            return "--pick answers #N, =TEXT or cancel, not '" + s.value + "'";
-        return {};
-    }
-    if (s.kind == StepKind::Pipe) {
-        int row = 0;
-        return ParseIndex(s.value, row) && row >= 1 ? "" : "--pipe takes a row number from 1";
-    }
-    if (s.kind == StepKind::Prop)
-        return s.name == "SBP1" || s.name == "SBP2" || s.name == "SBP2v"
-                   ? ""
-                   : "--prop takes SBP1, SBP2 or SBP2v, not '" + s.name + "'";
+// A component of kind T named by the step, or the complaint.
+template <typename T>
+std::string NeedsComponent(const TFormKolvane& w, const Step& s, const char* what) {
     Component* c = w.form().find(s.name);
     if (!c) return "no component named '" + s.name + "'";
-    int index = 0;
-    switch (s.kind) {
-    case StepKind::Set:
-        if (!dynamic_cast<TEdit*>(c) && !dynamic_cast<TRichEdit*>(c))
-            return "'" + s.name + "' is not a text field";
-        return {};
-    case StepKind::Unit:
-        if (!ParseIndex(s.value, index)) return "'" + s.value + "' is not an item index";
-        if (auto* e = dynamic_cast<TEditD*>(c); e && w.selectorOf(*e)) return {};
-        if (dynamic_cast<TComboBoxU*>(c)) return {};
-        return "'" + s.name + "' has no unit selector";
-    case StepKind::Choose:
-        if (!ParseIndex(s.value, index)) return "'" + s.value + "' is not an item index";
-        if (!dynamic_cast<TComboBox*>(c)) return "'" + s.name + "' is not a list";
-        return {};
-    case StepKind::Check:
-        if (s.value != "0" && s.value != "1") return "--check takes 0 or 1";
-        if (!dynamic_cast<TCheckBox*>(c)) return "'" + s.name + "' is not a check box";
-        return {};
-    case StepKind::Press:
-        if (!dynamic_cast<TButton*>(c)) return "'" + s.name + "' is not a button";
-        return {};
-    case StepKind::Save:
-    case StepKind::Open:
-    case StepKind::Prop:
-    case StepKind::Pick:
-    case StepKind::Pipe:
-        return {};
-    }
+    if (!dynamic_cast<T*>(c)) return "'" + s.name + "' is not " + what;
     return {};
+}
+
+std::string NeedsIndex(const Step& s) {
+    int index = 0;
+    return ParseIndex(s.value, index) ? "" : "'" + s.value + "' is not an item index";
+}
+
+// The extension of a path in lower case (ASCII).
+std::string LowerExtension(const std::string& path) {
+    std::string ext = std::filesystem::path(path).extension().string();
+    for (char& ch : ext)
+        if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
+    return ext;
 }
 
 // A path ending in ".kvt" (any letter case) is a template.
 bool IsTemplatePath(const std::string& path) {
-    std::string ext = std::filesystem::path(path).extension().string();
-    for (char& ch : ext)
-        if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
-    return ext == ".kvt";
+    return LowerExtension(path) == ".kvt";
 }
 
 void Leave(Component& c) {
     if (c.onExit) c.onExit(c);
 }
 
+// --set: type the text (its change event), then leave the field.
+std::string CheckSet(const TFormKolvane& w, const Step& s) {
+    Component* c = w.form().find(s.name);
+    if (!c) return "no component named '" + s.name + "'";
+    if (!dynamic_cast<TEdit*>(c) && !dynamic_cast<TRichEdit*>(c))
+        return "'" + s.name + "' is not a text field";
+    return {};
+}
+void RunSet(StepContext& x, const Step& s) {
+    Component& c = *x.window.form().find(s.name);
+    if (auto* t = dynamic_cast<TEdit*>(&c))
+        t->setText(s.value);
+    else
+        static_cast<TRichEdit&>(c).setText(s.value);
+    Leave(c);
+}
+
+// --unit: a unit item of a quantity field, or of a selector by its own name.
+std::string CheckUnit(const TFormKolvane& w, const Step& s) {
+    Component* c = w.form().find(s.name);
+    if (!c) return "no component named '" + s.name + "'";
+    if (std::string bad = NeedsIndex(s); !bad.empty()) return bad;
+    if (auto* e = dynamic_cast<TEditD*>(c); e && w.selectorOf(*e)) return {};
+    if (dynamic_cast<TComboBoxU*>(c)) return {};
+    return "'" + s.name + "' has no unit selector";
+}
+void RunUnit(StepContext& x, const Step& s) {
+    Component& c = *x.window.form().find(s.name);
+    int index = 0;
+    ParseIndex(s.value, index);
+    auto* u = dynamic_cast<TComboBoxU*>(&c);
+    if (!u) u = x.window.selectorOf(static_cast<TEditD&>(c));
+    u->Select(index);
+}
+
+// --choose: an item of a list (click and change), then leave it.
+std::string CheckChoose(const TFormKolvane& w, const Step& s) {
+    if (!w.form().find(s.name)) return "no component named '" + s.name + "'";
+    if (std::string bad = NeedsIndex(s); !bad.empty()) return bad;
+    return NeedsComponent<TComboBox>(w, s, "a list");
+}
+void RunChoose(StepContext& x, const Step& s) {
+    Component& c = *x.window.form().find(s.name);
+    int index = 0;
+    ParseIndex(s.value, index);
+    static_cast<TComboBox&>(c).Select(index);
+    Leave(c);
+}
+
+// --check: as a click does, nothing when the box already has that state.
+std::string CheckCheck(const TFormKolvane& w, const Step& s) {
+    if (!w.form().find(s.name)) return "no component named '" + s.name + "'";
+    if (s.value != "0" && s.value != "1") return "--check takes 0 or 1";
+    return NeedsComponent<TCheckBox>(w, s, "a check box");
+}
+void RunCheck(StepContext& x, const Step& s) {
+    auto& box = x.window.form().get<TCheckBox>(s.name);
+    if (box.checked() != (s.value == "1")) box.Click();
+}
+
+std::string CheckPress(const TFormKolvane& w, const Step& s) {
+    return NeedsComponent<TButton>(w, s, "a button");
+}
+void RunPress(StepContext& x, const Step& s) {
+    x.window.form().get<TButton>(s.name).Click();
+}
+
+std::string CheckSave(const TFormKolvane&, const Step& s) {
+    return s.value.empty() ? "--save needs a file name" : "";
+}
+// As the File menu saves: a template leaves out the report and changes
+// nothing else; a project becomes the current project file.
+void RunSave(StepContext& x, const Step& s) {
+    if (IsTemplatePath(s.value))
+        x.window.SaveTemplate(s.value);
+    else
+        x.window.SaveProjectAs(s.value);
+}
+
+std::string CheckOpen(const TFormKolvane&, const Step& s) {
+    return s.value.empty() ? "--open needs a file name" : "";
+}
+// As File > 打开: a changed project is offered for saving, and the answer
+// is No; then the file is chosen in the dialog.
+void RunOpen(StepContext& x, const Step& s) {
+    if (x.window.ProjectChanged()) x.ui.answers.insert(x.ui.answers.begin(), Answer::No);
+    x.window.BeforeNOC();
+    if (!x.window.OpenProjectFile(s.value)) throw IoError("cannot open '" + s.value + "'");
+}
+
+std::string CheckPick(const TFormKolvane&, const Step& s) {
+    if (s.name != "SBP3" && s.name != "SBP5" && s.name != "SBP11")
+        return "--pick takes SBP3, SBP5 or SBP11, not '" + s.name + "'";
+    if (s.value != "cancel" && (s.value.empty() || (s.value[0] != '#' && s.value[0] != '=')))
+        return "--pick answers #N, =TEXT or cancel, not '" + s.value + "'";
+    return {};
+}
+// The answer waits for the dialog the button opens.
+void RunPick(StepContext& x, const Step& s) {
+    x.ui.pickAnswers = {s.value};
+    x.window.form().get<TButton>(s.name).Click();
+    x.ui.pickAnswers.clear();
+}
+
+std::string CheckPipe(const TFormKolvane&, const Step& s) {
+    int row = 0;
+    return ParseIndex(s.value, row) && row >= 1 ? "" : "--pipe takes a row number from 1";
+}
+void RunPipe(StepContext& x, const Step& s) {
+    int row = 0;
+    ParseIndex(s.value, row);
+    RefTables& tables = x.window.refTables();
+    if (!tables.available()) throw Error("参考数据不可用：" + tables.problem());
+    if (row > static_cast<int>(tables.pipes().size()))
+        throw Error("--pipe " + s.value + ": the pipe series has " +
+                    std::to_string(tables.pipes().size()) + " rows");
+    tables.setCurrentPipe(row - 1);
+    x.window.form().get<TButton>("BTPipeSelect").Click();
+}
+
+std::string CheckProp(const TFormKolvane&, const Step& s) {
+    return s.name == "SBP1" || s.name == "SBP2" || s.name == "SBP2v"
+               ? ""
+               : "--prop takes SBP1, SBP2 or SBP2v, not '" + s.name + "'";
+}
 // A property button pressed, a fluid made current, t and p set in the grid,
 // compute and confirm, as a user does in the library window.
-void RunPropStep(TFormKolvane& w, TFormSimpPL& lib, const Step& s, std::ostream& err,
-                 bool& failed) {
+void RunProp(StepContext& x, const Step& s) {
+    TFormSimpPL& lib = x.library;
     if (lib.libraryPath().empty()) lib.FormCreate();
     std::vector<std::string> parts;
     std::string rest = s.value;
@@ -128,91 +241,80 @@ void RunPropStep(TFormKolvane& w, TFormSimpPL& lib, const Step& s, std::ostream&
     } catch (const CalculationError& e) {
         // The user sees the message and still confirms what was computed.
         for (const auto& line : e.lines())
-            err << "error: " << line << '\n';
-        failed = true;
+            x.err << "error: " << line << '\n';
+        x.failed = true;
     }
-    if (lib.BBOKClick(w)) w.OptionChanged(w.form().get<TButton>(s.name));
+    if (lib.BBOKClick(x.window)) x.window.OptionChanged(x.window.form().get<TButton>(s.name));
 }
 
-// Runs one step as the user would do it in the window.
-void RunStep(TFormKolvane& w, ScriptedUiServices& ui, const Step& s) {
-    if (s.kind == StepKind::Pick) {
-        // The answer waits for the dialog the button opens.
-        ui.pickAnswers = {s.value};
-        w.form().get<TButton>(s.name).Click();
-        ui.pickAnswers.clear();
-        return;
+using Syntax = StepType::Syntax;
+const StepType kStepTypes[] = {
+    {"--set", Syntax::Assignment, "NAME=VALUE", CheckSet, RunSet},
+    {"--unit", Syntax::Assignment, "NAME=VALUE", CheckUnit, RunUnit},
+    {"--choose", Syntax::Assignment, "NAME=VALUE", CheckChoose, RunChoose},
+    {"--check", Syntax::Assignment, "NAME=VALUE", CheckCheck, RunCheck},
+    {"--press", Syntax::Name, nullptr, CheckPress, RunPress},
+    {"--save", Syntax::Value, nullptr, CheckSave, RunSave},
+    {"--open", Syntax::Value, nullptr, CheckOpen, RunOpen},
+    {"--pick", Syntax::Assignment, "BUTTON=ANSWER", CheckPick, RunPick},
+    {"--pipe", Syntax::Value, nullptr, CheckPipe, RunPipe},
+    {"--prop", Syntax::Assignment, "BUTTON=FLUID", CheckProp, RunProp},
+};
+
+const StepType* FindStepType(const std::string& option) {
+    for (const StepType& t : kStepTypes)
+        if (option == t.option) return &t;
+    return nullptr;
+}
+
+void TellCalculationError(const CalculationError& e, std::ostream& err) {
+    for (const auto& line : e.lines())
+        err << "error: " << line << '\n';
+}
+
+// The report of the state the steps left, made once: one more pass first,
+// so that it holds the heating curve and the warnings even when no step
+// left a field, then the generation. Every report, curve and printed
+// report of a run is this one.
+class CurrentReport {
+public:
+    CurrentReport(TFormKolvane& window, std::ostream& err, bool& failed)
+        : window_(window), err_(err), failed_(failed) {}
+    const ReportDocument& get() {
+        if (!made_) {
+            made_ = true;
+            try {
+                window_.MaoDExit(window_.field("TaoD"));
+            } catch (const CalculationError& e) {
+                TellCalculationError(e, err_);
+                failed_ = true;
+            }
+            window_.SBRSimpleClick();
+        }
+        return window_.reportDocument();
     }
-    if (s.kind == StepKind::Pipe) {
-        int row = 0;
-        ParseIndex(s.value, row);
-        if (!w.refTables().available()) throw Error("参考数据不可用：" + w.refTables().problem());
-        if (row > static_cast<int>(w.refTables().pipes().size()))
-            throw Error("--pipe " + s.value + ": the pipe series has " +
-                        std::to_string(w.refTables().pipes().size()) + " rows");
-        w.refTables().setCurrentPipe(row - 1);
-        w.form().get<TButton>("BTPipeSelect").Click();
-        return;
-    }
-    if (s.kind == StepKind::Open) {
-        // As File > 打开: a changed project is offered for saving, and the
-        // answer is No; then the file is chosen in the dialog.
-        if (w.ProjectChanged()) ui.answers.insert(ui.answers.begin(), Answer::No);
-        w.BeforeNOC();
-        if (!w.OpenProjectFile(s.value)) throw IoError("cannot open '" + s.value + "'");
-        return;
-    }
-    if (s.kind == StepKind::Save) {
-        // As the File menu saves: a template leaves out the report and
-        // changes nothing else; a project becomes the current project file.
-        if (IsTemplatePath(s.value))
-            w.SaveTemplate(s.value);
-        else
-            w.SaveProjectAs(s.value);
-        return;
-    }
-    Component& c = *w.form().find(s.name);
-    int index = 0;
-    switch (s.kind) {
-    case StepKind::Set:
-        if (auto* t = dynamic_cast<TEdit*>(&c))
-            t->setText(s.value);
-        else
-            static_cast<TRichEdit&>(c).setText(s.value);
-        Leave(c);
-        break;
-    case StepKind::Unit: {
-        ParseIndex(s.value, index);
-        auto* u = dynamic_cast<TComboBoxU*>(&c);
-        if (!u) u = w.selectorOf(static_cast<TEditD&>(c));
-        u->Select(index);
-        break;
-    }
-    case StepKind::Choose:
-        ParseIndex(s.value, index);
-        static_cast<TComboBox&>(c).Select(index);
-        Leave(c);
-        break;
-    case StepKind::Check: {
-        auto& box = static_cast<TCheckBox&>(c);
-        if (box.checked() != (s.value == "1")) box.Click();
-        break;
-    }
-    case StepKind::Press:
-        static_cast<TButton&>(c).Click();
-        break;
-    case StepKind::Save:
-    case StepKind::Open:
-    case StepKind::Prop:
-    case StepKind::Pick:
-    case StepKind::Pipe:
-        break;
-    }
+
+private:
+    TFormKolvane& window_;
+    std::ostream& err_;
+    bool& failed_;
+    bool made_ = false;
+};
+
+// The formats of --report by extension.
+enum class ReportFormat { None, Text, Rtf, Pdf };
+ReportFormat ReportFormatOf(const std::string& path) {
+    const std::string ext = LowerExtension(path);
+    if (ext == ".txt") return ReportFormat::Text;
+    if (ext == ".rtf" || ext == ".doc") return ReportFormat::Rtf;
+    if (ext == ".pdf") return ReportFormat::Pdf;
+    return ReportFormat::None;
 }
 
 } // namespace
 
-int RunCalcCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunCalcCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                   const CliEnvironment& env) {
     std::vector<Step> steps;
     bool json = false;
     std::string file, reportPath, curvePath;
@@ -231,50 +333,26 @@ int RunCalcCommand(const std::vector<std::string>& args, std::ostream& out, std:
             const std::string* v = needValue();
             if (!v) return kCliBadArguments;
             (a == "--report" ? reportPath : curvePath) = *v;
-        } else if (a == "--set" || a == "--unit" || a == "--choose" || a == "--check") {
+        } else if (const StepType* type = FindStepType(a)) {
             const std::string* v = needValue();
             if (!v) return kCliBadArguments;
-            Step s{a == "--set"      ? StepKind::Set
-                   : a == "--unit"   ? StepKind::Unit
-                   : a == "--choose" ? StepKind::Choose
-                                     : StepKind::Check,
-                   "", "", a + " " + *v};
-            if (!SplitAssignment(*v, s.name, s.value)) {
-                err << "error: " << a << " takes NAME=VALUE, not '" << *v << "'\n";
-                return kCliBadArguments;
+            Step s{type, "", "", a + " " + *v};
+            switch (type->syntax) {
+            case Syntax::Assignment:
+                if (!SplitAssignment(*v, s.name, s.value)) {
+                    err << "error: " << a << " takes " << type->assignment << ", not '" << *v
+                        << "'\n";
+                    return kCliBadArguments;
+                }
+                break;
+            case Syntax::Name:
+                s.name = *v;
+                break;
+            case Syntax::Value:
+                s.value = *v;
+                break;
             }
             steps.push_back(std::move(s));
-        } else if (a == "--pick") {
-            const std::string* v = needValue();
-            if (!v) return kCliBadArguments;
-            Step s{StepKind::Pick, "", "", a + " " + *v};
-            if (!SplitAssignment(*v, s.name, s.value)) {
-                err << "error: --pick takes BUTTON=ANSWER, not '" << *v << "'\n";
-                return kCliBadArguments;
-            }
-            steps.push_back(std::move(s));
-        } else if (a == "--pipe") {
-            const std::string* v = needValue();
-            if (!v) return kCliBadArguments;
-            steps.push_back({StepKind::Pipe, "", *v, a + " " + *v});
-        } else if (a == "--prop") {
-            const std::string* v = needValue();
-            if (!v) return kCliBadArguments;
-            Step s{StepKind::Prop, "", "", a + " " + *v};
-            if (!SplitAssignment(*v, s.name, s.value)) {
-                err << "error: --prop takes BUTTON=FLUID, not '" << *v << "'\n";
-                return kCliBadArguments;
-            }
-            steps.push_back(std::move(s));
-        } else if (a == "--press") {
-            const std::string* v = needValue();
-            if (!v) return kCliBadArguments;
-            steps.push_back({StepKind::Press, *v, "", a + " " + *v});
-        } else if (a == "--save" || a == "--open") {
-            const std::string* v = needValue();
-            if (!v) return kCliBadArguments;
-            steps.push_back(
-                {a == "--save" ? StepKind::Save : StepKind::Open, "", *v, a + " " + *v});
         } else if (i == 0 && a.rfind("--", 0) != 0) {
             file = a;
         } else {
@@ -293,7 +371,7 @@ int RunCalcCommand(const std::vector<std::string>& args, std::ostream& out, std:
     window.refTables().open((std::filesystem::path(ProgramFolder()) / "Piples.db").string());
 
     for (const Step& s : steps) {
-        std::string problem = CheckStep(window, s);
+        std::string problem = s.type->check(window, s);
         if (!problem.empty()) {
             err << "error: " << s.option << ": " << problem << '\n';
             return kCliBadArguments;
@@ -316,38 +394,26 @@ int RunCalcCommand(const std::vector<std::string>& args, std::ostream& out, std:
 
     TFormSimpPL library(ui, ProgramFolder());
     bool failed = false;
+    StepContext context{window, ui, library, err, failed};
     for (const Step& s : steps) {
         try {
-            if (s.kind == StepKind::Prop)
-                RunPropStep(window, library, s, err, failed);
-            else
-                RunStep(window, ui, s);
+            s.type->run(context, s);
         } catch (const CalculationError& e) {
-            for (const auto& line : e.lines())
-                err << "error: " << line << '\n';
+            TellCalculationError(e, err);
             failed = true;
         } catch (const std::exception& e) {
             err << "error: " << e.what() << '\n';
             failed = true;
         }
     }
-    // The warnings of the state the steps left; they do not change the exit code.
+
+    CurrentReport report(window, err, failed);
+    const bool printReport = !json && reportPath.empty() && curvePath.empty();
+    if (printReport || !reportPath.empty() || !curvePath.empty()) report.get();
+    // The warnings of the final state; they do not change the exit code.
     for (const auto& warning : window.lastPass().warnings)
         err << "warning: " << warning.text << '\n';
 
-    // The report and the curve of the state the steps left: a file written
-    // on request follows one more pass, so that it holds the heating curve
-    // and the warnings even when no step left a field.
-    if (!reportPath.empty() || !curvePath.empty()) {
-        try {
-            window.MaoDExit(window.field("TaoD"));
-        } catch (const CalculationError& e) {
-            for (const auto& line : e.lines())
-                err << "error: " << line << '\n';
-            failed = true;
-        }
-    }
-    window.SBRSimpleClick();
     auto write = [&](const std::string& path, const std::string& bytes, const char* what) {
         try {
             WriteFileAtomically(path, bytes);
@@ -357,19 +423,37 @@ int RunCalcCommand(const std::vector<std::string>& args, std::ostream& out, std:
         }
     };
     if (!reportPath.empty()) {
-        std::string ext = std::filesystem::path(reportPath).extension().string();
-        for (char& ch : ext)
-            if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a');
-        if (ext == ".txt") {
-            write(reportPath, ReportPlainText(window.reportDocument()), "--report");
-        } else if (ext == ".rtf" || ext == ".doc") {
-            write(reportPath, ReportRtf(window.reportDocument()), "--report");
-        } else {
-            err << "error: --report writes .txt, .rtf or .doc, not '" << reportPath << "'\n";
+        switch (ReportFormatOf(reportPath)) {
+        case ReportFormat::Text:
+            write(reportPath, ReportPlainText(report.get()), "--report");
+            break;
+        case ReportFormat::Rtf:
+            write(reportPath, ReportRtf(report.get()), "--report");
+            break;
+        case ReportFormat::Pdf:
+            if (!env.writeReportPdf) {
+                err << "error: --report: this kolvane-cli was built without the Qt user "
+                       "interface (KOLVANE_GUI=OFF) and cannot lay out PDF pages; write .txt, "
+                       ".rtf or .doc instead\n";
+                failed = true;
+                break;
+            }
+            try {
+                report.get();
+                env.writeReportPdf(window, reportPath);
+            } catch (const std::exception& e) {
+                err << "error: --report: " << e.what() << '\n';
+                failed = true;
+            }
+            break;
+        case ReportFormat::None:
+            err << "error: --report writes .txt, .rtf, .doc or .pdf, not '" << reportPath << "'\n";
             failed = true;
+            break;
         }
     }
     if (!curvePath.empty()) {
+        report.get();
         const std::string csv = HeatingCurveCsv(window);
         if (csv.empty()) {
             err << "error: --curve: no heating curve: the theoretical area was not computed\n";
@@ -383,8 +467,7 @@ int RunCalcCommand(const std::vector<std::string>& args, std::ostream& out, std:
         out << FormToJson(window) << '\n';
     } else {
         out << FieldsTable(window);
-        if (reportPath.empty() && curvePath.empty())
-            out << '\n' << ReportPlainText(window.reportDocument());
+        if (printReport) out << '\n' << ReportPlainText(report.get());
     }
     return failed ? kCliFailed : kCliOk;
 }

@@ -7,7 +7,9 @@ namespace kolvane {
 
 namespace {
 
-using Command = int (*)(const std::vector<std::string>&, std::ostream&, std::ostream&);
+using Command = int (*)(const std::vector<std::string>&, std::ostream&, std::ostream&,
+                        const CliEnvironment&);
+using Args = const std::vector<std::string>&;
 
 struct CommandEntry {
     std::string_view name;
@@ -16,14 +18,28 @@ struct CommandEntry {
 };
 
 const CommandEntry kCommands[] = {
-    {"calc", RunCalcCommand,
+    {"calc",
+     [](Args a, std::ostream& o, std::ostream& e, const CliEnvironment& env) {
+         return RunCalcCommand(a, o, e, env);
+     },
      "calc [FILE] [--set NAME=TEXT | --unit NAME=INDEX | --choose NAME=INDEX | --save PATH |\n"
      "      --open PATH | --check NAME=0|1 | --press NAME | --prop BUTTON=FLUID[,t=T][,p=P] |\n"
-     "      --pick BUTTON=#N|=TEXT|cancel | --pipe N]... [--json] [--report PATH.txt|.rtf|.doc]\n"
-     "      [--curve PATH.csv]"},
-    {"eval", RunEvalCommand, "eval FORMULA [--var NAME=VALUE]... [--grid] [--json]"},
-    {"refdata", RunRefDataCommand, "refdata [--json]"},
-    {"prop", RunPropCommand,
+     "      --pick BUTTON=#N|=TEXT|cancel | --pipe N]... [--json]\n"
+     "      [--report PATH.txt|.rtf|.doc|.pdf] [--curve PATH.csv]"},
+    {"eval",
+     [](Args a, std::ostream& o, std::ostream& e, const CliEnvironment&) {
+         return RunEvalCommand(a, o, e);
+     },
+     "eval FORMULA [--var NAME=VALUE]... [--grid] [--json]"},
+    {"refdata",
+     [](Args a, std::ostream& o, std::ostream& e, const CliEnvironment&) {
+         return RunRefDataCommand(a, o, e);
+     },
+     "refdata [--json]"},
+    {"prop",
+     [](Args a, std::ostream& o, std::ostream& e, const CliEnvironment&) {
+         return RunPropCommand(a, o, e);
+     },
      "prop (--fluid NO_OR_NAME | --text PROPERTY_TEXT --name CP|MD|VI|TC|ST|HV [--cn NAME])\n"
      "      [--t T] [--p P] [--json]   |   prop --list [--json]"},
 };
@@ -36,13 +52,14 @@ void PrintUsage(std::ostream& err) {
 
 } // namespace
 
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           const CliEnvironment& env) {
     if (args.empty()) {
         PrintUsage(err);
         return kCliBadArguments;
     }
     for (const auto& c : kCommands) {
-        if (args[0] == c.name) return c.run({args.begin() + 1, args.end()}, out, err);
+        if (args[0] == c.name) return c.run({args.begin() + 1, args.end()}, out, err, env);
     }
     err << "error: unknown command '" << args[0] << "'\n";
     PrintUsage(err);

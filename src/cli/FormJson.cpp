@@ -4,16 +4,45 @@
 #include "engine/FormKolvane.h"
 #include "engine/NumberFormat.h"
 
+#include <cfloat>
+#include <charconv>
+#include <cmath>
+#include <optional>
 #include <sstream>
+#include <vector>
 
 namespace kolvane {
 
 namespace {
 
-Json EditDJson(const TFormKolvane& w, const TEditD& e) {
-    Json j = {{"kind", "EditD"}, {"text", e.text()}, {"exchange", JsonNumber(e.exchange())}};
+// The SI value of a field's text: the double product where it is a normal
+// double (as it always was written), else the product in long double, so
+// that 1E308 t (1E311 kg) or 1E-308 g is written as the number it is and
+// never as null or 0. Empty when the text is no number.
+std::optional<std::string> SiNumberText(const TEditD& e, Json& asDouble) {
     auto v = ParseExactReal(TrimControl(e.text()));
-    j["si"] = v ? JsonNumber(*v * e.exchange()) : Json(nullptr);
+    if (!v) return std::nullopt;
+    const double si = *v * e.exchange();
+    const bool lost = !std::isfinite(si) || (si == 0 && *v != 0 && e.exchange() != 0) ||
+                      (si != 0 && std::fabs(si) < DBL_MIN);
+    if (!lost) {
+        asDouble = JsonNumber(si);
+        return std::nullopt;
+    }
+    // The text read again in long double, so 1E308 stays 1E308 and not the
+    // double nearest to it.
+    const std::string_view text = TrimControl(e.text());
+    long double exact = *v;
+    const char* first = text.data() + (!text.empty() && text.front() == '+' ? 1 : 0);
+    std::from_chars(first, text.data() + text.size(), exact);
+    return JsonNumberText(exact * e.exchange());
+}
+
+Json EditDJson(const TFormKolvane& w, const TEditD& e, std::optional<std::string>& bigSi) {
+    Json j = {{"kind", "EditD"}, {"text", e.text()}, {"exchange", JsonNumber(e.exchange())}};
+    Json si = nullptr;
+    bigSi = SiNumberText(e, si);
+    j["si"] = si; // a placeholder where bigSi holds the number
     j["display"] = e.FloatStr();
     j["color"] = static_cast<long long>(e.color());
     j["readOnly"] = e.readOnly();
@@ -32,8 +61,8 @@ bool IsReported(const Component& c) {
 
 // The members of one component; an empty object for a kind without state
 // worth reporting.
-Json ComponentJson(const TFormKolvane& w, const Component& c) {
-    if (auto* e = dynamic_cast<const TEditD*>(&c)) return EditDJson(w, *e);
+Json ComponentJson(const TFormKolvane& w, const Component& c, std::optional<std::string>& bigSi) {
+    if (auto* e = dynamic_cast<const TEditD*>(&c)) return EditDJson(w, *e, bigSi);
     if (auto* l = dynamic_cast<const TComboBox*>(&c))
         return {{"kind", "ComboBox"},
                 {"index", l->itemIndex()},
@@ -86,8 +115,13 @@ std::size_t DisplayWidth(std::string_view s) {
 
 std::string FormToJson(const TFormKolvane& w) {
     Json components = Json::object();
-    for (const auto& c : w.form().components())
-        if (IsReported(*c)) components[c->name()] = ComponentJson(w, *c);
+    std::vector<std::pair<std::string, std::string>> bigSi; // component, number text
+    for (const auto& c : w.form().components()) {
+        if (!IsReported(*c)) continue;
+        std::optional<std::string> big;
+        components[c->name()] = ComponentJson(w, *c, big);
+        if (big) bigSi.emplace_back(c->name(), *big);
+    }
     // What the latest pass had to say besides its numbers.
     const PassReport& report = w.lastPass();
     Json warnings = Json::array();
@@ -112,7 +146,10 @@ std::string FormToJson(const TFormKolvane& w) {
               {"warnings", std::move(warnings)},
               {"missing", std::move(missing)},
               {"errors", std::move(errors)}};
-    return DumpJson(j);
+    std::map<const Json*, std::string> numbers;
+    for (const auto& [name, text] : bigSi)
+        numbers[&j["components"][name]["si"]] = text;
+    return DumpWithNumberTexts(j, numbers);
 }
 
 std::string FieldsTable(const TFormKolvane& w) {

@@ -41,4 +41,40 @@ std::string DumpWithLeadingNumber(std::string_view key, const std::string& numbe
     return out;
 }
 
+namespace {
+void DumpInto(std::string& out, const Json& j, const std::map<const Json*, std::string>& texts) {
+    if (auto at = texts.find(&j); at != texts.end()) {
+        out += at->second;
+    } else if (j.is_object()) {
+        out += '{';
+        bool first = true;
+        for (const auto& [key, value] : j.items()) {
+            if (!first) out += ',';
+            first = false;
+            out += DumpJson(Json(key));
+            out += ':';
+            DumpInto(out, value, texts);
+        }
+        out += '}';
+    } else if (j.is_array()) {
+        out += '[';
+        for (std::size_t i = 0; i < j.size(); ++i) {
+            if (i) out += ',';
+            DumpInto(out, j[i], texts);
+        }
+        out += ']';
+    } else {
+        out += DumpJson(j);
+    }
+}
+} // namespace
+
+std::string DumpWithNumberTexts(const Json& j,
+                                const std::map<const Json*, std::string>& numberTexts) {
+    if (numberTexts.empty()) return DumpJson(j);
+    std::string out;
+    DumpInto(out, j, numberTexts);
+    return out;
+}
+
 } // namespace kolvane

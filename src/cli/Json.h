@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -37,5 +38,12 @@ std::string JsonNumberText(long double v);
 // text, so the member is joined to the dump.
 std::string DumpWithLeadingNumber(std::string_view key, const std::string& numberText,
                                   const Json& object);
+
+// `j` written as DumpJson writes it, except that each value whose address
+// is a key of `numberTexts` (a placeholder inside `j`) is written as the
+// number text mapped to it: the way to put JsonNumberText's numbers beyond
+// the double range anywhere in a document.
+std::string DumpWithNumberTexts(const Json& j,
+                                const std::map<const Json*, std::string>& numberTexts);
 
 } // namespace kolvane

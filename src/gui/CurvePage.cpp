@@ -1,54 +1,16 @@
 #include "gui/CurvePage.h"
 
-#include "engine/ComboBoxU.h"
-#include "engine/FormKolvane.h"
-#include "model/HeatingCurve.h"
-
-#include <QChart>
 #include <QChartView>
 #include <QLabel>
-#include <QLineSeries>
 #include <QPainter>
-#include <QPixmap>
 #include <QVBoxLayout>
-#include <QValueAxis>
-
-#include <algorithm>
-#include <cmath>
 
 namespace kolvane {
 
-namespace {
-QLineSeries* Series(const QString& name, QColor color, Qt::PenStyle style) {
-    auto* s = new QLineSeries;
-    s->setName(name);
-    QPen pen(color);
-    pen.setWidthF(2);
-    pen.setStyle(style);
-    s->setPen(pen);
-    return s;
-}
-} // namespace
-
 CurvePage::CurvePage(const TFormKolvane& window, QWidget* parent)
-    : QWidget(parent), window_(window), chart_(new QChart), note_(new QLabel(this)) {
+    : QWidget(parent), window_(window), note_(new QLabel(this)) {
     setObjectName(QStringLiteral("TSCurve"));
-    theoretical_ = Series(QStringLiteral("理论面积"), QColor(0, 90, 200), Qt::SolidLine);
-    actual_ = Series(QStringLiteral("实际面积"), QColor(200, 40, 40), Qt::SolidLine);
-    medium_ = Series(QStringLiteral("介质平均温度"), QColor(230, 130, 0), Qt::DashLine);
-    target_ = Series(QStringLiteral("目标温度"), QColor(0, 140, 60), Qt::DotLine);
-    auto* x = new QValueAxis;
-    auto* y = new QValueAxis;
-    chart_->addAxis(x, Qt::AlignBottom);
-    chart_->addAxis(y, Qt::AlignLeft);
-    for (QLineSeries* s : {theoretical_, actual_, medium_, target_}) {
-        chart_->addSeries(s);
-        s->attachAxis(x);
-        s->attachAxis(y);
-    }
-    chart_->setTitle(QStringLiteral("升温曲线"));
-    chart_->legend()->setAlignment(Qt::AlignBottom);
-    view_ = new QChartView(chart_, this);
+    view_ = new QChartView(curve_.chart(), this); // the view owns the chart
     view_->setRenderHint(QPainter::Antialiasing);
     auto* v = new QVBoxLayout(this);
     v->addWidget(note_);
@@ -61,68 +23,8 @@ QString CurvePage::note() const {
 }
 
 void CurvePage::refresh() {
-    const PassReport& pass = window_.lastPass();
-    hasCurve_ = pass.hasCurve && pass.heatingTime > 0 && std::isfinite(pass.heatingTime);
-    for (QLineSeries* s : {theoretical_, actual_, medium_, target_})
-        s->clear();
-    auto* x = static_cast<QValueAxis*>(chart_->axes(Qt::Horizontal).value(0));
-    auto* y = static_cast<QValueAxis*>(chart_->axes(Qt::Vertical).value(0));
-    if (!hasCurve_) {
-        note_->setText(QStringLiteral("需要理论面积才能绘制升温曲线"));
-        x->setTitleText(QString());
-        y->setTitleText(QString());
-        return;
-    }
-    // Time in the unit the heating time is shown in.
-    const TEditD& tao = window_.field("TaoD");
-    const double factor = tao.exchange() > 0 ? tao.exchange() : 1.0;
-    QString unit = QStringLiteral("s");
-    if (const TComboBoxU* u = window_.selectorOf(tao))
-        unit = QString::fromStdString(u->unitLabel());
-    const int points = 101;
-    double low = std::min({pass.curve.t1, pass.curve.tm, pass.target});
-    double high = std::max({pass.curve.t1, pass.curve.tm, pass.target});
-    for (int i = 0; i < points; ++i) {
-        const double t = pass.heatingTime * i / (points - 1);
-        const double a = CurveTemperature(pass.curve, pass.theoreticalArea, t);
-        const double b = CurveTemperature(pass.curve, pass.actualArea, t);
-        theoretical_->append(t / factor, a);
-        if (pass.actualArea > 0) actual_->append(t / factor, b);
-        low = std::min({low, a, pass.actualArea > 0 ? b : a});
-        high = std::max({high, a, pass.actualArea > 0 ? b : a});
-    }
-    const double end = pass.heatingTime / factor;
-    medium_->append(0, pass.curve.tm);
-    medium_->append(end, pass.curve.tm);
-    target_->append(0, pass.target);
-    target_->append(end, pass.target);
-    x->setRange(0, end);
-    x->setTitleText(QStringLiteral("时间 (%1)").arg(unit));
-    const double pad = std::max(1.0, (high - low) * 0.05);
-    y->setRange(low - pad, high + pad);
-    y->applyNiceNumbers(); // round ticks
-    y->setTitleText(QStringLiteral("温度 (°C)"));
-
-    QString text;
-    const auto atTheoretical = TimeToReach(pass.curve, pass.theoreticalArea, pass.target);
-    const auto atActual = pass.actualArea > 0
-                              ? TimeToReach(pass.curve, pass.actualArea, pass.target)
-                              : std::optional<double>();
-    if (atActual && (!atTheoretical || *atActual < *atTheoretical))
-        text = QStringLiteral("实际面积在 %1 %2 时达到目标温度 %3 °C，早于理论面积。")
-                   .arg(*atActual / factor, 0, 'g', 4)
-                   .arg(unit)
-                   .arg(pass.target, 0, 'g', 4);
-    note_->setText(text);
-}
-
-QPixmap CurvePage::picture(QSize size) {
-    // Laid out at the picture's size for the moment it is grabbed.
-    const QSize old = view_->size();
-    view_->resize(size);
-    QPixmap out = view_->grab();
-    view_->resize(old);
-    return out;
+    hasCurve_ = curve_.fill(window_);
+    note_->setText(curve_.note());
 }
 
 } // namespace kolvane

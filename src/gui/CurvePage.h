@@ -1,8 +1,9 @@
 #pragma once
 
+#include "print/CurveChart.h"
+
 #include <QWidget>
 
-class QChart;
 class QChartView;
 class QLabel;
 class QLineSeries;
@@ -11,10 +12,8 @@ namespace kolvane {
 
 class TFormKolvane;
 
-// The page "升温曲线": the contents' temperature over the heating time with
-// the theoretical and the actual area, the medium's mean temperature and the
-// target as lines; a hint instead while the last pass gave no theoretical
-// area.
+// The page "升温曲线": the heating curve of the last pass in a chart view,
+// a hint instead while the last pass gave no theoretical area.
 class CurvePage : public QWidget {
     Q_OBJECT
 public:
@@ -22,18 +21,15 @@ public:
     // Draws the curves of the window's last pass.
     void refresh();
     bool hasCurve() const { return hasCurve_; }
-    QLineSeries* theoretical() const { return theoretical_; }
-    QLineSeries* actual() const { return actual_; }
+    QLineSeries* theoretical() const { return curve_.theoretical(); }
+    QLineSeries* actual() const { return curve_.actual(); }
     QString note() const;
-    // The chart as a picture of the given size, for the PDF.
-    QPixmap picture(QSize size);
 
 private:
     const TFormKolvane& window_;
-    QChart* chart_;
+    HeatingCurveChart curve_;
     QChartView* view_;
     QLabel* note_;
-    QLineSeries *theoretical_, *actual_, *medium_, *target_;
     bool hasCurve_ = false;
 };
 

@@ -4,6 +4,7 @@
 #include "gui/ControlWidgets.h"
 #ifdef KOLVANE_HAVE_CHARTS
 #include "gui/CurvePage.h"
+#include "print/CurveChart.h"
 #endif
 #include "gui/EditDWidget.h"
 #include "gui/FocusKeys.h"
@@ -13,6 +14,7 @@
 #include "gui/PropLibDialog.h"
 #include "gui/ReportView.h"
 #include "model/Errors.h"
+#include "print/ReportPages.h"
 #include "props/SimpProps.h"
 #include "records/AtomicFile.h"
 
@@ -23,6 +25,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QImage>
 #include <QMenuBar>
 #include <QPixmap>
 #include <QPlainTextEdit>
@@ -446,20 +449,12 @@ bool MainWindow::saveReport() {
 }
 
 void MainWindow::writeReportPdf(const std::string& path) {
-    QPrinter pdf(QPrinter::HighResolution);
-    pdf.setOutputFormat(QPrinter::PdfFormat);
-    pdf.setOutputFileName(Q(path));
-    pdf.setPageOrientation(QPageLayout::Portrait);
-    pdf.setPageMargins(QMarginsF(1.0, 0.7, 1.0, 0.7), QPageLayout::Inch);
-    pdf.setDocName(QStringLiteral("计算报表"));
-    pdf.setCreator(QStringLiteral("Kolvane"));
     // The heating curve follows the report on a page of its own.
-    QPixmap chart;
+    QImage chart;
 #ifdef KOLVANE_HAVE_CHARTS
-    if (curvePage_ && curvePage_->hasCurve()) chart = curvePage_->picture(QSize(1000, 650));
+    chart = HeatingCurvePicture(*kolvane_);
 #endif
-    if (!PaintReportPages(pdf, reportView_->present(), chart.isNull() ? nullptr : &chart))
-        throw IoError("无法写入PDF文件：" + path);
+    WriteReportPdf(path, reportView_->present(), chart.isNull() ? nullptr : &chart);
 }
 
 bool MainWindow::exportReportPdf() {
@@ -474,24 +469,7 @@ bool MainWindow::exportReportPdf() {
     if (path.empty()) return false;
     bool saved = false;
     guarded([&] {
-        // Written beside the target first, so that a failed export leaves
-        // no half-written file under the chosen name.
-        const std::filesystem::path target(path);
-        if (std::filesystem::is_directory(target)) throw IoError("不是文件：" + path);
-        const std::string temp =
-            (target.parent_path() / ("." + target.filename().string() + ".part")).string();
-        try {
-            writeReportPdf(temp);
-            std::filesystem::rename(temp, target);
-        } catch (const std::filesystem::filesystem_error&) {
-            std::error_code ignored;
-            std::filesystem::remove(temp, ignored);
-            throw IoError("无法写入PDF文件：" + path);
-        } catch (...) {
-            std::error_code ignored;
-            std::filesystem::remove(temp, ignored);
-            throw;
-        }
+        writeReportPdf(path);
         saved = true;
     });
     if (saved) ui_.statusText(1, "PDF已导出：" + path);
@@ -509,9 +487,7 @@ bool MainWindow::printReport() {
     QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull()) info = QPrinterInfo::availablePrinters().front();
     QPrinter printer(info, QPrinter::HighResolution);
-    printer.setPageOrientation(QPageLayout::Portrait);
-    printer.setPageMargins(QMarginsF(1.0, 0.7, 1.0, 0.7), QPageLayout::Inch);
-    printer.setDocName(QStringLiteral("计算报表"));
+    SetUpReportPage(printer);
     bool printed = false;
     guarded([&] {
         if (!printer.isValid() || !PaintReportPages(printer, reportView_->present()) ||

@@ -229,10 +229,13 @@ std::string RtfText(const std::string& text) {
         } catch (const Error&) {
         }
         if (cp > 0xFFFF) {
+            // Each half with its own fallback: a reader skips one character
+            // after every \u, and a control word counts as one.
             out += "{\\uc1";
             unicode(0xD800 + ((cp - 0x10000) >> 10));
+            out += "?";
             unicode(0xDC00 + ((cp - 0x10000) & 0x3FF));
-            out += "??}";
+            out += "?}";
             return;
         }
         if (gbk.size() == 2) {
@@ -251,6 +254,10 @@ std::string RtfText(const std::string& text) {
 }
 
 } // namespace
+
+std::size_t TextCells(const std::string& text) {
+    return GbkCells(text);
+}
 
 std::string PadCells(const std::string& text, std::size_t cells) {
     const std::size_t have = GbkCells(text);

@@ -42,6 +42,10 @@ private:
 // the last pass and the heating curve at eleven points when there are any.
 ReportDocument BuildReport(const TFormKolvane& window);
 
+// The character cells of a text: its GBK bytes, so a Chinese character
+// takes two; the UTF-8 bytes of a text that GBK cannot encode.
+std::size_t TextCells(const std::string& text);
+
 // Text padded with blanks to `cells` character cells, a Chinese character
 // taking two (its GBK bytes); a longer text is left as it is.
 std::string PadCells(const std::string& text, std::size_t cells);

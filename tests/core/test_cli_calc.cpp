@@ -2,6 +2,10 @@
 
 #include "cli/Cli.h"
 #include "cli/FormJson.h"
+#include "cli/Json.h"
+#include "engine/FormKolvane.h"
+#include "model/Errors.h"
+#include "report/Report.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -269,6 +273,129 @@ TEST(CliJson, KeysAndTheirOrderStayAsTheyWere) {
     EXPECT_EQ(j["errors"][0],
               (nlohmann::ordered_json{{"field", "dioD"}, {"text", "管外径: 应大于0"}}));
     EXPECT_EQ(j["missing"]["AtD"][0], "VioD");
+}
+
+} // namespace
+} // namespace kolvane
+
+namespace kolvane {
+namespace {
+
+using testing_support::ReadBytes;
+using testing_support::TempDir;
+using testing_support::WriteBytes;
+
+CliRun CalcWith(const CliEnvironment& env, std::vector<std::string> args) {
+    args.insert(args.begin(), "calc");
+    std::ostringstream out, err;
+    int code = RunCli(args, out, err, env);
+    return {code, out.str(), err.str()};
+}
+
+const std::string kExample = std::string(KOLVANE_EXAMPLES_DIR) + "/hot-water-storage-tank.kvp";
+
+TEST(CliReport, PdfWithoutThePageLayoutIsAnErrorAndTouchesNoFile) {
+    TempDir dir;
+    const std::string pdf = dir.file("old.pdf");
+    WriteBytes(pdf, "earlier export");
+    CliRun r = Calc({kExample, "--report", pdf});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(Has(r.err, "error: --report:")) << r.err;
+    EXPECT_TRUE(Has(r.err, "KOLVANE_GUI=OFF")) << "the message says why";
+    EXPECT_EQ(ReadBytes(pdf), "earlier export");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("new.PDF")));
+    EXPECT_EQ(Calc({kExample, "--report", dir.file("new.PDF")}).code, 1) << "any letter case";
+    EXPECT_FALSE(std::filesystem::exists(dir.file("new.PDF")));
+}
+
+TEST(CliReport, PdfGoesToTheWriterWithTheReportOfTheFinalState) {
+    TempDir dir;
+    CliEnvironment env;
+    std::string seenPath, seenReport;
+    env.writeReportPdf = [&](const TFormKolvane& w, const std::string& path) {
+        seenPath = path;
+        seenReport = ReportPlainText(w.reportDocument());
+    };
+    const std::string txt = dir.file("r.txt");
+    CliRun r = CalcWith(env, {kExample, "--set", "sfD=25", "--report", dir.file("r.pdf")});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(seenPath, dir.file("r.pdf"));
+    EXPECT_TRUE(Has(seenReport, "容器传热计算报告"));
+    EXPECT_TRUE(Has(seenReport, "       升温曲线:")) << "after the pass";
+    EXPECT_TRUE(Has(seenReport, "25.0000")) << "the step's margin";
+    // The same state gives the same report in every format.
+    ASSERT_EQ(Calc({kExample, "--set", "sfD=25", "--report", txt}).code, 0);
+    EXPECT_EQ(ReadBytes(txt), seenReport);
+
+    env.writeReportPdf = [](const TFormKolvane&, const std::string& path) {
+        throw IoError("无法保存文件 " + path + "：磁盘已满");
+    };
+    r = CalcWith(env, {kExample, "--report", dir.file("full.pdf")});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(Has(r.err, "error: --report: 无法保存文件 " + dir.file("full.pdf")));
+}
+
+TEST(CliReport, ThePrintedReportIsTheOneAFileGets) {
+    TempDir dir;
+    const std::string txt = dir.file("r.txt");
+    ASSERT_EQ(Calc({kExample, "--report", txt}).code, 0);
+    CliRun printed = Calc({kExample});
+    ASSERT_EQ(printed.code, 0) << printed.err;
+    const std::string report = ReadBytes(txt);
+    ASSERT_TRUE(Has(report, "       升温曲线:"));
+    ASSERT_GT(printed.out.size(), report.size());
+    EXPECT_EQ(printed.out.substr(printed.out.size() - report.size()), report);
+    EXPECT_EQ(Calc({kExample, "--report", dir.file("r.odt")}).code, 1);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("r.odt")));
+}
+
+TEST(CliCalc, StepOptionsComplainInTheirOwnWords) {
+    struct Row {
+        std::vector<std::string> args;
+        std::string message;
+    } rows[] = {
+        {{"--set", "TaoD"}, "--set takes NAME=VALUE, not 'TaoD'"},
+        {{"--check", "=1"}, "--check takes NAME=VALUE"},
+        {{"--pick", "SBP3"}, "--pick takes BUTTON=ANSWER, not 'SBP3'"},
+        {{"--prop", "SBP1"}, "--prop takes BUTTON=FLUID, not 'SBP1'"},
+        {{"--pick", "SBP9=#1"}, "--pick takes SBP3, SBP5 or SBP11, not 'SBP9'"},
+        {{"--pick", "SBP3=3"}, "--pick answers #N, =TEXT or cancel"},
+        {{"--prop", "SBP7=水"}, "--prop takes SBP1, SBP2 or SBP2v"},
+        {{"--pipe", "0"}, "--pipe takes a row number from 1"},
+        {{"--save", ""}, "--save needs a file name"},
+        {{"--open", ""}, "--open needs a file name"},
+        {{"--press", "MaoD"}, "'MaoD' is not a button"},
+        {{"--check", "MaoD=1"}, "'MaoD' is not a check box"},
+        {{"--choose", "PhiD=x"}, "'x' is not an item index"},
+        {{"--unit", "OBJNameD=1"}, "'OBJNameD' has no unit selector"},
+        {{"--set", "NoSuchD=1"}, "no component named 'NoSuchD'"},
+        {{"--pipe"}, "--pipe needs a value"},
+    };
+    for (const Row& row : rows) {
+        CliRun r = Calc(row.args);
+        EXPECT_EQ(r.code, 2) << row.args[0];
+        EXPECT_TRUE(Has(r.err, row.message)) << r.err;
+    }
+}
+
+TEST(CliJson, SiValuesBeyondTheDoubleRangeAreNumbers) {
+    // 1E308 t is 1E311 kg: no double, but a number all the same.
+    CliRun r = Calc({"--unit", "MaoD=1", "--set", "MaoD=1E308", "--json"});
+    EXPECT_TRUE(Has(r.out, R"("MaoD":{"kind":"EditD","text":"1E308","exchange":1000,"si":1e+311,)"))
+        << r.out.substr(0, 600);
+    EXPECT_FALSE(Has(r.out, R"("si":null,"display":"1E308")"));
+    // Ordinary values are written as they always were.
+    r = Calc({"--unit", "MaoD=1", "--set", "MaoD=2.5", "--json"});
+    EXPECT_TRUE(Has(r.out, R"("text":"2.5","exchange":1000,"si":2500,)"));
+    auto j = nlohmann::ordered_json::parse(r.out);
+    EXPECT_EQ(j["components"]["MaoD"]["si"], 2500);
+}
+
+TEST(CliJson, NumberTextsReplaceTheirPlaceholdersOnly) {
+    Json j = {{"a", nullptr}, {"b", {{"c", nullptr}, {"d", "x\"y"}}}, {"e", {1, nullptr}}};
+    EXPECT_EQ(DumpWithNumberTexts(j, {}), DumpJson(j));
+    EXPECT_EQ(DumpWithNumberTexts(j, {{&j["b"]["c"], "1e+400"}, {&j["e"][1], "-2e-400"}}),
+              R"({"a":null,"b":{"c":1e+400,"d":"x\"y"},"e":[1,-2e-400]})");
 }
 
 } // namespace

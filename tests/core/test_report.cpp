@@ -78,6 +78,10 @@ TEST(ReportWriters, RtfEscapesUserTextAndCarriesTheStyles) {
     EXPECT_NE(rtf.find("\\fs28\\cf1\\b "), std::string::npos) << "14 pt bold";
     EXPECT_NE(rtf.find("\\u26631\\'b1\\'ea"), std::string::npos) << "标 with its GBK fallback";
     EXPECT_NE(rtf.find("a\\\\b\\{c\\}d"), std::string::npos);
+    // Beyond the BMP: a surrogate pair, each half followed by its own
+    // fallback, since a reader skips one character after every \u.
+    doc.AppendLine("😀x");
+    EXPECT_NE(ReportRtf(doc).find("{\\uc1\\u-10179?\\u-8704?}x"), std::string::npos);
     // Braces balance: a comment can neither close nor open a group.
     int depth = 0;
     for (std::size_t i = 0; i < rtf.size(); ++i) {
