@@ -9,8 +9,11 @@
 #include <QPdfDocument>
 #include <QPdfPageNavigator>
 #include <QPdfView>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTreeView>
+
+#include <algorithm>
 
 namespace kolvane {
 
@@ -106,6 +109,7 @@ bool HelpViewer::showTopic(const QString& title) {
     if (!bookmark.isValid()) {
         tree_->clearSelection();
         view_->pageNavigator()->jump(0, QPointF(), 0);
+        view_->verticalScrollBar()->setValue(0);
         return false;
     }
     tree_->setCurrentIndex(bookmark);
@@ -123,6 +127,26 @@ void HelpViewer::jumpTo(const QModelIndex& bookmark) {
     const int page = bookmark.data(int(Role::Page)).toInt();
     const QPointF at = bookmark.data(int(Role::Location)).toPointF();
     view_->pageNavigator()->jump(page, at, 0);
+    scrollTo(page, at);
+}
+
+void HelpViewer::scrollTo(int page, QPointF at) {
+    // The view goes to the top of a page only; the place on the page is
+    // ours. Pages are stacked at the view's width, with its margins and
+    // spacing.
+    const QMargins m = view_->documentMargins();
+    const double width = view_->viewport()->width() - m.left() - m.right();
+    if (width <= 0 || page < 0 || page >= document_->pageCount()) return;
+    double y = m.top();
+    for (int i = 0; i < page; ++i) {
+        const QSizeF size = document_->pagePointSize(i);
+        if (size.width() > 0) y += size.height() * width / size.width();
+        y += view_->pageSpacing();
+    }
+    const QSizeF size = document_->pagePointSize(page);
+    // A little room above the heading.
+    if (size.width() > 0) y += std::max(0.0, at.y() - 8) * width / size.width();
+    view_->verticalScrollBar()->setValue(int(y));
 }
 
 HelpViewer* ShowHelp(QWidget* owner, QtUiServices& ui, const std::string& path,

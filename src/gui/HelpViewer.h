@@ -34,7 +34,8 @@ public:
     // Jumps to the bookmark titled `title`; false (and the first page shown)
     // when the manual has none.
     bool showTopic(const QString& title);
-    // The page shown (0-based).
+    // The page the view counts as current (0-based): the one across the
+    // upper part of the view.
     int currentPage() const;
 
     QPdfDocument* document() const { return document_; }
@@ -44,6 +45,9 @@ public:
 
 private:
     void jumpTo(const QModelIndex& bookmark);
+    // Scrolls the pages so that `at` (points from the page's top left) is
+    // at the top of the view.
+    void scrollTo(int page, QPointF at);
 
     QPdfDocument* document_;
     QPdfBookmarkModel* bookmarks_;

@@ -13,7 +13,9 @@
 #include <QPdfBookmarkModel>
 #include <QPdfDocument>
 #include <QPdfSelection>
+#include <QPdfView>
 #include <QProcess>
+#include <QScrollBar>
 #include <QTest>
 #include <QTreeView>
 #include <gtest/gtest.h>
@@ -181,6 +183,21 @@ TEST_F(HelpManual, MissingBookmarkIsToldAndTheManualStaysOpenAtItsStart) {
     EXPECT_TRUE(v->isVisible());
     EXPECT_EQ(v->currentPage(), 0);
     EXPECT_EQ(v->document()->status(), QPdfDocument::Status::Ready);
+}
+
+TEST_F(HelpManual, ThePagesScrollToTheHeadingsPlace) {
+    QWidget owner;
+    QtUiServices ui(&owner);
+    auto scrolled = [&](const char* topic) {
+        HelpViewer* v = ShowHelp(&owner, ui, pdf().toStdString(), topic);
+        return v ? v->pageView()->verticalScrollBar()->value() : -1;
+    };
+    const int chapter = scrolled("第一章 系统安装 ");
+    const int lower = scrolled("加热时间 ");
+    const int second = scrolled("Chapter 2 ");
+    EXPECT_GT(lower, chapter) << "a heading lower on the same page";
+    EXPECT_GT(second, lower);
+    EXPECT_EQ(scrolled("Chapter 2"), 0) << "a topic not found shows the start";
 }
 
 TEST_F(HelpManual, ChineseTopicsAreFound) {
