@@ -3,6 +3,7 @@
 #include "gui/MainWindow.h"
 #include "gui/QtUiServices.h"
 #include "gui/SingleInstance.h"
+#include "records/DataFolder.h"
 #include "records/MruUnit.h"
 
 #include <QApplication>
@@ -94,8 +95,10 @@ int main(int argc, char** argv) {
     font.setPointSize(9);
     QApplication::setFont(font);
 
-    std::string programDir =
-        QFileInfo(QApplication::applicationFilePath()).absolutePath().toStdString() + "/";
+    // The data files lie beside the program in the build tree and under
+    // share/kolvane once installed.
+    std::string programDir = kolvane::DataFolder(
+        QFileInfo(QApplication::applicationFilePath()).absolutePath().toStdString());
     kolvane::MainWindow window(programDir);
     // The recent-files list lives beside the program, or per user when the
     // program's folder is not writable.

@@ -31,7 +31,8 @@ int RunEvalCommand(const std::vector<std::string>& args, std::ostream& out, std:
 int RunRefDataCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunPropCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-// The folder of the running program, where its data files lie.
+// Where the running program's data files lie: beside it, or under
+// share/kolvane of its installation (see DataFolder).
 std::string ProgramFolder();
 
 } // namespace kolvane

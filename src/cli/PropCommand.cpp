@@ -9,6 +9,7 @@
 #include "model/Errors.h"
 #include "props/PropFormulas.h"
 #include "props/SimpProps.h"
+#include "records/DataFolder.h"
 
 #include <filesystem>
 #include <ostream>
@@ -37,7 +38,7 @@ Json NumberOrNull(const TEditD& e) {
 std::string ProgramFolder() {
     std::error_code ec;
     auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::filesystem::current_path().string() : exe.parent_path().string();
+    return DataFolder(ec ? std::filesystem::current_path().string() : exe.parent_path().string());
 }
 
 int RunPropCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

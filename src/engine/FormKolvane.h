@@ -150,6 +150,29 @@ public:
     void SBRSimpleClick();
     const ReportDocument& reportDocument() const { return reportDoc_; }
 
+    // --- Help (engine/HelpCommands.cpp) ---
+    static constexpr const char* kManualFile = "Manual.pdf";
+    // The bookmark of the manual's first chapter.
+    static constexpr const char* kInstallTopic = "第一章 系统安装 ";
+    // The key code of F1.
+    static constexpr int kKeyF1 = 112;
+    // The title of the manual bookmark that the next help call jumps to.
+    const std::string& HelpTopic() const { return helpTopic_; }
+    // The help topic of a control: a quantity field's caption followed by
+    // one blank; "" for other controls and for a field without a caption.
+    static std::string HelpTopicOf(const Component* control);
+    // Where the manual is: "Manual.pdf" in the program folder.
+    std::string ManualPath() const;
+    // "帮助文档": the manual at its installation chapter.
+    void MHPDFClick();
+    // "这是什么？" for the control that has the focus (nullptr when none):
+    // the manual at a quantity field's caption, nothing for other controls.
+    void SBHPDFClick(const Component* focused);
+    // A key in a quantity field: F1 shows the manual at the field's caption.
+    void MaoDKeyDown(const Component& sender, int key);
+    // Shows the manual at HelpTopic; a manual that is not there is told.
+    void ShowManual();
+
     // The unit selector that belongs to a quantity field.
     TComboBoxU* selectorOf(const TEditD& field) const;
 
@@ -188,6 +211,7 @@ private:
     std::array<TEditD*, fid::kCount> fields_{};
     RefTables refTables_;
     ReportDocument reportDoc_;
+    std::string helpTopic_;
     // Controls the calculation reads on every pass.
     TComboBox* phi_ = nullptr;
     TComboBox* tshape_ = nullptr;

@@ -54,6 +54,11 @@ bool ScriptedUiServices::pickFromList(TFormPickList& list) {
     return false;
 }
 
+void ScriptedUiServices::showManual(const std::string& path, const std::string& topic) {
+    manual = path;
+    record({"help", topic});
+}
+
 void ScriptedUiServices::showPage(const std::string& name) {
     page = name;
 }

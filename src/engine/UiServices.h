@@ -44,13 +44,15 @@ public:
     // dialog asks before it lets the user pick an existing file.
     virtual std::string openFileDialog(const FileDialogOptions&) { return {}; }
     virtual std::string saveFileDialog(const FileDialogOptions&) { return {}; }
+    // Shows the manual (a PDF file) at the bookmark titled `topic`.
+    virtual void showManual(const std::string& /*path*/, const std::string& /*topic*/) {}
 };
 
 // Answers from a script and records what was shown: for tests and the CLI.
 class ScriptedUiServices : public UiServices {
 public:
     struct Shown {
-        std::string kind; // "message", "question", "status", "beep", "open", "save"
+        std::string kind; // "message", "question", "status", "beep", "open", "save", "help"
         std::string text;
     };
 
@@ -66,6 +68,8 @@ public:
     void showPage(const std::string& name) override;
     std::string openFileDialog(const FileDialogOptions& options) override;
     std::string saveFileDialog(const FileDialogOptions& options) override;
+    // Recorded as "help" with the topic; the file is kept in `manual`.
+    void showManual(const std::string& path, const std::string& topic) override;
 
     // Paths chosen in file dialogs in turn; "" or none left cancels.
     std::vector<std::string> files;
@@ -82,6 +86,8 @@ public:
     std::vector<std::string> pickAnswers;
     // The page last brought to the front.
     std::string page;
+    // The manual file last shown.
+    std::string manual;
 
     // Called for every message, status text and beep as it happens.
     std::function<void(const Shown&)> onShown;

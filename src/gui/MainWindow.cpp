@@ -8,6 +8,9 @@
 #endif
 #include "gui/EditDWidget.h"
 #include "gui/FocusKeys.h"
+#ifdef KOLVANE_HAVE_PDF
+#include "gui/HelpViewer.h"
+#endif
 #include "gui/MyStatusBar.h"
 #include "gui/PickListDialog.h"
 #include "gui/PipesPage.h"
@@ -132,6 +135,11 @@ MainWindow::MainWindow(const std::string& programDir, QWidget* parent)
     ui_.setStatusBar(statusBar_);
     ui_.setFocusHandler([this](const std::string& name) { returnFocusTo(name); });
     ui_.setPageHandler([this](const std::string& name) { showPage(name); });
+#ifdef KOLVANE_HAVE_PDF
+    ui_.setManualHandler([this](const std::string& path, const std::string& topic) {
+        ShowHelp(this, ui_, path, topic);
+    });
+#endif
     buildMenus();
     buildToolBar();
     buildPages();
@@ -372,7 +380,20 @@ void MainWindow::buildMenus() {
     connect(about, &QAction::triggered, this, &MainWindow::about);
     QMenu* help = menuBar()->addMenu(QStringLiteral("&H 帮助"));
     help->setObjectName("MHelp");
-    help->addAction(QStringLiteral("&D 帮助文档"))->setObjectName("MHPDF");
+    QAction* manual = help->addAction(QStringLiteral("&D 帮助文档"));
+    manual->setObjectName("MHPDF");
+    connect(manual, &QAction::triggered, this,
+            [this] { guarded([this] { kolvane_->MHPDFClick(); }); });
+    // F1 in a quantity field opens the manual at its caption; elsewhere it
+    // does nothing.
+    auto* f1 = new QAction(this);
+    f1->setObjectName("HelpKey");
+    f1->setShortcut(QKeySequence(Qt::Key_F1));
+    addAction(f1);
+    connect(f1, &QAction::triggered, this, [this] {
+        if (auto* edit = qobject_cast<EditDWidget*>(QApplication::focusWidget()))
+            guarded([&] { kolvane_->MaoDKeyDown(edit->field(), TFormKolvane::kKeyF1); });
+    });
     QAction* helpAbout = help->addAction(QStringLiteral("&A 关于Kolvane"));
     helpAbout->setObjectName("MHAbout");
     connect(helpAbout, &QAction::triggered, this, &MainWindow::about);
@@ -402,6 +423,12 @@ void MainWindow::buildToolBar() {
             connect(a, &QAction::triggered, this, [this] {
                 auto* edit = qobject_cast<EditDWidget*>(QApplication::focusWidget());
                 guarded([&] { kolvane_->SBClearClick(edit ? &edit->field() : nullptr); });
+            });
+        }
+        if (std::string_view(t.name) == "SBHPDF") {
+            connect(a, &QAction::triggered, this, [this] {
+                auto* edit = qobject_cast<EditDWidget*>(QApplication::focusWidget());
+                guarded([&] { kolvane_->SBHPDFClick(edit ? &edit->field() : nullptr); });
             });
         }
     }

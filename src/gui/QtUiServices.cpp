@@ -72,6 +72,15 @@ void QtUiServices::message(const std::string& caption, const std::string& text, 
     }
 }
 
+void QtUiServices::showManual(const std::string& path, const std::string& topic) {
+    if (manualHandler_) {
+        manualHandler_(path, topic);
+        return;
+    }
+    message("Kolvane 帮助", "本程序没有内置 PDF 阅读器，无法显示帮助文档：" + path,
+            MessageKind::Error);
+}
+
 Answer QtUiServices::question(const std::string& caption, const std::string& text, bool withCancel,
                               Answer defaultAnswer) {
     if (AutoAnswer& a = DialogAutoAnswer(); a.on) {

@@ -48,6 +48,11 @@ public:
     // screenshot shows and grabs it), also when dialogs are answered at
     // once; its result is the pick's.
     void setPickRunner(std::function<bool(PickListDialog&)> r) { pickRunner_ = std::move(r); }
+    // Shows the manual; without one set (a build without a PDF viewer) the
+    // help says it cannot show the manual.
+    void setManualHandler(std::function<void(const std::string&, const std::string&)> h) {
+        manualHandler_ = std::move(h);
+    }
 
     void message(const std::string& caption, const std::string& text, MessageKind kind) override;
     Answer question(const std::string& caption, const std::string& text, bool withCancel,
@@ -65,6 +70,7 @@ public:
     // The pick list dialog, modal; true when closed with OK.
     bool pickFromList(TFormPickList& list) override;
     void showPage(const std::string& name) override;
+    void showManual(const std::string& path, const std::string& topic) override;
 
     // RunGuarded, then the focus goes where a handler asked for it.
     void guarded(const std::function<void()>& handler);
@@ -79,6 +85,7 @@ private:
     std::function<void(const std::string&)> focusHandler_;
     std::function<void(const std::string&)> pageHandler_;
     std::function<bool(PickListDialog&)> pickRunner_;
+    std::function<void(const std::string&, const std::string&)> manualHandler_;
     int guardDepth_ = 0;
     std::string pendingFocus_;
 };

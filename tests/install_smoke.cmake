@@ -1,0 +1,56 @@
+# Installs the build into a fresh prefix and runs the installed programs
+# from another folder, so that they find their data under share/kolvane.
+# cmake -DBUILD_DIR=... -DPREFIX=... -DGUI=ON|OFF -P install_smoke.cmake
+file(REMOVE_RECURSE "${PREFIX}")
+execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}"
+                RESULT_VARIABLE rc OUTPUT_QUIET ERROR_VARIABLE err)
+if(rc)
+    message(FATAL_ERROR "cmake --install failed: ${err}")
+endif()
+
+set(expected bin/kolvane-cli share/kolvane/PropLib.db share/kolvane/Piples.db
+    share/kolvane/examples/hot-water-storage-tank.kvp share/kolvane/examples/steam-coil-reactor.kvt)
+if(GUI)
+    list(APPEND expected bin/kolvane share/kolvane/Manual.pdf share/applications/kolvane.desktop
+         share/icons/hicolor/scalable/apps/kolvane.svg)
+endif()
+foreach(f IN LISTS expected)
+    if(NOT EXISTS "${PREFIX}/${f}")
+        message(FATAL_ERROR "not installed: ${f}")
+    endif()
+endforeach()
+
+# No user copies of the data: what is read is what was installed.
+set(home "${PREFIX}/home")
+file(MAKE_DIRECTORY "${home}")
+set(run "${CMAKE_COMMAND}" -E env "HOME=${home}" "XDG_DATA_HOME=${home}/data"
+    "XDG_CONFIG_HOME=${home}/config" "XDG_RUNTIME_DIR=${home}")
+
+execute_process(COMMAND ${run} "${PREFIX}/bin/kolvane-cli" calc
+                        "${PREFIX}/share/kolvane/examples/hot-water-storage-tank.kvp" --json
+                WORKING_DIRECTORY "${home}" RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(rc OR NOT out MATCHES "\"AtD\": *{[^}]*\"si\": *[0-9]")
+    message(FATAL_ERROR "installed kolvane-cli calc failed (${rc}): ${err}")
+endif()
+
+execute_process(COMMAND ${run} "${PREFIX}/bin/kolvane-cli" refdata --json
+                WORKING_DIRECTORY "${home}" RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(rc OR NOT out MATCHES "\"Do\"")
+    message(FATAL_ERROR "installed kolvane-cli finds no pipe series (${rc}): ${err}")
+endif()
+
+execute_process(COMMAND ${run} "${PREFIX}/bin/kolvane-cli" prop --list
+                WORKING_DIRECTORY "${home}" RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(rc OR out STREQUAL "")
+    message(FATAL_ERROR "installed kolvane-cli finds no property library (${rc}): ${err}")
+endif()
+
+if(GUI)
+    execute_process(COMMAND ${run} QT_QPA_PLATFORM=offscreen "${PREFIX}/bin/kolvane"
+                            --screenshot "${home}/window.png"
+                    WORKING_DIRECTORY "${home}" RESULT_VARIABLE rc ERROR_VARIABLE err)
+    if(rc OR NOT EXISTS "${home}/window.png")
+        message(FATAL_ERROR "installed kolvane --screenshot failed (${rc}): ${err}")
+    endif()
+endif()
+file(REMOVE_RECURSE "${PREFIX}")
