@@ -11,7 +11,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     nlohmann-json3-dev
     qt6-translations-l10n
-    fonts-wqy-microhei
+    fonts-wqy-microhei fonts-noto-cjk
     poppler-utils
     xvfb xauth
 )

@@ -118,8 +118,11 @@ private:
 QString ReportFontFamily() {
     static const QString family = [] {
         const QStringList installed = QFontDatabase::families();
-        for (const char* name : {"WenQuanYi Micro Hei Mono", "WenQuanYi Zen Hei Mono",
-                                 "Noto Sans Mono CJK SC", "宋体", "SimSun"})
+        // Noto Sans Mono CJK has Latin at exactly half the width of a Chinese
+        // character, as the report's cells count them; the others need the
+        // cell spacing below.
+        for (const char* name : {"Noto Sans Mono CJK SC", "WenQuanYi Micro Hei Mono",
+                                 "WenQuanYi Zen Hei Mono", "宋体", "SimSun"})
             if (installed.contains(QString::fromUtf8(name), Qt::CaseInsensitive))
                 return QString::fromUtf8(name);
         return QStringLiteral("宋体");
