@@ -7,6 +7,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-pdf-dev qt6-charts-dev libqt6opengl6-dev libgl-dev
+    qt6-svg-dev
     libsqlite3-dev sqlite3
     libgtest-dev libgmock-dev libbenchmark-dev
     nlohmann-json3-dev

@@ -9,21 +9,38 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QFont>
 #include <QLibraryInfo>
 #include <QLockFile>
+#include <QMenu>
+#include <QMenuBar>
 #include <QSize>
+#include <QStandardPaths>
+#include <QTabWidget>
 #include <QTimer>
 #include <QTranslator>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <string>
 
+namespace {
+
+// A whole non-negative number, nothing else; -1 otherwise.
+int PageNumber(const char* text) {
+    char* end = nullptr;
+    errno = 0;
+    const long n = std::strtol(text, &end, 10);
+    if (end == text || *end || errno || n < 0 || n > 1000) return -1;
+    return static_cast<int>(n);
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
-    QString screenshot, dialogShot, pickShot;
+    QString screenshot, dialogShot, pickShot, menu;
     std::string pickButton = "SBP5";
     int page = 1, dialogPage = 0;
     // The window size a screenshot is taken at: what the window opens at
@@ -33,7 +50,15 @@ int main(int argc, char** argv) {
         if (std::strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc) {
             screenshot = QString::fromLocal8Bit(argv[++i]);
         } else if (std::strcmp(argv[i], "--page") == 0 && i + 1 < argc) {
-            page = std::atoi(argv[++i]);
+            page = PageNumber(argv[++i]);
+            if (page < 0) {
+                std::cerr << "error: --page wants a page number, e.g. --page 1\n";
+                return 2;
+            }
+        } else if (std::strcmp(argv[i], "--menu") == 0 && i + 1 < argc) {
+            // The screenshot shows this menu opened (MFile, MUtilities,
+            // MReport, MHelp).
+            menu = QString::fromLocal8Bit(argv[++i]);
         } else if (std::strcmp(argv[i], "--screenshot-dialog") == 0 && i + 1 < argc) {
             // The property library window, as the vessel's property button
             // opens it.
@@ -69,7 +94,8 @@ int main(int argc, char** argv) {
     const QStringList args = QApplication::arguments();
     for (qsizetype i = 1; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--screenshot") || args[i] == QLatin1String("--page") ||
-            args[i] == QLatin1String("--size") || args[i] == QLatin1String("--screenshot-dialog") ||
+            args[i] == QLatin1String("--size") || args[i] == QLatin1String("--menu") ||
+            args[i] == QLatin1String("--screenshot-dialog") ||
             args[i] == QLatin1String("--dialog-page") ||
             args[i] == QLatin1String("--screenshot-picklist") ||
             args[i] == QLatin1String("--pick")) {
@@ -91,15 +117,18 @@ int main(int argc, char** argv) {
     if (qtChinese.load(QStringLiteral("qtbase_zh_CN"),
                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtChinese);
-    QFont font(QStringLiteral("WenQuanYi Micro Hei"));
-    font.setPointSize(9);
-    QApplication::setFont(font);
+    kolvane::UseApplicationFont();
 
     // The data files lie beside the program in the build tree and under
     // share/kolvane once installed.
     std::string programDir = kolvane::DataFolder(
         QFileInfo(QApplication::applicationFilePath()).absolutePath().toStdString());
     kolvane::MainWindow window(programDir);
+    if (!screenshot.isEmpty() && page >= window.pages()->count()) {
+        std::cerr << "error: there is no page " << page << "; the pages are "
+                  << window.pageCaptions().join(QStringLiteral(", ")).toStdString() << '\n';
+        return 2;
+    }
     // The recent-files list lives beside the program, or per user when the
     // program's folder is not writable.
     window.kolvane().MRF().setIniFile(kolvane::MruIniLocation(
@@ -156,7 +185,12 @@ int main(int argc, char** argv) {
         if (screenshot.isEmpty()) return 0;
     }
     if (!screenshot.isEmpty()) {
-        if (!window.saveScreenshot(screenshot, page, size)) {
+        if (!menu.isEmpty() && !window.menuBar()->findChild<QMenu*>(menu)) {
+            std::cerr << "error: there is no menu " << menu.toStdString()
+                      << "; the menus are MFile, MUtilities, MReport, MHelp\n";
+            return 2;
+        }
+        if (!window.saveScreenshot(screenshot, page, size, menu)) {
             std::cerr << "error: cannot write " << screenshot.toStdString() << '\n';
             return 1;
         }

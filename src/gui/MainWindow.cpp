@@ -21,15 +21,19 @@
 #include "props/SimpProps.h"
 #include "records/AtomicFile.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QImage>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPrinter>
@@ -47,6 +51,12 @@
 #include <utility>
 #include <vector>
 
+// The toolbar's SVG icons live in the static GUI library: their resource
+// has to be registered by name, outside any namespace.
+static void InitIconResources() {
+    Q_INIT_RESOURCE(icons);
+}
+
 namespace kolvane {
 
 namespace {
@@ -55,78 +65,133 @@ QString Q(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-// How the group boxes of a page sit: rows of containers, left to right.
+// Where the group boxes of a page sit in its grid. The calculation page is
+// laid out to fit a 1024x768 window: the basic data and the headline results
+// above the vessel side, the tube side beside them over the whole height
+// (its medium group is the tallest of the page).
+struct GroupCell {
+    const char* group;
+    int row, column, rowSpan, columnSpan;
+};
+
 struct PageArrangement {
     const char* page;
-    std::vector<std::vector<const char*>> rows;
+    std::vector<GroupCell> cells;
 };
 
 const PageArrangement kArrangements[] = {
-    {"TSCalc", {{"GBBasic", "GBSummary"}, {"GBVesselSide", "GBTubeSide"}}},
-    {"TSVessel", {{"GBVessel", "GBMix"}}},
+    {"TSCalc",
+     {{"GBBasic", 0, 0, 1, 1},
+      {"GBSummary", 0, 1, 1, 1},
+      {"GBVesselSide", 1, 0, 1, 2},
+      {"GBTubeSide", 0, 2, 2, 1}}},
+    {"TSVessel", {{"GBVessel", 0, 0, 1, 1}, {"GBMix", 0, 1, 1, 1}}},
 };
+
+using Command = WindowCommand;
 
 struct MenuEntry {
     const char* name;
     const char* caption; // "-" for a separator
+    Command command;
 };
 
-// Menu bar as the program has always had it; commands without a handler do
-// nothing yet.
-const std::vector<std::pair<MenuEntry, std::vector<MenuEntry>>> kMenus = {
-    {{"MFile", "&F 文件"},
-     {{"MFNew", "&N 新建"},
-      {"MFOpen", "&O 打开"},
-      {"", "-"},
-      {"MFSave", "&S 保存"},
-      {"MFAs", "&A 另存为"},
-      {"MFTemp", "&T 存为模板"},
-      {"", "-"},
-      {"MFExit", "&E 退出"}}},
-    {{"MUtilities", "&U 工具"},
-     {{"MUPROII", "&P 链接PROII"}, {"MUYSYS", "&H 链接HYSYS"}, {"", "-"}, {"MUPM", "&M 系统设置"}}},
-    {{"MReport", "&R 报表"},
-     {{"MRSimple", "&M 生成报表"},
-      {"MRSave", "&S 保存报表 "},
-      {"", "-"},
-      {"MRPrintRep", "&P 打印报表"},
-      {"MRPdf", "&F 导出PDF"},
-      {"MRPrintStruct", "&D 打印结构示意图"}}},
+struct MenuBarEntry {
+    MenuEntry top; // a command of its own when `items` is empty
+    std::vector<MenuEntry> items;
+};
+
+// The menu bar, in order. The recent files go into the File menu where its
+// core model says. The report menu runs the same commands as the toolbar's
+// report buttons, and exports the PDF besides.
+const std::vector<MenuBarEntry> kMenus = {
+    {{"MFile", "&F 文件", Command::None},
+     {{"MFNew", "&N 新建", Command::FileNew},
+      {"MFOpen", "&O 打开", Command::FileOpen},
+      {"", "-", Command::None},
+      {"MFSave", "&S 保存", Command::FileSave},
+      {"MFAs", "&A 另存为", Command::FileAs},
+      {"MFTemp", "&T 存为模板", Command::FileTemp},
+      {"", "-", Command::None},
+      {"MFExit", "&E 退出", Command::FileExit}}},
+    {{"MUtilities", "&U 工具", Command::None},
+     {{"MUPROII", "&P 链接PROII", Command::None},
+      {"MUYSYS", "&H 链接HYSYS", Command::None},
+      {"", "-", Command::None},
+      {"MUPM", "&M 系统设置", Command::None}}},
+    {{"MReport", "&R 报表", Command::None},
+     {{"MRSimple", "&M 生成报表", Command::ReportMake},
+      {"MRSave", "&S 保存报表 ", Command::ReportSave},
+      {"", "-", Command::None},
+      {"MRPrintRep", "&P 打印报表", Command::ReportPrint},
+      {"MRPdf", "&F 导出PDF", Command::ReportPdf},
+      {"MRPrintStruct", "&D 打印结构示意图", Command::None}}},
+    {{"MAbout", "&A 关于", Command::About}, {}},
+    {{"MHelp", "&H 帮助", Command::None},
+     {{"MHPDF", "&D 帮助文档", Command::Manual}, {"MHAbout", "&A 关于Kolvane", Command::About}}},
+    {{"MExit", "&E 结束", Command::None}, {}},
 };
 
 struct ToolEntry {
-    const char* name;
-    const char* hint; // "" for a separator
-    QStyle::StandardPixmap icon;
-    const char* text;
+    const char* name; // "" for a separator
+    const char* hint;
+    QStyle::StandardPixmap standardIcon; // SP_CustomBase: `icon` names our own
+    const char* icon;
+    Command command;
 };
 
+// The toolbar, left to right. Qt's standard icons where one says the same,
+// our own SVGs (resources/icons) for the rest.
 const ToolEntry kTools[] = {
-    {"SBFNew", "新建", QStyle::SP_FileIcon, ""},
-    {"SBFOpen", "打开", QStyle::SP_DialogOpenButton, ""},
-    {"SBFSave", "保存", QStyle::SP_DialogSaveButton, ""},
-    {"SBFAs", "另存为", QStyle::SP_DriveFDIcon, ""},
-    {"SBFTemp", "存为模板", QStyle::SP_FileDialogDetailedView, ""},
-    {"", "", QStyle::SP_CustomBase, ""},
-    {"SBUD0", "指定塔径", QStyle::SP_CustomBase, "塔径"},
-    {"SBURD0", "圆整塔径", QStyle::SP_CustomBase, "圆整"},
-    {"SBPROII", " 链接PROII", QStyle::SP_CustomBase, "PROII"},
-    {"SBHysy", " 链接Hysys", QStyle::SP_CustomBase, "Hysys"},
-    {"SBUPM", "系统设置", QStyle::SP_ComputerIcon, ""},
-    {"", "", QStyle::SP_CustomBase, ""},
-    {"SBRSimple", "生成报表", QStyle::SP_FileDialogContentsView, ""},
-    {"SBRSave", "保存报表", QStyle::SP_DialogSaveButton, ""},
-    {"SBRPrintRep", "打印报表", QStyle::SP_FileDialogListView, ""},
-    {"SBRPdf", "导出PDF", QStyle::SP_FileLinkIcon, ""},
-    {"SBRPrintLoad", "", QStyle::SP_ArrowDown, ""},
-    {"SBClear", "清除光标处数据", QStyle::SP_DialogResetButton, ""},
-    {"SBHPDF", "这是什么？", QStyle::SP_MessageBoxQuestion, ""},
+    {"SBFNew", "新建", QStyle::SP_FileIcon, "", Command::FileNew},
+    {"SBFOpen", "打开", QStyle::SP_DialogOpenButton, "", Command::FileOpen},
+    {"SBFSave", "保存", QStyle::SP_DialogSaveButton, "", Command::FileSave},
+    {"SBFAs", "另存为", QStyle::SP_CustomBase, "save-as", Command::FileAs},
+    {"SBFTemp", "存为模板", QStyle::SP_CustomBase, "template", Command::FileTemp},
+    {"", "", QStyle::SP_CustomBase, "", Command::None},
+    {"SBUD0", "指定塔径", QStyle::SP_CustomBase, "tower-diameter", Command::None},
+    {"SBURD0", "圆整塔径", QStyle::SP_CustomBase, "tower-round", Command::None},
+    {"SBPROII", " 链接PROII", QStyle::SP_CustomBase, "link-proii", Command::None},
+    {"SBHysy", " 链接Hysys", QStyle::SP_CustomBase, "link-hysys", Command::None},
+    {"SBUPM", "系统设置", QStyle::SP_CustomBase, "settings", Command::None},
+    {"", "", QStyle::SP_CustomBase, "", Command::None},
+    {"SBRSimple", "生成报表", QStyle::SP_CustomBase, "report", Command::ReportMake},
+    {"SBRSave", "保存报表", QStyle::SP_CustomBase, "report-save", Command::ReportSave},
+    {"SBRPrintRep", "打印报表", QStyle::SP_CustomBase, "print", Command::ReportPrint},
+    {"SBRPdf", "导出PDF", QStyle::SP_CustomBase, "pdf", Command::ReportPdf},
+    {"SBRPrintLoad", "", QStyle::SP_CustomBase, "print-drawing", Command::None},
+    {"SBClear", "清除光标处数据", QStyle::SP_CustomBase, "clear", Command::ClearField},
+    {"SBHPDF", "这是什么？", QStyle::SP_MessageBoxQuestion, "", Command::WhatIsThis},
 };
+
+// A unit selector is as wide as its list's longest unit, but no wider than
+// its SI unit (the first item) or "kg/m3" needs: the unit a field starts in
+// always shows, the longer ones show in full in the popup. That keeps the
+// calculation page's four columns within 1024 pixels.
+int UnitSelectorWidth(const QComboBox& list) {
+    const QFontMetrics fm = list.fontMetrics();
+    int widest = 0;
+    for (int i = 0; i < list.count(); ++i)
+        widest = std::max(widest, fm.horizontalAdvance(list.itemText(i)));
+    const int first = list.count() ? fm.horizontalAdvance(list.itemText(0)) : 0;
+    const int cap = std::max(first, fm.horizontalAdvance(QStringLiteral("kg/m3")));
+    // The arrow, the frame and the text's margins take 28 pixels of the box.
+    return std::min(widest, cap) + 28;
+}
 
 } // namespace
 
+void UseApplicationFont() {
+    // A CJK font whose Latin letters and digits are narrow, at the size the
+    // window's layout is made for.
+    QFont font(QStringLiteral("WenQuanYi Micro Hei"));
+    font.setPointSize(9);
+    QApplication::setFont(font);
+}
+
 MainWindow::MainWindow(const std::string& programDir, QWidget* parent)
     : QMainWindow(parent), ui_(this) {
+    InitIconResources();
     kolvane_ = std::make_unique<TFormKolvane>(ui_, programDir);
     setWindowTitle(Q(kolvane_->title()));
     statusBar_ = new MyStatusBar(this);
@@ -168,7 +233,26 @@ MainWindow::MainWindow(const std::string& programDir, QWidget* parent)
     syncRecentFiles();
     // The size the window always had; it starts maximised where a window
     // manager allows it.
-    resize(1024, 768);
+    resize(activeSize_);
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    // Where nothing keeps the window maximised, every activation puts it
+    // back at the top left in its own size: a window dragged or resized by
+    // accident is whole again after a dialog or a switch of programs.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() &&
+        !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized))) {
+        move(0, 0);
+        resize(activeSize_);
+    }
+}
+
+QStringList MainWindow::pageCaptions() const {
+    QStringList captions;
+    for (int i = 0; i < pages_->count(); ++i)
+        captions << QStringLiteral("%1 %2").arg(i).arg(pages_->tabText(i));
+    return captions;
 }
 
 MainWindow::~MainWindow() {
@@ -280,17 +364,6 @@ void MainWindow::openProject(const std::string& path) {
     fileCommand([this, path] { kolvane_->OpenProjectFile(path); });
 }
 
-// The File commands by menu item or toolbar button name.
-std::function<void()> MainWindow::fileHandler(std::string_view name) {
-    TFormKolvane& k = *kolvane_;
-    if (name == "MFNew" || name == "SBFNew") return [&k] { k.MFNewClick(); };
-    if (name == "MFOpen" || name == "SBFOpen") return [&k] { k.MFOpenClick(); };
-    if (name == "MFSave" || name == "SBFSave") return [&k] { k.MFSaveClick(); };
-    if (name == "MFAs" || name == "SBFAs") return [&k] { k.MFAsClick(); };
-    if (name == "MFTemp" || name == "SBFTemp") return [&k] { k.MFTempClick(); };
-    return {};
-}
-
 void MainWindow::syncRecentFiles() {
     if (!fileMenu_) return;
     // The core's File menu model says where the entries go; the QMenu holds
@@ -340,8 +413,73 @@ QWidget* MainWindow::widgetFor(const std::string& name) const {
     return it == widgets_.end() ? nullptr : it->second;
 }
 
+void MainWindow::run(WindowCommand command) {
+    TFormKolvane& k = *kolvane_;
+    switch (command) {
+    case Command::None:
+        return;
+    case Command::FileNew:
+        return fileCommand([&k] { k.MFNewClick(); });
+    case Command::FileOpen:
+        return fileCommand([&k] { k.MFOpenClick(); });
+    case Command::FileSave:
+        return fileCommand([&k] { k.MFSaveClick(); });
+    case Command::FileAs:
+        return fileCommand([&k] { k.MFAsClick(); });
+    case Command::FileTemp:
+        return fileCommand([&k] { k.MFTempClick(); });
+    case Command::FileExit: {
+        bool exit = false;
+        guarded([&] { exit = k.MFExitClick(); });
+        if (!exit) return;
+        closeApproved_ = true; // asked already
+        close();
+        return;
+    }
+    case Command::ReportMake:
+        return generateReport();
+    case Command::ReportSave:
+        saveReport();
+        return;
+    case Command::ReportPrint:
+        printReport();
+        return;
+    case Command::ReportPdf:
+        exportReportPdf();
+        return;
+    case Command::About:
+        return about();
+    case Command::ClearField: {
+        // Toolbar buttons take no focus: the focused field is the one the
+        // user was last in.
+        auto* edit = qobject_cast<EditDWidget*>(QApplication::focusWidget());
+        guarded([&] { k.SBClearClick(edit ? &edit->field() : nullptr); });
+        return;
+    }
+    case Command::Manual:
+        return guarded([&k] { k.MHPDFClick(); });
+    case Command::WhatIsThis: {
+        auto* edit = qobject_cast<EditDWidget*>(QApplication::focusWidget());
+        guarded([&] { k.SBHPDFClick(edit ? &edit->field() : nullptr); });
+        return;
+    }
+    }
+}
+
+void MainWindow::bind(QAction* action, WindowCommand command) {
+    if (command == Command::None) return;
+    connect(action, &QAction::triggered, this, [this, command] { run(command); });
+}
+
 void MainWindow::buildMenus() {
     for (const auto& [top, items] : kMenus) {
+        if (items.empty()) {
+            // A command of the menu bar itself.
+            QAction* a = menuBar()->addAction(QString::fromUtf8(top.caption));
+            a->setObjectName(top.name);
+            bind(a, top.command);
+            continue;
+        }
         QMenu* menu = menuBar()->addMenu(QString::fromUtf8(top.caption));
         menu->setObjectName(top.name);
         if (std::string_view(top.name) == "MFile") fileMenu_ = menu;
@@ -360,30 +498,9 @@ void MainWindow::buildMenus() {
                     if (act && ch == Change::Enabled) act->setEnabled(c.enabled());
                 });
             }
-            if (std::string_view(item.name) == "MFExit") {
-                connect(a, &QAction::triggered, this, [this] {
-                    bool exit = false;
-                    guarded([&] { exit = kolvane_->MFExitClick(); });
-                    if (!exit) return;
-                    closeApproved_ = true; // asked already
-                    close();
-                });
-            } else if (auto report = reportHandler(item.name)) {
-                connect(a, &QAction::triggered, this, report);
-            } else if (auto handler = fileHandler(item.name)) {
-                connect(a, &QAction::triggered, this, [this, handler] { fileCommand(handler); });
-            }
+            bind(a, item.command);
         }
     }
-    QAction* about = menuBar()->addAction(QStringLiteral("&A 关于"));
-    about->setObjectName("MAbout");
-    connect(about, &QAction::triggered, this, &MainWindow::about);
-    QMenu* help = menuBar()->addMenu(QStringLiteral("&H 帮助"));
-    help->setObjectName("MHelp");
-    QAction* manual = help->addAction(QStringLiteral("&D 帮助文档"));
-    manual->setObjectName("MHPDF");
-    connect(manual, &QAction::triggered, this,
-            [this] { guarded([this] { kolvane_->MHPDFClick(); }); });
     // F1 in a quantity field opens the manual at its caption; elsewhere it
     // does nothing.
     auto* f1 = new QAction(this);
@@ -394,52 +511,31 @@ void MainWindow::buildMenus() {
         if (auto* edit = qobject_cast<EditDWidget*>(QApplication::focusWidget()))
             guarded([&] { kolvane_->MaoDKeyDown(edit->field(), TFormKolvane::kKeyF1); });
     });
-    QAction* helpAbout = help->addAction(QStringLiteral("&A 关于Kolvane"));
-    helpAbout->setObjectName("MHAbout");
-    connect(helpAbout, &QAction::triggered, this, &MainWindow::about);
-    menuBar()->addAction(QStringLiteral("&E 结束"))->setObjectName("MExit");
 }
 
 void MainWindow::buildToolBar() {
     QToolBar* bar = addToolBar(QStringLiteral("工具栏"));
     bar->setObjectName("ToolBar1");
     bar->setMovable(false);
-    bar->setIconSize(QSize(18, 18));
+    bar->setIconSize(QSize(20, 20));
+    bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     for (const auto& t : kTools) {
         if (!*t.name) {
             bar->addSeparator();
             continue;
         }
-        QAction* a = *t.text ? bar->addAction(QString::fromUtf8(t.text))
-                             : bar->addAction(style()->standardIcon(t.icon), QString());
+        const QIcon icon = t.standardIcon == QStyle::SP_CustomBase
+                               ? QIcon(QStringLiteral(":/icons/%1.svg").arg(t.icon))
+                               : style()->standardIcon(t.standardIcon);
+        const QString hint = QString::fromUtf8(t.hint);
+        QAction* a = bar->addAction(icon, hint.trimmed());
         a->setObjectName(t.name);
-        a->setToolTip(QString::fromUtf8(t.hint));
-        if (auto handler = fileHandler(t.name))
-            connect(a, &QAction::triggered, this, [this, handler] { fileCommand(handler); });
-        if (auto report = reportHandler(t.name)) connect(a, &QAction::triggered, this, report);
-        if (std::string_view(t.name) == "SBClear") {
-            // Toolbar buttons take no focus: the focused field is the one the
-            // user was last in.
-            connect(a, &QAction::triggered, this, [this] {
-                auto* edit = qobject_cast<EditDWidget*>(QApplication::focusWidget());
-                guarded([&] { kolvane_->SBClearClick(edit ? &edit->field() : nullptr); });
-            });
-        }
-        if (std::string_view(t.name) == "SBHPDF") {
-            connect(a, &QAction::triggered, this, [this] {
-                auto* edit = qobject_cast<EditDWidget*>(QApplication::focusWidget());
-                guarded([&] { kolvane_->SBHPDFClick(edit ? &edit->field() : nullptr); });
-            });
-        }
+        // The hint is the tooltip and, for the status bar's first panel,
+        // the status tip; a button without a hint shows neither.
+        a->setToolTip(hint);
+        a->setStatusTip(hint);
+        bind(a, t.command);
     }
-}
-
-std::function<void()> MainWindow::reportHandler(std::string_view name) {
-    if (name == "MRSimple" || name == "SBRSimple") return [this] { generateReport(); };
-    if (name == "MRSave" || name == "SBRSave") return [this] { saveReport(); };
-    if (name == "MRPrintRep" || name == "SBRPrintRep") return [this] { printReport(); };
-    if (name == "MRPdf" || name == "SBRPdf") return [this] { exportReportPdf(); };
-    return {};
 }
 
 void MainWindow::generateReport() {
@@ -535,15 +631,30 @@ QWidget* MainWindow::widgetOf(Component& c, QWidget* parent) {
     QWidget* w = nullptr;
     if (auto* e = dynamic_cast<TEditD*>(&c)) {
         w = new EditDWidget(*e, guard, parent);
-        // Wide enough for the longest display form, e.g. -1.234567E-0005.
-        w->setMinimumWidth(w->fontMetrics().horizontalAdvance(QStringLiteral("-1.234567E-0005")) +
-                           12);
+        // Wide enough for a full display form with an exponent; the
+        // calculation page's four columns fit 1024 pixels with it.
+        w->setMinimumWidth(w->fontMetrics().horizontalAdvance(QStringLiteral("1.234567E-0005")) +
+                           4);
         BindCommon(c, w);
     } else if (auto* l = dynamic_cast<TComboBox*>(&c)) {
-        w = new ListWidget(*l, guard, parent);
-        if (dynamic_cast<TComboBoxU*>(&c)) w->setMinimumWidth(72);
+        auto* list = new ListWidget(*l, guard, parent);
+        // The closed box need not hold the longest item, its popup does.
+        list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        list->setMinimumContentsLength(4);
+        int widest = 0;
+        for (int i = 0; i < list->count(); ++i)
+            widest = std::max(widest, list->fontMetrics().horizontalAdvance(list->itemText(i)));
+        list->view()->setMinimumWidth(widest + 24);
+        if (dynamic_cast<TComboBoxU*>(&c)) list->setMinimumWidth(UnitSelectorWidth(*list));
+        w = list;
     } else {
         w = CreateControlWidget(c, guard, parent);
+        if (auto* button = qobject_cast<QPushButton*>(w)) {
+            // As narrow as the caption allows, so that a row of three
+            // buttons fits its group.
+            button->setMinimumWidth(button->fontMetrics().horizontalAdvance(button->text()) + 16);
+            button->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+        }
     }
     if (w) {
         widgets_[c.name()] = w;
@@ -618,15 +729,16 @@ QWidget* MainWindow::buildContainer(Component& container) {
             groups.push_back(owned.get());
     if (!groups.empty()) {
         auto* h = new QHBoxLayout(box);
-        h->setContentsMargins(4, 4, 4, 4);
+        h->setContentsMargins(1, 1, 1, 1);
+        h->setSpacing(2);
         for (Component* g : groups)
             h->addWidget(buildContainer(*g), 0, Qt::AlignTop);
         return box;
     }
     auto* grid = new QGridLayout(box);
-    grid->setContentsMargins(6, 4, 6, 4);
-    grid->setHorizontalSpacing(4);
-    grid->setVerticalSpacing(2);
+    grid->setContentsMargins(3, 2, 3, 3);
+    grid->setHorizontalSpacing(2);
+    grid->setVerticalSpacing(1);
     fillGrid(container, box, grid);
     return box;
 }
@@ -646,13 +758,20 @@ void MainWindow::buildPages() {
 
         if (arrangement) {
             auto* v = new QVBoxLayout(content);
-            for (const auto& row : arrangement->rows) {
-                auto* h = new QHBoxLayout;
-                for (const char* name : row)
-                    h->addWidget(buildContainer(*kolvane_->form().find(name)), 0, Qt::AlignTop);
-                h->addStretch();
-                v->addLayout(h);
-            }
+            v->setContentsMargins(2, 2, 2, 2);
+            v->setSpacing(3);
+            auto* grid = new QGridLayout;
+            grid->setSpacing(2);
+            for (const GroupCell& cell : arrangement->cells)
+                grid->addWidget(buildContainer(*kolvane_->form().find(cell.group)), cell.row,
+                                cell.column, cell.rowSpan, cell.columnSpan,
+                                Qt::AlignLeft | Qt::AlignTop);
+            // Extra width and height go to the right and the bottom, so the
+            // groups keep their places on a larger screen.
+            auto* row = new QHBoxLayout;
+            row->addLayout(grid);
+            row->addStretch();
+            v->addLayout(row);
             // Whatever else the page holds (its buttons) follows the groups.
             auto* rest = new QHBoxLayout;
             for (const auto& c : kolvane_->form().components())
@@ -730,12 +849,30 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-bool MainWindow::saveScreenshot(const QString& path, int page, QSize size) {
-    if (page >= 0 && page < pages_->count()) pages_->setCurrentIndex(page);
+bool MainWindow::saveScreenshot(const QString& path, int page, QSize size,
+                                const QString& menuName) {
+    if (page < 0 || page >= pages_->count()) return false;
+    pages_->setCurrentIndex(page);
+    // The size asked for is also the size an activation restores.
+    activeSize_ = size;
     resize(size);
     show();
     QApplication::processEvents();
-    return grab().save(path, "PNG");
+    QImage shot = grab().toImage();
+    if (!menuName.isEmpty()) {
+        // The menu as it drops down from its title, drawn over the window.
+        auto* menu = menuBar()->findChild<QMenu*>(menuName);
+        if (!menu) return false;
+        const QRect title = menuBar()->actionGeometry(menu->menuAction());
+        const QPoint at = menuBar()->mapTo(this, title.bottomLeft() + QPoint(0, 1));
+        menu->popup(mapToGlobal(at));
+        QApplication::processEvents();
+        QPainter painter(&shot);
+        painter.drawPixmap(at, menu->grab());
+        painter.end();
+        menu->hide();
+    }
+    return shot.save(path, "PNG");
 }
 
 bool MainWindow::savePropLibScreenshot(const QString& path, int page) {

@@ -3,6 +3,8 @@
 #include "gui/QtUiServices.h"
 
 #include <QMainWindow>
+#include <QSize>
+#include <QStringList>
 #include <map>
 #include <memory>
 #include <string>
@@ -11,6 +13,7 @@
 class QTabWidget;
 class QGridLayout;
 class QMenu;
+class QAction;
 
 namespace kolvane {
 
@@ -23,6 +26,28 @@ class EditDWidget;
 class PipesPage;
 class ReportView;
 class CurvePage;
+
+// The application's font: the window's layout is made for it.
+void UseApplicationFont();
+
+// The commands the menus and the toolbar run.
+enum class WindowCommand {
+    None,
+    FileNew,
+    FileOpen,
+    FileSave,
+    FileAs,
+    FileTemp,
+    FileExit,
+    ReportMake,
+    ReportSave,
+    ReportPrint,
+    ReportPdf,
+    About,
+    ClearField,
+    Manual,     // the manual at its first chapter
+    WhatIsThis, // the manual at the focused quantity field's section
+};
 
 // The main window: one widget per component of the core form, bound both
 // ways, laid out from the window tables.
@@ -60,8 +85,13 @@ public:
     // The widget bound to a component, or nullptr.
     QWidget* widgetFor(const std::string& name) const;
 
-    // Renders page `page` of the window, at the given size, to a PNG file.
-    bool saveScreenshot(const QString& path, int page, QSize size = QSize(1024, 768));
+    // Renders page `page` of the window, at the given size, to a PNG file;
+    // with a menu's object name ("MFile") that menu is drawn opened. False
+    // for a page or menu that does not exist or a file not written.
+    bool saveScreenshot(const QString& path, int page, QSize size = QSize(1024, 768),
+                        const QString& menuName = {});
+    // "0 项目信息", "1 计算", ...: the pages by index, as --page takes them.
+    QStringList pageCaptions() const;
     // Renders the property library window as the vessel's property button
     // opens it, after computing the current fluid; page 1 is the maintenance
     // page, opened with the access code.
@@ -69,6 +99,9 @@ public:
     // Renders the pick list a picker button (SBP3, SBP5, SBP11) opens with
     // the window's current values; nothing is picked.
     bool savePickListScreenshot(const QString& path, const std::string& button);
+
+    // Runs a menu or toolbar command as its entry would.
+    void run(WindowCommand command);
 
     // Runs a handler at the event boundary (errors shown in a message box).
     void guarded(const std::function<void()>& handler);
@@ -80,6 +113,9 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Activation restores the window's place and size (where it is not
+    // maximised).
+    void changeEvent(QEvent* event) override;
     // Unsaved changes are offered for saving; Cancel keeps the window open.
     void closeEvent(QCloseEvent* event) override;
 
@@ -94,7 +130,8 @@ private:
     void about();
     // Runs a File command and brings the title up to date.
     void fileCommand(const std::function<void()>& command);
-    std::function<void()> fileHandler(std::string_view name);
+    // A menu item or toolbar button runs `command` when triggered.
+    void bind(QAction* action, WindowCommand command);
     void syncRecentFiles();
     // The frames and tooltips of the fields the latest pass names.
     void showPassMarks();
@@ -106,8 +143,6 @@ private:
     // run the pass.
     void openPropLib(Component& button);
 
-    // The report command of a menu item or toolbar button name.
-    std::function<void()> reportHandler(std::string_view name);
     // Writes the report to `path` as PDF; throws IoError when it cannot.
     void writeReportPdf(const std::string& path);
 
@@ -123,6 +158,8 @@ private:
     std::map<std::string, QWidget*> widgets_;
     QMenu* fileMenu_ = nullptr;
     bool closeApproved_ = false;
+    // The size the window takes whenever it becomes active.
+    QSize activeSize_{1024, 768};
     // Pass reports published so far (a load publishes an empty one).
     unsigned passReports_ = 0;
     std::vector<EditDWidget*> marked_;

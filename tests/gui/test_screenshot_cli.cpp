@@ -1,0 +1,71 @@
+#include "../core/TempDir.h"
+
+#include <QImage>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QString>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+using kolvane::testing_support::TempDir;
+
+struct Outcome {
+    int exitCode = -1;
+    QString err;
+};
+
+// Runs the window program as a user would from a shell, without a display.
+Outcome Kolvane(const QStringList& args) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(KOLVANE_BINARY), args);
+    EXPECT_TRUE(p.waitForFinished(60000));
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+const QString kExample = QStringLiteral(KOLVANE_EXAMPLES_DIR "/hot-water-storage-tank.kvp");
+
+TEST(ScreenshotCli, TakesTheWindowsOwnSizeOrTheSizeAskedFor) {
+    TempDir dir;
+    const QString shot = QString::fromStdString(dir.file("calc.png"));
+    Outcome r = Kolvane({"--screenshot", shot, kExample});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(QImage(shot).size(), QSize(1024, 768));
+
+    const QString big = QString::fromStdString(dir.file("vessel.png"));
+    r = Kolvane({"--screenshot", big, "--page", "3", "--size", "1280x1024", kExample});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(QImage(big).size(), QSize(1280, 1024));
+    EXPECT_NE(QImage(big).scaled(1024, 768), QImage(shot)) << "page 3 is another page";
+}
+
+TEST(ScreenshotCli, APageThatDoesNotExistIsAnErrorNamingThePages) {
+    TempDir dir;
+    const QString shot = QString::fromStdString(dir.file("none.png"));
+    for (const char* page : {"6", "99"}) {
+        const Outcome r = Kolvane({"--screenshot", shot, "--page", page, kExample});
+        EXPECT_EQ(r.exitCode, 2) << page;
+        EXPECT_TRUE(r.err.contains(
+            QStringLiteral("0 项目信息, 1 计算, 2 管道系列, 3 容器定义, 4 计算报告")))
+            << r.err.toStdString();
+        EXPECT_FALSE(std::filesystem::exists(shot.toStdString())) << page;
+    }
+    // Not a number at all, or a negative one, is no page either.
+    for (const char* page : {"x", "-1", "1x", ""}) {
+        const Outcome r = Kolvane({"--screenshot", shot, "--page", page, kExample});
+        EXPECT_EQ(r.exitCode, 2) << '"' << page << '"';
+        EXPECT_TRUE(r.err.contains("--page")) << r.err.toStdString();
+    }
+    const Outcome r = Kolvane({"--screenshot", shot, "--menu", "MNothing", kExample});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.err.contains("MFile")) << r.err.toStdString();
+    EXPECT_FALSE(std::filesystem::exists(shot.toStdString()));
+}
+
+} // namespace
