@@ -656,10 +656,8 @@ QWidget* MainWindow::widgetOf(Component& c, QWidget* parent) {
             button->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
         }
     }
-    if (w) {
-        widgets_[c.name()] = w;
-        if (w->property("hint").isValid()) w->installEventFilter(this);
-    }
+    // The status bar shows the hint of the control under the mouse.
+    if (w) widgets_[c.name()] = w;
     return w;
 }
 
@@ -837,16 +835,6 @@ void MainWindow::buildPipesPage(Component& page, QWidget* content) {
         if (auto* button = qobject_cast<QPushButton*>(w))
             connect(button, &QPushButton::clicked, pipesPage_, &PipesPage::refresh);
     }
-}
-
-bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::Enter) {
-        QVariant hint = watched->property("hint");
-        if (hint.isValid()) statusBar_->setPanelText(0, hint.toString());
-    } else if (event->type() == QEvent::Leave) {
-        if (watched->property("hint").isValid()) statusBar_->setPanelText(0, QString());
-    }
-    return QMainWindow::eventFilter(watched, event);
 }
 
 bool MainWindow::saveScreenshot(const QString& path, int page, QSize size,

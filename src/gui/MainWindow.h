@@ -112,7 +112,6 @@ public:
     QMenu* fileMenu() const { return fileMenu_; }
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     // Activation restores the window's place and size (where it is not
     // maximised).
     void changeEvent(QEvent* event) override;
