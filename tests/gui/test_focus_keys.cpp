@@ -1,3 +1,4 @@
+#include "TestWindow.h"
 #include "engine/FormKolvane.h"
 #include "engine/UiServices.h"
 #include "gui/ControlWidgets.h"
@@ -24,11 +25,7 @@ namespace {
 
 struct FocusKeysTest : testing::Test {
     void SetUp() override {
-        DialogAutoAnswer() = AutoAnswer{};
-        DialogAutoAnswer().on = true;
-        window = std::make_unique<MainWindow>("/tmp/");
-        window->show();
-        QApplication::setActiveWindow(window.get());
+        window = ShowTestWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }
     QWidget* w(const char* name) { return window->widgetFor(name); }

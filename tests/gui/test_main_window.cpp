@@ -1,5 +1,6 @@
 #include "../core/TempDir.h"
 
+#include "TestWindow.h"
 #include "engine/FormKolvane.h"
 #include "engine/UiServices.h"
 #include "gui/ControlWidgets.h"
@@ -26,11 +27,7 @@ namespace {
 
 struct MainWindowTest : testing::Test {
     void SetUp() override {
-        DialogAutoAnswer() = AutoAnswer{};
-        DialogAutoAnswer().on = true;
-        window = std::make_unique<MainWindow>("/tmp/");
-        window->show();
-        QApplication::setActiveWindow(window.get());
+        window = ShowTestWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }
     EditDWidget* edit(const char* name) {

@@ -1,3 +1,4 @@
+#include "TestWindow.h"
 #include "engine/FormKolvane.h"
 #include "engine/UiServices.h"
 #include "gui/EditDWidget.h"
@@ -167,10 +168,7 @@ TEST_F(StatusBarTest, TheControlUnderTheMouseShowsItsTooltip) {
 // The hints of the main window's own controls.
 struct WindowHintsTest : testing::Test {
     void SetUp() override {
-        DialogAutoAnswer() = AutoAnswer{};
-        DialogAutoAnswer().on = true;
-        window = std::make_unique<MainWindow>("/tmp/");
-        window->show();
+        window = ShowTestWindow();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
     std::unique_ptr<MainWindow> window;
