@@ -7,6 +7,7 @@
 #include "records/MruUnit.h"
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QLibraryInfo>
@@ -19,6 +20,7 @@
 #include <QTimer>
 #include <QTranslator>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -40,7 +42,8 @@ int PageNumber(const char* text) {
 } // namespace
 
 int main(int argc, char** argv) {
-    QString screenshot, dialogShot, pickShot, menu;
+    QString screenshot, dialogShot, pickShot, helpShot, menu;
+    std::string helpField = "MaoD";
     std::string pickButton = "SBP5";
     int page = 1, dialogPage = 0;
     // The window size a screenshot is taken at: what the window opens at
@@ -70,6 +73,11 @@ int main(int argc, char** argv) {
             // The pick list that --pick BUTTON opens (SBP3 pitch, SBP5
             // roughness, SBP11 expansion coefficient), with the project's values.
             pickShot = QString::fromLocal8Bit(argv[++i]);
+        } else if (std::strcmp(argv[i], "--screenshot-help") == 0 && i + 1 < argc) {
+            // The manual's window as F1 in the field --field NAME opens it.
+            helpShot = QString::fromLocal8Bit(argv[++i]);
+        } else if (std::strcmp(argv[i], "--field") == 0 && i + 1 < argc) {
+            helpField = argv[++i];
         } else if (std::strcmp(argv[i], "--pick") == 0 && i + 1 < argc) {
             pickButton = argv[++i];
         } else if (std::strcmp(argv[i], "--size") == 0 && i + 1 < argc) {
@@ -83,7 +91,8 @@ int main(int argc, char** argv) {
             size = QSize(w, h);
         }
     }
-    const bool shooting = !screenshot.isEmpty() || !dialogShot.isEmpty() || !pickShot.isEmpty();
+    const bool shooting = !screenshot.isEmpty() || !dialogShot.isEmpty() || !pickShot.isEmpty() ||
+                          !helpShot.isEmpty();
     // A screenshot needs no display.
     if (shooting && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
 
@@ -93,12 +102,18 @@ int main(int argc, char** argv) {
     std::string project;
     const QStringList args = QApplication::arguments();
     for (qsizetype i = 1; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--screenshot") || args[i] == QLatin1String("--page") ||
-            args[i] == QLatin1String("--size") || args[i] == QLatin1String("--menu") ||
-            args[i] == QLatin1String("--screenshot-dialog") ||
-            args[i] == QLatin1String("--dialog-page") ||
-            args[i] == QLatin1String("--screenshot-picklist") ||
-            args[i] == QLatin1String("--pick")) {
+        static const char* const kWithValue[] = {"--screenshot",
+                                                 "--page",
+                                                 "--size",
+                                                 "--menu",
+                                                 "--screenshot-dialog",
+                                                 "--dialog-page",
+                                                 "--pick",
+                                                 "--screenshot-picklist",
+                                                 "--field",
+                                                 "--screenshot-help"};
+        if (std::any_of(std::begin(kWithValue), std::end(kWithValue),
+                        [&](const char* o) { return args[i] == QLatin1String(o); })) {
             ++i;
         } else if (!args[i].startsWith(QLatin1Char('-'))) {
             project = args[i].toStdString();
@@ -151,6 +166,28 @@ int main(int argc, char** argv) {
             }
         }
         window.openProject(project);
+    }
+    if (!helpShot.isEmpty()) {
+        // What the help would tell (no manual, no such section) goes to stderr.
+        kolvane::AutoAnswer& quiet = kolvane::DialogAutoAnswer();
+        quiet.on = true;
+        kolvane::Component* field = window.kolvane().form().find(helpField);
+        if (field) window.kolvane().MaoDKeyDown(*field, kolvane::TFormKolvane::kKeyF1);
+        for (const std::string& told : quiet.shown)
+            std::cerr << "note: " << told << '\n';
+        // The pages are rendered in the background: give them a moment.
+        QDeadlineTimer rendered(1500);
+        while (!rendered.hasExpired())
+            QApplication::processEvents(QEventLoop::AllEvents, 50);
+        QWidget* viewer = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == QLatin1String("HelpViewer") && w->isVisible()) viewer = w;
+        if (!viewer || !viewer->grab().save(helpShot, "PNG")) {
+            std::cerr << "error: no help window for " << helpField << " written to "
+                      << helpShot.toStdString() << '\n';
+            return 1;
+        }
+        if (screenshot.isEmpty() && dialogShot.isEmpty() && pickShot.isEmpty()) return 0;
     }
     if (!pickShot.isEmpty()) {
         // What the picker would tell instead (no reference data, a field

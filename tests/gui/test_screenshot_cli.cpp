@@ -68,4 +68,21 @@ TEST(ScreenshotCli, APageThatDoesNotExistIsAnErrorNamingThePages) {
     EXPECT_FALSE(std::filesystem::exists(shot.toStdString()));
 }
 
+#ifdef KOLVANE_HAVE_PDF
+// The manual's window as F1 in a field opens it; no window for a name that
+// is no field.
+TEST(ScreenshotCli, TheHelpWindowAtAFieldsSection) {
+    TempDir dir;
+    const QString shot = QString::fromStdString(dir.file("help.png"));
+    Outcome r = Kolvane({"--screenshot-help", shot, "--field", "MaoD", kExample});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_FALSE(QImage(shot).isNull());
+    const QString none = QString::fromStdString(dir.file("none.png"));
+    r = Kolvane({"--screenshot-help", none, "--field", "NoSuchD", kExample});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains("NoSuchD")) << r.err.toStdString();
+    EXPECT_FALSE(std::filesystem::exists(none.toStdString()));
+}
+#endif
+
 } // namespace
