@@ -552,23 +552,34 @@ std::string PresetName(const std::string& project, const char* extension) {
 }
 } // namespace
 
-bool MainWindow::saveReport() {
+// The dialog is preset to the project's name with `extension`; false when the
+// user cancels or the write fails (the error is told).
+bool MainWindow::writeReportFile(const char* title, const char* filter, const char* extension,
+                                 const char* done,
+                                 const std::function<void(const std::string&)>& write) {
     if (!reportView_) return false;
     FileDialogOptions options;
-    options.title = "保存计算报告-输入报告名称";
-    options.filter = "Kolvane 报告文件（*.doc）|*.doc";
-    options.defaultExt = "doc";
+    options.title = title;
+    options.filter = filter;
+    options.defaultExt = extension + 1; // without the dot
     options.initialDir = ".";
     const std::string path =
-        ui_.saveFileDialog(options, PresetName(kolvane_->ProjectFileName(), ".doc"));
+        ui_.saveFileDialog(options, PresetName(kolvane_->ProjectFileName(), extension));
     if (path.empty()) return false;
     bool saved = false;
     guarded([&] {
-        WriteFileAtomically(path, ReportRtf(reportView_->present()));
+        write(path);
         saved = true;
     });
-    if (saved) ui_.statusText(1, "报告已保存：" + path);
+    if (saved) ui_.statusText(1, done + path);
     return saved;
+}
+
+bool MainWindow::saveReport() {
+    return writeReportFile("保存计算报告-输入报告名称", "Kolvane 报告文件（*.doc）|*.doc", ".doc",
+                           "报告已保存：", [this](const std::string& path) {
+                               WriteFileAtomically(path, ReportRtf(reportView_->present()));
+                           });
 }
 
 void MainWindow::writeReportPdf(const std::string& path) {
@@ -581,22 +592,8 @@ void MainWindow::writeReportPdf(const std::string& path) {
 }
 
 bool MainWindow::exportReportPdf() {
-    if (!reportView_) return false;
-    FileDialogOptions options;
-    options.title = "导出计算报告为PDF";
-    options.filter = "PDF 文件（*.pdf）|*.pdf";
-    options.defaultExt = "pdf";
-    options.initialDir = ".";
-    const std::string path =
-        ui_.saveFileDialog(options, PresetName(kolvane_->ProjectFileName(), ".pdf"));
-    if (path.empty()) return false;
-    bool saved = false;
-    guarded([&] {
-        writeReportPdf(path);
-        saved = true;
-    });
-    if (saved) ui_.statusText(1, "PDF已导出：" + path);
-    return saved;
+    return writeReportFile("导出计算报告为PDF", "PDF 文件（*.pdf）|*.pdf", ".pdf", "PDF已导出：",
+                           [this](const std::string& path) { writeReportPdf(path); });
 }
 
 bool MainWindow::printReport() {

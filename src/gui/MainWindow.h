@@ -119,6 +119,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Asks for the report's file, writes it with `write` and says so.
+    bool writeReportFile(const char* title, const char* filter, const char* extension,
+                         const char* done, const std::function<void(const std::string&)>& write);
     void buildMenus();
     void buildToolBar();
     void buildPages();

@@ -173,12 +173,9 @@ void PropLibDialog::buildNavigator(QWidget* bar) {
 }
 
 QWidget* PropLibDialog::buildPropertiesPage() {
-    PageLayout layout = NewPage("TSPropP");
-    QWidget* page = layout.page;
-    QVBoxLayout* v = layout.column;
     // One grid for the record's boxes, the parameter grid and the results,
     // so that every box starts at the same place.
-    QGridLayout* boxes = layout.boxes;
+    auto [page, v, boxes] = NewPage("TSPropP");
     int row = 0;
     for (const char* name : kShownFields) {
         auto* box = new QLineEdit(page);
@@ -248,10 +245,7 @@ QWidget* PropLibDialog::buildPropertiesPage() {
 }
 
 QWidget* PropLibDialog::buildMaintenancePage() {
-    PageLayout layout = NewPage("TSManP");
-    QWidget* page = layout.page;
-    QVBoxLayout* v = layout.column;
-    QGridLayout* boxes = layout.boxes;
+    auto [page, v, boxes] = NewPage("TSManP");
     int row = 0;
     for (const PropertyField& f : PropertyFields()) {
         const char* name = f.name;
