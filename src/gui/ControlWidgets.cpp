@@ -1,4 +1,5 @@
 #include "gui/ControlWidgets.h"
+#include "gui/QtText.h"
 
 #include "engine/ComboBoxU.h"
 #include "engine/Controls.h"
@@ -17,10 +18,6 @@
 namespace kolvane {
 
 namespace {
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
 template <typename W, typename F> void Observe(Component& c, W* w, F f) {
     QPointer<W> self(w);
     c.subscribe([self, f](Component& comp, Change ch) {

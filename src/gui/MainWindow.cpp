@@ -1,4 +1,5 @@
 #include "gui/MainWindow.h"
+#include "gui/QtText.h"
 
 #include "engine/FormKolvane.h"
 #include "gui/ControlWidgets.h"
@@ -60,10 +61,6 @@ static void InitIconResources() {
 namespace kolvane {
 
 namespace {
-
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 // Where the group boxes of a page sit in its grid. The calculation page is
 // laid out to fit a 1024x768 window: the basic data and the headline results

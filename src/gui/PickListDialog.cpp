@@ -1,4 +1,5 @@
 #include "gui/PickListDialog.h"
+#include "gui/QtText.h"
 
 #include "refdata/UnitPickList.h"
 
@@ -16,10 +17,6 @@
 namespace kolvane {
 
 namespace {
-
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 // The four columns and their widths, which fill the table's 344 pixels.
 constexpr int kTableWidth = 344;

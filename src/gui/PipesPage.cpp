@@ -1,4 +1,6 @@
 #include "gui/PipesPage.h"
+#include "gui/Navigator.h"
+#include "gui/QtText.h"
 
 #include "engine/NumberFormat.h"
 #include "refdata/RefData.h"
@@ -18,10 +20,6 @@ namespace kolvane {
 
 namespace {
 
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
 const struct {
     const char* caption;
     int width;
@@ -34,14 +32,11 @@ const struct {
     {"内径", 64, Qt::AlignRight | Qt::AlignVCenter},
 };
 
-const struct {
-    const char* hint;
-    QStyle::StandardPixmap icon;
-} kNavigator[] = {
-    {"开头", QStyle::SP_MediaSkipBackward},
-    {"上一个", QStyle::SP_ArrowLeft},
-    {"下一个", QStyle::SP_ArrowRight},
-    {"最后", QStyle::SP_MediaSkipForward},
+const NavEntry kNavigator[] = {
+    {"开头", QStyle::SP_MediaSkipBackward, ""},
+    {"上一个", QStyle::SP_ArrowLeft, ""},
+    {"下一个", QStyle::SP_ArrowRight, ""},
+    {"最后", QStyle::SP_MediaSkipForward, ""},
 };
 
 } // namespace
@@ -54,21 +49,8 @@ PipesPage::PipesPage(RefTables& tables, QWidget* parent) : QWidget(parent), tabl
 
     navigator_ = new QWidget(this);
     navigator_->setObjectName("DBNPiples");
-    auto* nav = new QHBoxLayout(navigator_);
-    nav->setContentsMargins(0, 0, 0, 0);
-    nav->setSpacing(0);
-    for (const auto& e : kNavigator) {
-        auto* b = new QToolButton(navigator_);
-        const QString hint = QString::fromUtf8(e.hint);
-        b->setIcon(style()->standardIcon(e.icon));
-        b->setToolTip(hint);
-        b->setFixedSize(25, 23);
-        b->setFocusPolicy(Qt::NoFocus);
-        connect(b, &QToolButton::clicked, this, [this, hint] { navigate(hint); });
-        nav->addWidget(b);
-        navButtons_.emplace_back(hint, b);
-    }
-    nav->addStretch();
+    navButtons_ =
+        BuildNavigator(navigator_, kNavigator, [this](const QString& hint) { navigate(hint); });
     v->addWidget(navigator_);
 
     table_ = new QTableWidget(0, 4, this);

@@ -1,4 +1,6 @@
 #include "gui/PropLibDialog.h"
+#include "gui/Navigator.h"
+#include "gui/QtText.h"
 
 #include "engine/ComboBoxU.h"
 #include "engine/Controls.h"
@@ -31,18 +33,8 @@ namespace kolvane {
 
 namespace {
 
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
 const char* const kResults[] = {"CPD", "MDD", "VID", "TCD", "STD", "HVD"};
 const char* const kShownFields[] = {"NO", "CN", "EN", "NT"};
-
-struct NavEntry {
-    const char* hint;
-    QStyle::StandardPixmap icon; // SP_CustomBase: the text instead
-    const char* text;
-};
 
 const NavEntry kNavigator[] = {
     {"开头", QStyle::SP_MediaSkipBackward, ""},  {"上一个", QStyle::SP_ArrowLeft, ""},
@@ -111,7 +103,7 @@ PropLibDialog::PropLibDialog(TFormSimpPL& library, TFormKolvane& main, UiService
     left->setSpacing(2);
     auto* bar = new QWidget(this);
     bar->setObjectName("DBNavigator1");
-    buildNavigator(bar);
+    navigator_ = BuildNavigator(bar, kNavigator, [this](const QString& hint) { navigate(hint); });
     left->addWidget(bar);
     list_ = new QTableWidget(0, 2, this);
     list_->setObjectName("DBGrid1");
@@ -149,27 +141,6 @@ PropLibDialog::PropLibDialog(TFormSimpPL& library, TFormKolvane& main, UiService
 
 PropLibDialog::~PropLibDialog() {
     lib_.onChanged = nullptr;
-}
-
-void PropLibDialog::buildNavigator(QWidget* bar) {
-    auto* h = new QHBoxLayout(bar);
-    h->setContentsMargins(0, 0, 0, 0);
-    h->setSpacing(0);
-    for (const NavEntry& e : kNavigator) {
-        auto* b = new QToolButton(bar);
-        const QString hint = QString::fromUtf8(e.hint);
-        if (e.icon == QStyle::SP_CustomBase)
-            b->setText(QString::fromUtf8(e.text));
-        else
-            b->setIcon(style()->standardIcon(e.icon));
-        b->setToolTip(hint);
-        b->setFixedSize(25, 23);
-        b->setFocusPolicy(Qt::NoFocus);
-        connect(b, &QToolButton::clicked, this, [this, hint] { navigate(hint); });
-        h->addWidget(b);
-        navigator_.emplace_back(hint, b);
-    }
-    h->addStretch();
 }
 
 QWidget* PropLibDialog::buildPropertiesPage() {

@@ -64,7 +64,6 @@ protected:
 private:
     QWidget* buildPropertiesPage();
     QWidget* buildMaintenancePage();
-    void buildNavigator(QWidget* bar);
     void navigate(const QString& hint);
     void fillList();
     // Runs a command of the library, then shows what it left.

@@ -1,4 +1,5 @@
 #include "gui/QtUiServices.h"
+#include "gui/QtText.h"
 
 #include "gui/MyStatusBar.h"
 #include "gui/PickListDialog.h"
@@ -17,10 +18,6 @@
 namespace kolvane {
 
 namespace {
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
-
 // "caption|pattern|caption|pattern" -> Qt's "caption (pattern)" entries. The
 // captions already name their patterns, so the dialog hides Qt's copy.
 QStringList NameFilters(const std::string& filter) {
