@@ -43,12 +43,16 @@ bool ScriptedUiServices::pickFromList(TFormPickList& list) {
     if (pickAnswers.empty()) return false;
     const std::string a = pickAnswers.front();
     pickAnswers.erase(pickAnswers.begin());
-    if (!a.empty() && a[0] == '#') {
-        list.click(std::atoi(a.c_str() + 1) - 1);
+    return ApplyScriptedPick(list, a);
+}
+
+bool ApplyScriptedPick(TFormPickList& list, const std::string& answer) {
+    if (answer.size() > 1 && answer[0] == '#') {
+        list.click(std::atoi(answer.c_str() + 1) - 1);
         return true;
     }
-    if (!a.empty() && a[0] == '=') {
-        list.setEntry(a.substr(1));
+    if (!answer.empty() && answer[0] == '=') {
+        list.setEntry(answer.substr(1));
         return true;
     }
     return false;

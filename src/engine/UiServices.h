@@ -48,6 +48,10 @@ public:
     virtual void showManual(const std::string& /*path*/, const std::string& /*topic*/) {}
 };
 
+// A scripted answer to a pick list: "#N" clicks row N (1-based) and OK,
+// "=TEXT" types TEXT and OK; anything else cancels. True when it picked.
+bool ApplyScriptedPick(TFormPickList& list, const std::string& answer);
+
 // Answers from a script and records what was shown: for tests and the CLI.
 class ScriptedUiServices : public UiServices {
 public:

@@ -201,16 +201,7 @@ bool QtUiServices::pickFromList(TFormPickList& list) {
     }
     if (AutoAnswer& a = DialogAutoAnswer(); a.on) {
         a.pickLists.push_back(list.caption());
-        const std::string pick = TakeFirst(a.picks, std::string());
-        if (pick.size() > 1 && pick[0] == '#') {
-            list.click(std::atoi(pick.c_str() + 1) - 1);
-            return true;
-        }
-        if (!pick.empty() && pick[0] == '=') {
-            list.setEntry(pick.substr(1));
-            return true;
-        }
-        return false;
+        return ApplyScriptedPick(list, TakeFirst(a.picks, std::string()));
     }
     PickListDialog dialog(list, parent_);
     return dialog.exec() == QDialog::Accepted;

@@ -1,4 +1,5 @@
 #include "print/ReportPages.h"
+#include "gui/QtText.h"
 
 #include "model/Errors.h"
 #include "records/AtomicFile.h"
@@ -23,10 +24,6 @@
 namespace kolvane {
 
 namespace {
-
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 const QMarginsF kMarginsInch(1.0, 0.7, 1.0, 0.7); // left, top, right, bottom
 
