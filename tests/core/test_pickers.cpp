@@ -29,7 +29,6 @@ TEST(PickList, SelectionAndEntryFollowTheCurrentValue) {
     match.click(4);
     EXPECT_EQ(match.entry(), "3.0");
     EXPECT_EQ(match.result(false), "2.0") << "cancel returns the current value";
-    EXPECT_EQ(match.rows()[4].name, "空隙=2.0Do");
 }
 
 // Scripted answers that also keep what the list showed when it opened.
@@ -69,9 +68,6 @@ struct Pickers : testing::Test {
 
 TEST_F(Pickers, PitchAndRoughnessFromTheirLists) {
     ui.pickAnswers = {"#3"};
-    w->SBP3Click();
-    EXPECT_EQ(field("DspD").text(), "2.0");
-    ui.pickAnswers = {"cancel"};
     w->SBP3Click();
     EXPECT_EQ(field("DspD").text(), "2.0");
 
@@ -140,12 +136,6 @@ TEST(RefData, Designations) {
     for (const char* bad : {"57x3.5", "57×", "×3", "a×3", "10×5"})
         EXPECT_THROW(ParseDesignation(bad), Error) << bad;
 }
-
-} // namespace
-} // namespace kolvane
-
-namespace kolvane {
-namespace {
 
 // The shipped tables: every designation parses to the stored diameters, the
 // series spans the coil and bundle sizes, the coefficients are those of

@@ -41,7 +41,6 @@ TEST(PropFormulas, ConstantsPairsNotesAndLabels) {
 }
 
 TEST(PropFormulas, TableWindows) {
-    Grid g;
     EXPECT_DOUBLE_EQ(TableValue(kWaterCp, 20), 4182);
     // At 70 C the window is the points at 40, 60, 80 and 100.
     std::vector<TablePoint> window = {{40, 4179}, {60, 4184}, {80, 4196}, {100, 4216}};
@@ -110,16 +109,13 @@ TEST(PropFormulas, WaterAndSteamKeys) {
     EXPECT_NEAR(g.eval("IF97:", "VI", true).value, 1.0016e-3, 2e-6);
 }
 
-TEST(PropFormulas, NoTemperatureTouchesNothing) {
-    Grid g("");
-    EXPECT_EQ(g.eval("4180").kind, PropertyResult::NoTemperature);
-    EXPECT_EQ(g.eval("4180").message, "请指定温度！");
-}
-
-TEST(PropFormulas, ValuesThatCannotBePropertiesAreRefused) {
+TEST(PropFormulas, ValuesThatCannotBePropertiesAndNoTemperatureAreRefused) {
     Grid g;
     for (const char* text : {"0", "-5", "1/0", "0,1;1,2;2,1;3,-50"})
         EXPECT_EQ(g.eval(text).kind, PropertyResult::Failed) << text;
+    const PropertyResult noT = Grid("").eval("4180");
+    EXPECT_EQ(noT.kind, PropertyResult::NoTemperature);
+    EXPECT_EQ(noT.message, "请指定温度！");
 }
 
 } // namespace

@@ -15,20 +15,15 @@
 namespace kolvane {
 namespace {
 
-using testing_support::TempDir;
-
 std::vector<PropertyRecord> SampleLibrary() {
-    PropertyRecord water{"001",   "水",  "Water", "4180",   "998",
-                         "0.001", "0.6", "0.072", "2.45e6", "常温水"};
-    PropertyRecord nitrogen{
-        "002",     "氮气",   "Nitrogen", "1040", "PRV:3390,126.2,89.2,0.289,0.037,28.014",
-        "1.76e-5", "0.0255", "",         "",     "Poling 5th ed."};
-    PropertyRecord broken{"003", "坏数据", "Broken", "abc", "-5", "", "", "", "", ""};
-    return {water, nitrogen, broken};
+    return {{"001", "水", "Water", "4180", "998", "0.001", "0.6", "0.072", "2.45e6", "常温水"},
+            {"002", "氮气", "Nitrogen", "1040", "PRV:3390,126.2,89.2,0.289,0.037,28.014", "1.76e-5",
+             "0.0255", "", "", "Poling 5th ed."},
+            {"003", "坏数据", "Broken", "abc", "-5", "", "", "", "", ""}};
 }
 
 struct Library : testing::Test {
-    TempDir dir;
+    testing_support::TempDir dir;
     ScriptedUiServices ui;
     TFormKolvane main{ui};
     TFormSimpPL lib{ui, dir.path().string()};
@@ -102,11 +97,8 @@ TEST_F(Library, ProblemsAreToldAndNeverWritten) {
 TEST_F(Library, MaintenanceNeedsTheCodeAndSavesWhatWasPosted) {
     lib.BitBtn1Click("wrong");
     EXPECT_FALSE(lib.maintenanceVisible());
-    EXPECT_EQ(lib.windowWidth(), 645);
     lib.BitBtn1Click(TFormSimpPL::kAccessCode);
     EXPECT_EQ(lib.activePage(), 1);
-    EXPECT_EQ(lib.windowWidth(), 945);
-    EXPECT_EQ(lib.navigatorButtons().size(), 10u);
 
     choose("001");
     lib.Edit("CP", "4181");
@@ -141,10 +133,8 @@ TEST_F(Library, AMissingLibraryOpensEmptyAndSaysSo) {
     EXPECT_EQ(main.field("CopD").text(), "");
 }
 
-TEST(PropLibStore, AFailedSaveChangesNothing) {
-    TempDir dir;
+TEST_F(Library, AFailedSaveChangesNothing) {
     const std::string path = dir.file("PropLib.db");
-    SavePropLib(path, SampleLibrary());
     std::vector<PropertyRecord> longer = SampleLibrary();
     longer[1].NT =
         std::string(60, 'x') + "注释注释注释注释注释注释注释注释注释注释注释"; // 104 bytes
