@@ -18,13 +18,24 @@ CurvePage::CurvePage(const TFormKolvane& window, QWidget* parent)
     refresh();
 }
 
-QString CurvePage::note() const {
-    return note_->text();
+QString CurvePage::note() {
+    return current().note_->text();
 }
 
 void CurvePage::refresh() {
     hasCurve_ = curve_.fill(window_);
     note_->setText(curve_.note());
+    stale_ = false;
+}
+
+void CurvePage::passChanged() {
+    stale_ = true;
+    if (isVisible()) refresh();
+}
+
+void CurvePage::showEvent(QShowEvent* event) {
+    if (stale_) refresh();
+    QWidget::showEvent(event);
 }
 
 } // namespace kolvane

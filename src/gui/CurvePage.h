@@ -20,10 +20,16 @@ public:
     explicit CurvePage(const TFormKolvane& window, QWidget* parent = nullptr);
     // Draws the curves of the window's last pass.
     void refresh();
-    bool hasCurve() const { return hasCurve_; }
-    QLineSeries* theoretical() const { return curve_.theoretical(); }
-    QLineSeries* actual() const { return curve_.actual(); }
-    QString note() const;
+    // After a pass: redrawn now when the page shows, else when it is shown
+    // or asked (the pass does not wait for a chart nobody sees).
+    void passChanged();
+    bool hasCurve() { return current().hasCurve_; }
+    QLineSeries* theoretical() { return current().curve_.theoretical(); }
+    QLineSeries* actual() { return current().curve_.actual(); }
+    QString note();
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
     const TFormKolvane& window_;
@@ -31,6 +37,12 @@ private:
     QChartView* view_;
     QLabel* note_;
     bool hasCurve_ = false;
+    bool stale_ = false;
+
+    CurvePage& current() {
+        if (stale_) refresh();
+        return *this;
+    }
 };
 
 } // namespace kolvane

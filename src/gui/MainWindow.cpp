@@ -224,7 +224,7 @@ MainWindow::MainWindow(const std::string& programDir, QWidget* parent)
         ++passReports_;
         showPassMarks();
 #ifdef KOLVANE_HAVE_CHARTS
-        if (curvePage_) curvePage_->refresh();
+        if (curvePage_) curvePage_->passChanged();
 #endif
     };
     syncRecentFiles();
