@@ -4,7 +4,6 @@
 #include "gui/ControlWidgets.h"
 #include "gui/EditDWidget.h"
 #include "gui/FocusKeys.h"
-#include "gui/MainWindow.h"
 #include "gui/ReportView.h"
 
 #include <QApplication>
@@ -12,7 +11,6 @@
 #include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QSignalSpy>
-#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -23,6 +21,10 @@
 namespace kolvane {
 namespace {
 
+std::string NameOf(const QWidget* x) {
+    return x ? x->objectName().toStdString() : std::string("(none)");
+}
+
 struct FocusKeysTest : testing::Test {
     void SetUp() override {
         window = ShowTestWindow();
@@ -31,9 +33,6 @@ struct FocusKeysTest : testing::Test {
     QWidget* w(const char* name) { return window->widgetFor(name); }
     EditDWidget* edit(const char* name) { return qobject_cast<EditDWidget*>(w(name)); }
     static QWidget* focused() { return QApplication::focusWidget(); }
-    static std::string nameOf(const QWidget* x) {
-        return x ? x->objectName().toStdString() : std::string("(none)");
-    }
     // Puts the focus into a control as a click would, without exit handling
     // of its own mattering to the test.
     void focus(QWidget* x) {
@@ -41,10 +40,10 @@ struct FocusKeysTest : testing::Test {
         QApplication::processEvents();
         ASSERT_EQ(focused(), x);
     }
-    // Where Tab (or Shift+Tab) goes from a control.
-    QWidget* tabFrom(QWidget* x, bool forward = true) {
+    // Where a key (Tab, Shift+Tab, Enter, an arrow) goes from a control.
+    QWidget* press(QWidget* x, Qt::Key key, Qt::KeyboardModifiers mods = {}) {
         focus(x);
-        QTest::keyClick(x, forward ? Qt::Key_Tab : Qt::Key_Backtab);
+        QTest::keyClick(x, key, mods);
         return focused();
     }
     // Types over the text of a quantity field.
@@ -55,67 +54,45 @@ struct FocusKeysTest : testing::Test {
         QTest::keyClick(e, Qt::Key_Delete);
         QTest::keyClicks(e, text);
     }
-    std::string example(const char* name) { return std::string(KOLVANE_EXAMPLES_DIR "/") + name; }
     std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(FocusKeysTest, EnterGoesWhereTabGoesAndNoControlSeesIt) {
-    QWidget* afterTab = tabFrom(edit("TaoD"));
-    ASSERT_EQ(afterTab, edit("sfD")) << nameOf(afterTab) << ": the unit selector is no tab stop";
-
-    focus(edit("TaoD"));
+    QWidget* afterTab = press(edit("TaoD"), Qt::Key_Tab);
+    ASSERT_EQ(afterTab, edit("sfD")) << NameOf(afterTab) << ": the unit selector is no tab stop";
     QSignalSpy returned(edit("TaoD"), &QLineEdit::returnPressed);
-    QTest::keyClick(edit("TaoD"), Qt::Key_Return);
-    EXPECT_EQ(focused(), afterTab) << nameOf(focused());
-    EXPECT_EQ(returned.count(), 0) << "Enter is consumed by the window";
-
     // The keypad's Enter is Enter as well.
-    focus(edit("TaoD"));
-    QTest::keyClick(edit("TaoD"), Qt::Key_Enter, Qt::KeypadModifier);
-    EXPECT_EQ(focused(), afterTab) << nameOf(focused());
-    EXPECT_EQ(returned.count(), 0);
+    for (auto mods : {Qt::KeyboardModifiers{}, Qt::KeyboardModifiers{Qt::KeypadModifier}}) {
+        const Qt::Key key = mods ? Qt::Key_Enter : Qt::Key_Return;
+        EXPECT_EQ(press(edit("TaoD"), key, mods), afterTab) << key << ": " << NameOf(focused());
+        EXPECT_EQ(returned.count(), 0) << key << " is consumed by the window";
+    }
 }
 
-TEST_F(FocusKeysTest, ArrowsMoveTheFocusAndStillReachTheChoiceBox) {
+TEST_F(FocusKeysTest, ArrowsMoveToTheNeighboursAndStillReachAChoiceBox) {
     auto* material = qobject_cast<ListWidget*>(w("SmD"));
     ASSERT_NE(material, nullptr);
     ASSERT_GE(material->count(), 3);
-    QWidget* after = tabFrom(material);
-    QWidget* before = tabFrom(material, false);
-    ASSERT_NE(after, material);
-    ASSERT_NE(before, material);
-
     auto& list = window->kolvane().form().get<TComboBox>("SmD");
     window->guarded([&] { list.Select(1); });
-    focus(material);
-    QTest::keyClick(material, Qt::Key_Down);
-    EXPECT_EQ(focused(), after) << nameOf(focused());
-    EXPECT_EQ(material->currentIndex(), 2) << "the list also took the key";
-    EXPECT_EQ(list.itemIndex(), 2) << "and its component followed";
-
-    focus(material);
-    QTest::keyClick(material, Qt::Key_Up);
-    EXPECT_EQ(focused(), before) << nameOf(focused());
+    for (QWidget* x : {static_cast<QWidget*>(edit("MaoD")), static_cast<QWidget*>(material)}) {
+        QWidget* after = press(x, Qt::Key_Tab);
+        QWidget* before = press(x, Qt::Key_Backtab);
+        ASSERT_NE(after, x) << NameOf(x);
+        ASSERT_NE(before, x) << NameOf(x);
+        EXPECT_EQ(press(x, Qt::Key_Down), after) << NameOf(x) << ": " << NameOf(focused());
+        if (x == material) {
+            EXPECT_EQ(material->currentIndex(), 2) << "the list also took the key";
+            EXPECT_EQ(list.itemIndex(), 2) << "and its component followed";
+        }
+        EXPECT_EQ(press(x, Qt::Key_Up), before) << NameOf(x) << ": " << NameOf(focused());
+    }
     EXPECT_EQ(list.itemIndex(), 1);
-}
-
-TEST_F(FocusKeysTest, ArrowsInAFieldMoveToTheNeighbours) {
-    QWidget* after = tabFrom(edit("MaoD"));
-    QWidget* before = tabFrom(edit("MaoD"), false);
-    focus(edit("MaoD"));
-    QTest::keyClick(edit("MaoD"), Qt::Key_Down);
-    EXPECT_EQ(focused(), after) << nameOf(focused());
-    QTest::keyClick(focused(), Qt::Key_Up);
-    EXPECT_EQ(focused(), edit("MaoD")) << nameOf(focused());
-    QTest::keyClick(focused(), Qt::Key_Up);
-    EXPECT_EQ(focused(), before) << nameOf(focused());
     // With Ctrl the keys are the control's own.
-    focus(edit("MaoD"));
-    QTest::keyClick(edit("MaoD"), Qt::Key_Down, Qt::ControlModifier);
-    EXPECT_EQ(focused(), edit("MaoD"));
+    EXPECT_EQ(press(edit("MaoD"), Qt::Key_Down, Qt::ControlModifier), edit("MaoD"));
 }
 
-TEST_F(FocusKeysTest, CommentBoxesKeepEnterAndTheArrows) {
+TEST_F(FocusKeysTest, CommentAndReportBoxesKeepEnterAndTheArrows) {
     for (const char* name : {"CmtoD", "CmttD"}) {
         auto* box = qobject_cast<QPlainTextEdit*>(w(name));
         ASSERT_NE(box, nullptr) << name;
@@ -130,39 +107,30 @@ TEST_F(FocusKeysTest, CommentBoxesKeepEnterAndTheArrows) {
         EXPECT_EQ(box->toPlainText(), "a\nb\nc") << name;
         EXPECT_EQ(window->kolvane().form().get<TRichEdit>(name).text(), "a\nb\nc") << name;
         // Tab is the way out, not a character of the comment.
-        QTest::keyClick(box, Qt::Key_Tab);
-        EXPECT_NE(focused(), box) << name;
+        EXPECT_NE(press(box, Qt::Key_Tab), box) << name;
         EXPECT_EQ(box->toPlainText(), "a\nb\nc") << name;
     }
-}
-
-TEST_F(FocusKeysTest, TheReportBoxKeepsItsKeys) {
     ReportView* report = window->reportView();
     ASSERT_NE(report, nullptr);
     window->showPage("TSReport");
-    focus(report);
-    QTest::keyClick(report, Qt::Key_Down);
-    QTest::keyClick(report, Qt::Key_Return);
-    EXPECT_EQ(focused(), report);
+    EXPECT_EQ(press(report, Qt::Key_Down), report);
+    EXPECT_EQ(press(report, Qt::Key_Return), report);
 }
 
 TEST_F(FocusKeysTest, ResultsAreSkippedByTabEnterAndArrowsButTakeAClick) {
     // Three neighbours in tab order; the middle one becomes a result.
-    QWidget* middle = tabFrom(edit("MaoD"));
-    auto* result = qobject_cast<EditDWidget*>(middle);
-    ASSERT_NE(result, nullptr) << nameOf(middle);
-    QWidget* third = tabFrom(result);
-    ASSERT_NE(third, edit("MaoD"));
+    EditDWidget* first = edit("MaoD");
+    auto* result = qobject_cast<EditDWidget*>(press(first, Qt::Key_Tab));
+    ASSERT_NE(result, nullptr) << NameOf(focused());
+    QWidget* third = press(result, Qt::Key_Tab);
+    ASSERT_NE(third, first);
 
     PutComputedValue(result->field(), kComputedColor, 1.0 / 3.0 * 1e4, 1e-6);
     ASSERT_TRUE(result->isReadOnly());
-    EXPECT_EQ(tabFrom(edit("MaoD")), third) << nameOf(focused());
-    EXPECT_EQ(tabFrom(third, false), edit("MaoD")) << nameOf(focused());
-    focus(edit("MaoD"));
-    QTest::keyClick(edit("MaoD"), Qt::Key_Return);
-    EXPECT_EQ(focused(), third) << nameOf(focused());
-    QTest::keyClick(third, Qt::Key_Up);
-    EXPECT_EQ(focused(), edit("MaoD")) << nameOf(focused());
+    EXPECT_EQ(press(first, Qt::Key_Tab), third) << NameOf(focused());
+    EXPECT_EQ(press(third, Qt::Key_Backtab), first) << NameOf(focused());
+    EXPECT_EQ(press(first, Qt::Key_Return), third) << NameOf(focused());
+    EXPECT_EQ(press(third, Qt::Key_Up), first) << NameOf(focused());
 
     // A click still gives it the focus, for the clear command; the full
     // text then shows from its first digit.
@@ -173,21 +141,20 @@ TEST_F(FocusKeysTest, ResultsAreSkippedByTabEnterAndArrowsButTakeAClick) {
     EXPECT_LE(result->cursorPosition(), 1) << "the leading digits are not scrolled away";
     // Given the focus by the program (the cursor put back after a message),
     // too: the text would otherwise end at the cursor after the last digit.
-    focus(edit("MaoD"));
+    focus(first);
     result->setFocus(Qt::OtherFocusReason);
     EXPECT_EQ(result->cursorPosition(), 0);
     EXPECT_FALSE(result->hasSelectedText());
     // Enter from the result goes on as from any other control.
     QTest::keyClick(result, Qt::Key_Return);
-    EXPECT_EQ(focused(), third) << nameOf(focused());
+    EXPECT_EQ(focused(), third) << NameOf(focused());
 
     // An input again: a stop for Tab once more.
     ClearComputedField(result->field());
     EXPECT_EQ(result->focusPolicy(), Qt::StrongFocus);
-    EXPECT_EQ(tabFrom(edit("MaoD")), result) << nameOf(focused());
-}
+    EXPECT_EQ(press(first, Qt::Key_Tab), result) << NameOf(focused());
 
-TEST_F(FocusKeysTest, ResultWrittenWhileFocusedShowsFromItsStart) {
+    // A result written while it has the focus shows from its start too.
     EditDWidget* e = edit("QoD");
     window->kolvane().field("QoD").setText("");
     ClearComputedField(e->field());
@@ -197,8 +164,25 @@ TEST_F(FocusKeysTest, ResultWrittenWhileFocusedShowsFromItsStart) {
     EXPECT_EQ(e->cursorPosition(), 0);
 }
 
-TEST_F(FocusKeysTest, TabAndEnterVisitNoReadOnlyControlOnTheCalculationPage) {
-    window->openProject(example("hot-water-storage-tank.kvp"));
+struct KeyboardExitTest : FocusKeysTest {
+    void SetUp() override {
+        FocusKeysTest::SetUp();
+        window->openProject(KOLVANE_EXAMPLES_DIR "/hot-water-storage-tank.kvp");
+        auto& k = window->kolvane();
+        k.onPassReport = [this, show = k.onPassReport] {
+            ++passes;
+            show();
+        };
+    }
+    // The focus given back after a refusal comes from the event loop.
+    static void settle() {
+        QApplication::processEvents();
+        QApplication::processEvents();
+    }
+    int passes = 0;
+};
+
+TEST_F(KeyboardExitTest, TabAndEnterVisitNoReadOnlyControlOnTheCalculationPage) {
     focus(edit("TaoD"));
     std::set<QWidget*> seen;
     int writableEdits = 0;
@@ -207,7 +191,7 @@ TEST_F(FocusKeysTest, TabAndEnterVisitNoReadOnlyControlOnTheCalculationPage) {
         ASSERT_NE(now, nullptr);
         if (!seen.insert(now).second) break; // round once
         if (auto* line = qobject_cast<QLineEdit*>(now)) {
-            EXPECT_FALSE(line->isReadOnly()) << nameOf(now);
+            EXPECT_FALSE(line->isReadOnly()) << NameOf(now);
             if (qobject_cast<EditDWidget*>(now)) ++writableEdits;
         }
         EXPECT_FALSE(qobject_cast<QScrollArea*>(now)) << "a page is no stop";
@@ -218,63 +202,39 @@ TEST_F(FocusKeysTest, TabAndEnterVisitNoReadOnlyControlOnTheCalculationPage) {
     }
     // Every enabled input of the page was visited.
     int inputs = 0;
-    for (const auto& c : window->kolvane().form().components())
-        if (auto* f = dynamic_cast<TEditD*>(c.get()))
-            if (auto* x = edit(f->name().c_str()); x && x->isVisible() && x->isEnabled() &&
-                                                   !x->isReadOnly() &&
-                                                   window->widgetFor("TSCalc")->isAncestorOf(x))
-                ++inputs;
+    for (EditDWidget* x : w("TSCalc")->findChildren<EditDWidget*>())
+        inputs += x->isVisible() && x->isEnabled() && !x->isReadOnly();
     EXPECT_GT(inputs, 10);
     EXPECT_EQ(writableEdits, inputs);
 }
 
-struct KeyboardExitTest : FocusKeysTest {
-    void SetUp() override {
-        FocusKeysTest::SetUp();
-        window->openProject(example("hot-water-storage-tank.kvp"));
-        auto& k = window->kolvane();
-        k.onPassReport = [this, show = k.onPassReport] {
-            ++passes;
-            show();
-        };
+TEST_F(KeyboardExitTest, EnterAndDownRunThePassOfTheFieldTheyLeave) {
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Down}) {
+        const std::string area = window->kolvane().field("AtD").text();
+        ASSERT_FALSE(area.empty());
+        focus(edit("TaoD"));
+        passes = 0;
+        TEditD& time = window->kolvane().field("TaoD");
+        type("TaoD", QByteArray::number(time.SIValue() / time.exchange() / 2).constData());
+        EXPECT_EQ(passes, 0) << "typing alone computes nothing";
+        QTest::keyClick(edit("TaoD"), key);
+        EXPECT_NE(focused(), edit("TaoD")) << key;
+        EXPECT_EQ(passes, 1) << key;
+        EXPECT_NE(window->kolvane().field("AtD").text(), area) << key << ": half the time";
     }
-    int passes = 0;
-};
-
-TEST_F(KeyboardExitTest, EnterRunsThePassOfTheFieldItLeaves) {
-    const std::string area = window->kolvane().field("AtD").text();
-    ASSERT_FALSE(area.empty());
-    TEditD& time = window->kolvane().field("TaoD");
-    type("TaoD", QByteArray::number(time.SIValue() / time.exchange() / 2).constData());
-    EXPECT_EQ(passes, 0) << "typing alone computes nothing";
-    QTest::keyClick(edit("TaoD"), Qt::Key_Return);
-    EXPECT_EQ(passes, 1);
-    EXPECT_NE(window->kolvane().field("AtD").text(), area) << "half the time needs another area";
     EXPECT_TRUE(DialogAutoAnswer().shown.empty());
-}
-
-TEST_F(KeyboardExitTest, DownRunsThePassToo) {
-    const std::string flow = window->kolvane().field("AtD").text();
-    type("MaoD", "1");
-    QTest::keyClick(edit("MaoD"), Qt::Key_Down);
-    EXPECT_NE(focused(), edit("MaoD"));
-    EXPECT_EQ(passes, 1);
-    EXPECT_NE(window->kolvane().field("AtD").text(), flow);
 }
 
 TEST_F(KeyboardExitTest, ARefusedInputLeftByEnterIsToldOnceAndKeepsTheCursor) {
     type("MaoD", "-1");
     QTest::keyClick(edit("MaoD"), Qt::Key_Return);
-    QApplication::processEvents(); // the focus comes back from the event loop
-    QApplication::processEvents();
+    settle();
     ASSERT_EQ(DialogAutoAnswer().shown.size(), 1u);
-    EXPECT_EQ(focused(), edit("MaoD")) << nameOf(focused());
+    EXPECT_EQ(focused(), edit("MaoD")) << NameOf(focused());
     EXPECT_EQ(passes, 1) << "giving the focus back runs no pass of the other field";
-
     // Enter once more leaves it: the same refusal is not told again.
     QTest::keyClick(edit("MaoD"), Qt::Key_Return);
-    QApplication::processEvents();
-    QApplication::processEvents();
+    settle();
     EXPECT_EQ(DialogAutoAnswer().shown.size(), 1u);
     EXPECT_EQ(passes, 2);
     EXPECT_NE(focused(), edit("MaoD"));
@@ -302,7 +262,7 @@ TEST_F(KeyboardExitTest, ARealMessageBoxOverAnArrowKeyComesOnce) {
     EXPECT_EQ(boxes, 1);
     EXPECT_EQ(passes, 1);
     // The window's own focus: offscreen, nobody makes it active again.
-    EXPECT_EQ(window->focusWidget(), edit("MaoD")) << nameOf(window->focusWidget());
+    EXPECT_EQ(window->focusWidget(), edit("MaoD")) << NameOf(window->focusWidget());
 }
 
 } // namespace
