@@ -26,31 +26,26 @@ file(MAKE_DIRECTORY "${home}")
 set(run "${CMAKE_COMMAND}" -E env "HOME=${home}" "XDG_DATA_HOME=${home}/data"
     "XDG_CONFIG_HOME=${home}/config" "XDG_RUNTIME_DIR=${home}")
 
-execute_process(COMMAND ${run} "${PREFIX}/bin/kolvane-cli" calc
-                        "${PREFIX}/share/kolvane/examples/hot-water-storage-tank.kvp" --json
-                WORKING_DIRECTORY "${home}" RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
-if(rc OR NOT out MATCHES "\"AtD\": *{[^}]*\"si\": *[0-9]")
-    message(FATAL_ERROR "installed kolvane-cli calc failed (${rc}): ${err}")
-endif()
-
-execute_process(COMMAND ${run} "${PREFIX}/bin/kolvane-cli" refdata --json
-                WORKING_DIRECTORY "${home}" RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
-if(rc OR NOT out MATCHES "\"Do\"")
-    message(FATAL_ERROR "installed kolvane-cli finds no pipe series (${rc}): ${err}")
-endif()
-
-execute_process(COMMAND ${run} "${PREFIX}/bin/kolvane-cli" prop --list
-                WORKING_DIRECTORY "${home}" RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
-if(rc OR out STREQUAL "")
-    message(FATAL_ERROR "installed kolvane-cli finds no property library (${rc}): ${err}")
-endif()
+# Runs an installed program from the home folder: it must succeed and print
+# what matches `pattern`, else `what` is the failure.
+function(expect_run what pattern)
+    execute_process(COMMAND ${run} ${ARGN} WORKING_DIRECTORY "${home}" RESULT_VARIABLE rc
+                    OUTPUT_VARIABLE out ERROR_VARIABLE err)
+    if(rc OR NOT out MATCHES "${pattern}")
+        message(FATAL_ERROR "installed ${what} (${rc}): ${err}")
+    endif()
+endfunction()
+set(cli "${PREFIX}/bin/kolvane-cli")
+expect_run("kolvane-cli calc failed" "\"AtD\": *{[^}]*\"si\": *[0-9]" "${cli}" calc
+           "${PREFIX}/share/kolvane/examples/hot-water-storage-tank.kvp" --json)
+expect_run("kolvane-cli finds no pipe series" "\"Do\"" "${cli}" refdata --json)
+expect_run("kolvane-cli finds no property library" "." "${cli}" prop --list)
 
 if(GUI)
-    execute_process(COMMAND ${run} QT_QPA_PLATFORM=offscreen "${PREFIX}/bin/kolvane"
-                            --screenshot "${home}/window.png"
-                    WORKING_DIRECTORY "${home}" RESULT_VARIABLE rc ERROR_VARIABLE err)
-    if(rc OR NOT EXISTS "${home}/window.png")
-        message(FATAL_ERROR "installed kolvane --screenshot failed (${rc}): ${err}")
+    expect_run("kolvane --screenshot failed" "" QT_QPA_PLATFORM=offscreen "${PREFIX}/bin/kolvane"
+               --screenshot "${home}/window.png")
+    if(NOT EXISTS "${home}/window.png")
+        message(FATAL_ERROR "installed kolvane --screenshot wrote no window.png")
     endif()
 endif()
 file(REMOVE_RECURSE "${PREFIX}")

@@ -13,22 +13,15 @@
 #include <QPrinterInfo>
 #include <QTabWidget>
 #include <QTextCursor>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
 
 namespace kolvane {
 namespace {
 
+using testing_support::ReadBytes;
 using testing_support::TempDir;
-
-std::string Head(const std::string& path, std::size_t n) {
-    std::ifstream in(path, std::ios::binary);
-    std::string s(n, '\0');
-    in.read(s.data(), static_cast<std::streamsize>(n));
-    s.resize(static_cast<std::size_t>(in.gcount()));
-    return s;
-}
 
 struct ReportGuiTest : testing::Test {
     TempDir dir;
@@ -36,9 +29,8 @@ struct ReportGuiTest : testing::Test {
     AutoAnswer& answers = DialogAutoAnswer();
 
     void SetUp() override {
-        answers.files.clear();
-        answers.shown.clear();
-        answers.fileNames.clear();
+        answers = AutoAnswer{};
+        answers.on = true;
         window = std::make_unique<MainWindow>(dir.path().string() + "/");
         window->show();
         window->openProject(KOLVANE_EXAMPLES_DIR "/hot-water-storage-tank.kvp");
@@ -71,35 +63,34 @@ TEST_F(ReportGuiTest, ThePageMakesTheReportWhenItComesForward) {
     EXPECT_FALSE(window->reportView()->textCursor().hasSelection());
 }
 
-TEST_F(ReportGuiTest, SaveWritesRtfAndAFailedSaveIsNoSuccess) {
+// Saved as RTF under the project's name, or exported as PDF; a folder that
+// is not there is no success, leaves no file and is told.
+TEST_F(ReportGuiTest, SaveAndExportWriteTheirFilesAndAFailedOneIsNoSuccess) {
+    const struct {
+        const char *name, *head;
+        bool (MainWindow::*write)();
+    } rows[] = {{"tank.doc", "{\\rtf1", &MainWindow::saveReport},
+                {"tank.pdf", "%PDF", &MainWindow::exportReportPdf}};
     window->generateReport();
-    const std::string path = dir.file("tank.doc");
-    answers.files = {path};
-    EXPECT_TRUE(window->saveReport());
-    ASSERT_EQ(answers.fileNames.size(), 1u);
-    EXPECT_EQ(std::filesystem::path(answers.fileNames[0]).filename(), "hot-water-storage-tank.doc");
-    EXPECT_EQ(Head(path, 6), "{\\rtf1");
-    EXPECT_TRUE(answers.shown.empty());
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        answers = AutoAnswer{};
+        answers.on = true;
+        const std::string path = dir.file(row.name), bad = dir.file(std::string("no/") + row.name);
+        answers.files = {path};
+        EXPECT_TRUE((window.get()->*row.write)());
+        ASSERT_EQ(answers.fileNames.size(), 1u);
+        EXPECT_EQ(std::filesystem::path(answers.fileNames[0]).filename(),
+                  "hot-water-storage-tank" + std::filesystem::path(path).extension().string());
+        EXPECT_EQ(ReadBytes(path).substr(0, std::strlen(row.head)), row.head);
+        EXPECT_TRUE(answers.shown.empty());
 
-    const std::string bad = dir.file("no-such-folder/tank.doc");
-    answers.files = {bad};
-    EXPECT_FALSE(window->saveReport());
-    EXPECT_FALSE(std::filesystem::exists(bad));
-    ASSERT_EQ(answers.shown.size(), 1u); // the error is told
-    answers.files.clear();
-    EXPECT_FALSE(window->saveReport()); // cancelled
-}
-
-TEST_F(ReportGuiTest, PdfExportWritesAPdfFile) {
-    window->generateReport();
-    const std::string path = dir.file("tank.pdf");
-    answers.files = {path};
-    EXPECT_TRUE(window->exportReportPdf());
-    EXPECT_EQ(Head(path, 4), "%PDF");
-    EXPECT_GT(std::filesystem::file_size(path), 2000u);
-    answers.files = {dir.file("missing/tank.pdf")};
-    EXPECT_FALSE(window->exportReportPdf());
-    EXPECT_FALSE(answers.shown.empty());
+        answers.files = {bad};
+        EXPECT_FALSE((window.get()->*row.write)());
+        EXPECT_FALSE(std::filesystem::exists(bad));
+        EXPECT_EQ(answers.shown.size(), 1u) << "the error is told";
+        EXPECT_FALSE((window.get()->*row.write)()) << "cancelled";
+    }
 }
 
 TEST_F(ReportGuiTest, PrintingWithoutPrinterSaysSo) {

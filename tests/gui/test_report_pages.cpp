@@ -17,8 +17,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <sys/stat.h>
+#include <tuple>
 
 namespace kolvane {
 namespace {
@@ -99,11 +101,7 @@ TEST(ReportPages, ColumnsStartOnTheirCellsOnScreenAndOnPdfPages) {
     }
 }
 
-bool HaveTool(const char* tool) {
-    return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0;
-}
-
-// Runs a shell command; its standard output and exit code.
+// Runs a shell command; its exit code and standard output.
 std::pair<int, std::string> Shell(const std::string& command) {
     std::string out;
     FILE* p = popen(command.c_str(), "r");
@@ -119,75 +117,65 @@ std::string Quoted(const std::string& s) {
     return "'" + s + "'";
 }
 
-// A PDF as poppler reads it: pages, and the text of all of them.
-struct PdfRead {
-    int pages = 0;
-    std::string text;
-};
-PdfRead ReadPdf(const std::string& path) {
-    PdfRead r;
-    auto [code, info] = Shell("pdfinfo " + Quoted(path));
-    EXPECT_EQ(code, 0) << info;
-    const auto at = info.find("Pages:");
-    if (at != std::string::npos) r.pages = std::atoi(info.c_str() + at + 6);
-    r.text = Shell("pdftotext -enc UTF-8 " + Quoted(path) + " -").second;
-    return r;
+// The report of an example written as PDF by the command line or by the
+// window: the exit code (0 or 1) and what was told.
+using PdfExport = std::pair<int, std::string> (*)(const char* example, const std::string& pdf);
+
+std::pair<int, std::string> CliExport(const char* example, const std::string& pdf) {
+    return Shell(Quoted(KOLVANE_CLI) + " calc " + Quoted(Example(example)) + " --report " +
+                 Quoted(pdf) + " 2>&1 >/dev/null");
 }
 
-#define NEED_POPPLER()                                                                             \
-    if (!HaveTool("pdfinfo") || !HaveTool("pdftotext"))                                            \
-    GTEST_SKIP() << "poppler-utils (pdfinfo, pdftotext) is not installed"
-
-TEST(ReportPdf, TheCommandLineWritesTheReportPagesAndTheChart) {
-    NEED_POPPLER();
-    TempDir dir;
-    const std::string pdf = dir.file("tank.pdf");
-    auto [code, out] =
-        Shell(Quoted(KOLVANE_CLI) + " calc " + Quoted(Example("hot-water-storage-tank.kvp")) +
-              " --report " + Quoted(pdf) + " 2>&1");
-    ASSERT_EQ(code, 0) << out;
-    const PdfRead r = ReadPdf(pdf);
-    EXPECT_GE(r.pages, 2) << "report pages, then the chart";
-    EXPECT_NE(r.text.find("圆柱（平底）容器传热计算报告"), std::string::npos) << r.text;
-    EXPECT_NE(r.text.find("简明计算结果"), std::string::npos);
-    EXPECT_NE(r.text.find("升温曲线"), std::string::npos);
-
-    // A write that fails says so and leaves the file that was there.
-    const std::string locked = dir.file("locked.pdf");
-    WriteBytes(locked, "earlier export");
-    chmod(locked.c_str(), 0444);
-    auto [failed, message] =
-        Shell(Quoted(KOLVANE_CLI) + " calc " + Quoted(Example("hot-water-storage-tank.kvp")) +
-              " --report " + Quoted(locked) + " 2>&1 >/dev/null");
-    EXPECT_EQ(failed, 1);
-    EXPECT_NE(message.find("error: --report: "), std::string::npos) << message;
-    EXPECT_EQ(ReadBytes(locked), "earlier export");
-}
-
-TEST(ReportPdf, TheWindowExportsTheSamePages) {
-    NEED_POPPLER();
-    TempDir dir;
-    MainWindow window(dir.path().string() + "/");
-    window.openProject(Example("steam-coil-reactor.kvp"));
+std::pair<int, std::string> WindowExport(const char* example, const std::string& pdf) {
+    MainWindow window(std::filesystem::path(pdf).parent_path().string() + "/");
+    window.openProject(Example(example));
     window.generateReport();
     AutoAnswer& answers = DialogAutoAnswer();
     answers.shown.clear();
-    const std::string pdf = dir.file("reactor.pdf");
     answers.files = {pdf};
-    ASSERT_TRUE(window.exportReportPdf());
-    const PdfRead r = ReadPdf(pdf);
-    EXPECT_GE(r.pages, 2);
-    EXPECT_NE(r.text.find("圆柱（平底）容器传热计算报告"), std::string::npos) << r.text;
-    EXPECT_NE(r.text.find("搅拌器参数"), std::string::npos);
-
-    const std::string locked = dir.file("locked.pdf");
-    WriteBytes(locked, "earlier export");
-    chmod(locked.c_str(), 0444);
-    answers.files = {locked};
-    EXPECT_FALSE(window.exportReportPdf());
-    EXPECT_EQ(ReadBytes(locked), "earlier export");
-    EXPECT_FALSE(answers.shown.empty()) << "the failure is told";
+    const bool written = window.exportReportPdf();
+    std::string told;
+    for (const std::string& s : answers.shown)
+        told += s + "\n";
     answers.files.clear();
+    return {written ? 0 : 1, told};
+}
+
+// The report pages, then the chart; a write that fails says so and leaves
+// the file that was there.
+TEST(ReportPdf, TheCommandLineAndTheWindowWriteTheReportPagesAndTheChart) {
+    if (Shell("command -v pdfinfo && command -v pdftotext").first != 0)
+        GTEST_SKIP() << "poppler-utils (pdfinfo, pdftotext) is not installed";
+    const struct {
+        const char *who, *example, *word, *failureSays;
+        PdfExport write;
+    } rows[] = {
+        {"kolvane-cli", "hot-water-storage-tank.kvp", "升温曲线", "error: --report: ", &CliExport},
+        {"window", "steam-coil-reactor.kvp", "搅拌器参数", "", &WindowExport}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.who);
+        TempDir dir;
+        const std::string pdf = dir.file("report.pdf");
+        auto [code, told] = row.write(row.example, pdf);
+        ASSERT_EQ(code, 0) << told;
+        auto [infoCode, info] = Shell("pdfinfo " + Quoted(pdf));
+        EXPECT_EQ(infoCode, 0) << info;
+        const auto pages = info.find("Pages:");
+        ASSERT_NE(pages, std::string::npos) << info;
+        EXPECT_GE(std::atoi(info.c_str() + pages + 6), 2) << "report pages, then the chart";
+        const std::string text = Shell("pdftotext -enc UTF-8 " + Quoted(pdf) + " -").second;
+        for (const char* word : {"圆柱（平底）容器传热计算报告", "简明计算结果", row.word})
+            EXPECT_NE(text.find(word), std::string::npos) << word << " in " << text;
+
+        const std::string locked = dir.file("locked.pdf");
+        WriteBytes(locked, "earlier export");
+        chmod(locked.c_str(), 0444);
+        std::tie(code, told) = row.write(row.example, locked);
+        EXPECT_EQ(code, 1);
+        EXPECT_FALSE(told.empty()) << "the failure is told";
+        EXPECT_NE(told.find(row.failureSays), std::string::npos) << told;
+        EXPECT_EQ(ReadBytes(locked), "earlier export");
+    }
 }
 
 } // namespace

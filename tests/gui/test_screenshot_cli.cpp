@@ -45,27 +45,25 @@ TEST(ScreenshotCli, TakesTheWindowsOwnSizeOrTheSizeAskedFor) {
     EXPECT_NE(QImage(big).scaled(1024, 768), QImage(shot)) << "page 3 is another page";
 }
 
-TEST(ScreenshotCli, APageThatDoesNotExistIsAnErrorNamingThePages) {
+// A page or menu that is not there is an error that names what there is,
+// and writes no picture.
+TEST(ScreenshotCli, APageOrMenuThatDoesNotExistIsAnErrorNamingWhatThereIs) {
     TempDir dir;
     const QString shot = QString::fromStdString(dir.file("none.png"));
-    for (const char* page : {"6", "99"}) {
-        const Outcome r = Kolvane({"--screenshot", shot, "--page", page, kExample});
-        EXPECT_EQ(r.exitCode, 2) << page;
-        EXPECT_TRUE(r.err.contains(
-            QStringLiteral("0 项目信息, 1 计算, 2 管道系列, 3 容器定义, 4 计算报告")))
-            << r.err.toStdString();
-        EXPECT_FALSE(std::filesystem::exists(shot.toStdString())) << page;
+    const char* const pages = "0 项目信息, 1 计算, 2 管道系列, 3 容器定义, 4 计算报告";
+    const struct {
+        const char *option, *value, *says;
+    } rows[] = {{"--page", "6", pages},         {"--page", "99", pages},
+                {"--page", "x", "--page"},      {"--page", "-1", "--page"},
+                {"--page", "1x", "--page"},     {"--page", "", "--page"},
+                {"--menu", "MNothing", "MFile"}};
+    for (const auto& row : rows) {
+        const Outcome r = Kolvane({"--screenshot", shot, row.option, row.value, kExample});
+        EXPECT_EQ(r.exitCode, 2) << row.option << " \"" << row.value << '"';
+        EXPECT_TRUE(r.err.contains(QString::fromUtf8(row.says)))
+            << row.option << " \"" << row.value << "\": " << r.err.toStdString();
+        EXPECT_FALSE(std::filesystem::exists(shot.toStdString())) << row.option << " " << row.value;
     }
-    // Not a number at all, or a negative one, is no page either.
-    for (const char* page : {"x", "-1", "1x", ""}) {
-        const Outcome r = Kolvane({"--screenshot", shot, "--page", page, kExample});
-        EXPECT_EQ(r.exitCode, 2) << '"' << page << '"';
-        EXPECT_TRUE(r.err.contains("--page")) << r.err.toStdString();
-    }
-    const Outcome r = Kolvane({"--screenshot", shot, "--menu", "MNothing", kExample});
-    EXPECT_EQ(r.exitCode, 2);
-    EXPECT_TRUE(r.err.contains("MFile")) << r.err.toStdString();
-    EXPECT_FALSE(std::filesystem::exists(shot.toStdString()));
 }
 
 #ifdef KOLVANE_HAVE_PDF
