@@ -53,9 +53,10 @@ struct LayoutTest : testing::Test {
                 << what << " at " << at.x() << "," << at.y() << " " << at.width() << "x"
                 << at.height() << " outside " << shown.width() << "x" << shown.height();
             QWidget* parent = w->parentWidget();
-            if (parent && parent != page->widget())
+            if (parent && parent != page->widget()) {
                 EXPECT_TRUE(parent->rect().contains(w->geometry()))
                     << what << " cut by " << parent->objectName().toStdString();
+            }
             // A group squeezed below what it needs is cut as well.
             const QSize need = w->minimumSizeHint();
             if (need.isValid() && qobject_cast<QGroupBox*>(w)) {
