@@ -17,77 +17,121 @@
 namespace kolvane {
 namespace {
 
+using testing_support::ReadBytes;
+using testing_support::TempDir;
+using testing_support::WriteBytes;
+
 struct CliRun {
     int code;
     std::string out, err;
 };
 
-CliRun Calc(std::vector<std::string> args) {
+CliRun Calc(std::vector<std::string> args, const CliEnvironment& env = {}) {
     args.insert(args.begin(), "calc");
     std::ostringstream out, err;
-    int code = RunCli(args, out, err);
+    int code = RunCli(args, out, err, env);
     return {code, out.str(), err.str()};
 }
 
-TEST(CliCalc, SetAndUnitStepsRunInOrder) {
-    CliRun r = Calc({"--set", "TaoD=120", "--unit", "TaoD=1", "--json"});
-    EXPECT_EQ(r.code, 0) << r.err;
-    EXPECT_NE(r.out.find(R"("TaoD":{"kind":"EditD","text":"2","exchange":60,"si":120,)"),
-              std::string::npos)
-        << r.out;
-    EXPECT_NE(r.out.find(R"("unitIndex":1,"unit":"min","caption":"加热时间")"), std::string::npos);
-    EXPECT_NE(r.out.find(R"("projectChanged":true)"), std::string::npos);
-    EXPECT_NE(r.out.find(R"("title":"容器传热计算(Kolvane)V2012.10.01.10")"), std::string::npos);
+bool Has(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
 }
 
-TEST(CliCalc, SelectorNameWorksLikeTheFieldName) {
-    CliRun r = Calc({"--set", "MaoD=5000", "--unit", "MaoU=1", "--json"});
-    EXPECT_EQ(r.code, 0);
-    EXPECT_NE(r.out.find(R"("MaoD":{"kind":"EditD","text":"5",)"), std::string::npos);
+// Steps run in their order, an error in one is told and the later ones
+// still run; the output shows each control's state and never a number that
+// is not one.
+TEST(CliCalc, StepsShowInTheOutput) {
+    struct Row {
+        const char* name;
+        std::vector<std::string> args;
+        const char* error; // nullptr: exits with 0; else exits with 1 and says this
+        std::vector<std::string> out;
+    } rows[] = {
+        {"set and unit steps run in order",
+         {"--set", "TaoD=120", "--unit", "TaoD=1", "--json"},
+         nullptr,
+         {R"("TaoD":{"kind":"EditD","text":"2","exchange":60,"si":120,)",
+          R"("unitIndex":1,"unit":"min","caption":"加热时间")", R"("projectChanged":true)",
+          R"("title":"容器传热计算(Kolvane)V2012.10.01.10")"}},
+        {"selector name works like the field name",
+         {"--set", "MaoD=5000", "--unit", "MaoU=1", "--json"},
+         nullptr,
+         {R"("MaoD":{"kind":"EditD","text":"5",)"}},
+        {"non-numeric text has null si",
+         {"--set", "MaoD=abc", "--json"},
+         "'abc' 不是有效的数值",
+         {R"("text":"abc","exchange":1,"si":null,"display":"abc")"}},
+        {"a step error is told and later steps still run",
+         {"--unit", "TaoD=7", "--set", "TaoD=60", "--json"},
+         "error: ",
+         {R"("TaoD":{"kind":"EditD","text":"60")"}},
+        {"check and choose set their controls",
+         {"--check", "ifMix=1", "--choose", "EVTD=1", "--json"},
+         nullptr,
+         {R"("ifMix":{"kind":"CheckBox","checked":true,"enabled":true})",
+          R"("EVTD":{"kind":"ComboBox","index":1,"text":"地表","enabled":true})"}},
+        {"a failed save is an error and later steps still run",
+         {"--save", "/nonexistent-kolvane/no/such/p.kvp", "--set", "MaoD=3", "--json"},
+         "error: ",
+         {R"("MaoD":{"kind":"EditD","text":"3")", R"("projectFileName":"")"}},
+        {"the readable table shows display form and units",
+         {"--set", "TaoD=0.00001234"},
+         nullptr,
+         {"加热时间", "1.234E-0005", "1E-0006" /* the starting tolerance */}},
+        {"math errors are told",
+         {"--set", "WiD=1", "--set", "DeniD=1000", "--set", "diiD=0", "--json"},
+         "error: ",
+         {}},
+    };
+    for (const Row& row : rows) {
+        CliRun r = Calc(row.args);
+        EXPECT_EQ(r.code, row.error ? 1 : 0) << row.name << ": " << r.err;
+        if (row.error) {
+            EXPECT_TRUE(Has(r.err, row.error)) << row.name << ": " << r.err;
+        }
+        for (const std::string& part : row.out)
+            EXPECT_TRUE(Has(r.out, part)) << row.name << ": " << part;
+        EXPECT_FALSE(Has(r.out, "NAN") || Has(r.out, "INF")) << row.name;
+    }
 }
 
-TEST(CliCalc, NonNumericTextHasNullSi) {
-    CliRun r = Calc({"--set", "MaoD=abc", "--json"});
-    EXPECT_NE(r.out.find(R"("text":"abc","exchange":1,"si":null,"display":"abc")"),
-              std::string::npos);
-}
-
-TEST(CliCalc, StepErrorIsReportedAndLaterStepsStillRun) {
-    CliRun r = Calc({"--unit", "TaoD=7", "--set", "TaoD=60", "--json"});
-    EXPECT_EQ(r.code, 1);
-    EXPECT_NE(r.err.find("error: "), std::string::npos);
-    EXPECT_NE(r.out.find(R"("TaoD":{"kind":"EditD","text":"60")"), std::string::npos);
-}
-
-TEST(CliCalc, BadArgumentsExitWithTwoAndRunNothing) {
-    EXPECT_EQ(Calc({"--set", "TaoD"}).code, 2);
-    EXPECT_EQ(Calc({"--set"}).code, 2);
-    EXPECT_EQ(Calc({"--bogus"}).code, 2);
-    EXPECT_EQ(Calc({"--set", "NoSuchD=1"}).code, 2);
-    EXPECT_EQ(Calc({"--unit", "TaoD=x"}).code, 2);
-    EXPECT_EQ(Calc({"--check", "ifMix=2"}).code, 2);
-    EXPECT_EQ(Calc({"--choose", "TaoD=1"}).code, 2);
-    EXPECT_EQ(Calc({"--press", "TaoD"}).code, 2);
+// Bad arguments exit with 2, run nothing and say what is wrong.
+TEST(CliCalc, StepOptionsComplainInTheirOwnWords) {
+    struct Row {
+        std::vector<std::string> args;
+        std::string message;
+    } rows[] = {
+        {{"--set", "TaoD"}, "--set takes NAME=VALUE, not 'TaoD'"},
+        {{"--set"}, "--set needs a value"},
+        {{"--bogus"}, "unknown argument '--bogus'"},
+        {{"--check", "=1"}, "--check takes NAME=VALUE"},
+        {{"--check", "ifMix=2"}, "--check takes 0 or 1"},
+        {{"--choose", "TaoD=1"}, "'TaoD' is not a list"},
+        {{"--pick", "SBP3"}, "--pick takes BUTTON=ANSWER, not 'SBP3'"},
+        {{"--prop", "SBP1"}, "--prop takes BUTTON=FLUID, not 'SBP1'"},
+        {{"--pick", "SBP9=#1"}, "--pick takes SBP3, SBP5 or SBP11, not 'SBP9'"},
+        {{"--pick", "SBP3=3"}, "--pick answers #N, =TEXT or cancel"},
+        {{"--prop", "SBP7=水"}, "--prop takes SBP1, SBP2 or SBP2v"},
+        {{"--pipe", "0"}, "--pipe takes a row number from 1"},
+        {{"--save"}, "--save needs a value"},
+        {{"--save", ""}, "--save needs a file name"},
+        {{"--open", ""}, "--open needs a file name"},
+        {{"--press", "MaoD"}, "'MaoD' is not a button"},
+        {{"--check", "MaoD=1"}, "'MaoD' is not a check box"},
+        {{"--choose", "PhiD=x"}, "'x' is not an item index"},
+        {{"--unit", "TaoD=x"}, "'x' is not an item index"},
+        {{"--unit", "OBJNameD=1"}, "'OBJNameD' has no unit selector"},
+        {{"--set", "NoSuchD=1"}, "no component named 'NoSuchD'"},
+        {{"--pipe"}, "--pipe needs a value"},
+    };
+    for (const Row& row : rows) {
+        CliRun r = Calc(row.args);
+        EXPECT_EQ(r.code, 2) << row.args[0];
+        EXPECT_TRUE(Has(r.err, row.message)) << r.err;
+    }
     std::ostringstream out, err;
     EXPECT_EQ(RunCli({}, out, err), 2);
     EXPECT_EQ(RunCli({"frobnicate"}, out, err), 2);
-}
-
-TEST(CliCalc, CheckAndChooseSetTheirControls) {
-    CliRun r = Calc({"--check", "ifMix=1", "--choose", "EVTD=1", "--json"});
-    EXPECT_EQ(r.code, 0) << r.err;
-    EXPECT_NE(r.out.find(R"("ifMix":{"kind":"CheckBox","checked":true,"enabled":true})"),
-              std::string::npos);
-    EXPECT_NE(r.out.find(R"("EVTD":{"kind":"ComboBox","index":1,"text":"地表","enabled":true})"),
-              std::string::npos);
-}
-
-TEST(CliCalc, ReadableTableShowsDisplayFormAndUnits) {
-    CliRun r = Calc({"--set", "TaoD=0.00001234"});
-    EXPECT_EQ(r.code, 0);
-    EXPECT_NE(r.out.find("加热时间"), std::string::npos);
-    EXPECT_NE(r.out.find("1.234E-0005"), std::string::npos);
-    EXPECT_NE(r.out.find("1E-0006"), std::string::npos); // the starting tolerance
 }
 
 TEST(CliCalc, DisplayWidthCountsChineseAsTwoCells) {
@@ -98,16 +142,8 @@ TEST(CliCalc, DisplayWidthCountsChineseAsTwoCells) {
 
 // --- Project files ---
 
-using testing_support::ReadBytes;
-using testing_support::TempDir;
-using testing_support::WriteBytes;
-
 const std::string kHeader = "CFR File Format(Compatible Form Record File),by Quorvantelbix.\r\n"
                             "Version 1.1,2007.07.17\r\n\r\n";
-
-bool Has(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
 
 TEST(CliFiles, AHandWrittenGbkProjectLoads) {
     TempDir dir;
@@ -180,33 +216,16 @@ TEST(CliFiles, AFileThatCannotBeOpenedStopsBeforeAnyStep) {
     }
 }
 
-TEST(CliFiles, AFailedSaveIsAnErrorAndLaterStepsStillRun) {
-    TempDir dir;
-    CliRun r = Calc({"--save", dir.file("no/such/dir/p.kvp"), "--set", "MaoD=3", "--json"});
-    EXPECT_EQ(r.code, 1);
-    EXPECT_TRUE(Has(r.err, "error: "));
-    EXPECT_TRUE(Has(r.out, R"("MaoD":{"kind":"EditD","text":"3")"));
-    EXPECT_TRUE(Has(r.out, R"("projectFileName":"")"));
-    EXPECT_EQ(Calc({"--save"}).code, 2);
-    EXPECT_EQ(Calc({"--save", ""}).code, 2);
-}
-
-} // namespace
-} // namespace kolvane
-
-namespace kolvane {
-namespace {
-
 TEST(CliCalc, ReplaysACompleteCalculationLikeTheWindow) {
-    CliRun r = Calc({"--check", "ifMix=1",    "--choose", "TShapeD=1",   "--set", "TaoD=3600",
-                     "--set",   "MaoD=5000",  "--set",    "CopD=4000",   "--set", "Tom1D=20",
-                     "--set",   "Tom2D=70",   "--set",    "VioD=0.002",  "--set", "LdoD=0.5",
-                     "--set",   "DenoD=1000", "--set",    "CipD=4200",   "--set", "Ti1D=130",
-                     "--set",   "Ti2D=100",   "--set",    "ViiD=0.0003", "--set", "LdiD=0.68",
-                     "--set",   "DeniD=940",  "--set",    "dioD=0.038",  "--set", "diiD=0.032",
-                     "--set",   "RiD=0.0002", "--set",    "RoD=0.0003",  "--set", "DsD=2",
-                     "--set",   "midD=0.7",   "--set",    "rvD=1.5",     "--set", "sfD=10",
-                     "--unit",  "AtD=1",      "--json"});
+    std::vector<std::string> args = {"--check", "ifMix=1", "--choose", "TShapeD=1"};
+    for (const char* set :
+         {"TaoD=3600", "MaoD=5000",  "CopD=4000",  "Tom1D=20",   "Tom2D=70",   "VioD=0.002",
+          "LdoD=0.5",  "DenoD=1000", "CipD=4200",  "Ti1D=130",   "Ti2D=100",   "ViiD=0.0003",
+          "LdiD=0.68", "DeniD=940",  "dioD=0.038", "diiD=0.032", "RiD=0.0002", "RoD=0.0003",
+          "DsD=2",     "midD=0.7",   "rvD=1.5",    "sfD=10"})
+        args.insert(args.end(), {"--set", set});
+    args.insert(args.end(), {"--unit", "AtD=1", "--json"});
+    CliRun r = Calc(args);
     EXPECT_EQ(r.code, 0) << r.err;
     // Solved flow in red, area computed and shown in dm2 after the unit pick.
     EXPECT_NE(r.out.find(R"("WiD":{"kind":"EditD","text":"2.20458553791887")"), std::string::npos)
@@ -216,20 +235,6 @@ TEST(CliCalc, ReplaysACompleteCalculationLikeTheWindow) {
     EXPECT_NE(r.out.substr(at, 200).find(R"("exchange":0.01)"), std::string::npos);
     EXPECT_NE(r.out.substr(at, 200).find(R"("color":16707529,"readOnly":true)"), std::string::npos);
 }
-
-TEST(CliCalc, MathErrorsAreReportedAndNothingIsNotANumber) {
-    CliRun r = Calc({"--set", "WiD=1", "--set", "DeniD=1000", "--set", "diiD=0", "--json"});
-    EXPECT_EQ(r.code, 1);
-    EXPECT_NE(r.err.find("error: "), std::string::npos);
-    EXPECT_EQ(r.out.find("NAN"), std::string::npos);
-    EXPECT_EQ(r.out.find("INF"), std::string::npos);
-}
-
-} // namespace
-} // namespace kolvane
-
-namespace kolvane {
-namespace {
 
 using Keys = std::vector<std::string>;
 
@@ -275,23 +280,6 @@ TEST(CliJson, KeysAndTheirOrderStayAsTheyWere) {
     EXPECT_EQ(j["missing"]["AtD"][0], "VioD");
 }
 
-} // namespace
-} // namespace kolvane
-
-namespace kolvane {
-namespace {
-
-using testing_support::ReadBytes;
-using testing_support::TempDir;
-using testing_support::WriteBytes;
-
-CliRun CalcWith(const CliEnvironment& env, std::vector<std::string> args) {
-    args.insert(args.begin(), "calc");
-    std::ostringstream out, err;
-    int code = RunCli(args, out, err, env);
-    return {code, out.str(), err.str()};
-}
-
 const std::string kExample = std::string(KOLVANE_EXAMPLES_DIR) + "/hot-water-storage-tank.kvp";
 
 TEST(CliReport, PdfWithoutThePageLayoutIsAnErrorAndTouchesNoFile) {
@@ -317,7 +305,7 @@ TEST(CliReport, PdfGoesToTheWriterWithTheReportOfTheFinalState) {
         seenReport = ReportPlainText(w.reportDocument());
     };
     const std::string txt = dir.file("r.txt");
-    CliRun r = CalcWith(env, {kExample, "--set", "sfD=25", "--report", dir.file("r.pdf")});
+    CliRun r = Calc({kExample, "--set", "sfD=25", "--report", dir.file("r.pdf")}, env);
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(seenPath, dir.file("r.pdf"));
     EXPECT_TRUE(Has(seenReport, "容器传热计算报告"));
@@ -330,7 +318,7 @@ TEST(CliReport, PdfGoesToTheWriterWithTheReportOfTheFinalState) {
     env.writeReportPdf = [](const TFormKolvane&, const std::string& path) {
         throw IoError("无法保存文件 " + path + "：磁盘已满");
     };
-    r = CalcWith(env, {kExample, "--report", dir.file("full.pdf")});
+    r = Calc({kExample, "--report", dir.file("full.pdf")}, env);
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(Has(r.err, "error: --report: 无法保存文件 " + dir.file("full.pdf")));
 }
@@ -347,35 +335,6 @@ TEST(CliReport, ThePrintedReportIsTheOneAFileGets) {
     EXPECT_EQ(printed.out.substr(printed.out.size() - report.size()), report);
     EXPECT_EQ(Calc({kExample, "--report", dir.file("r.odt")}).code, 1);
     EXPECT_FALSE(std::filesystem::exists(dir.file("r.odt")));
-}
-
-TEST(CliCalc, StepOptionsComplainInTheirOwnWords) {
-    struct Row {
-        std::vector<std::string> args;
-        std::string message;
-    } rows[] = {
-        {{"--set", "TaoD"}, "--set takes NAME=VALUE, not 'TaoD'"},
-        {{"--check", "=1"}, "--check takes NAME=VALUE"},
-        {{"--pick", "SBP3"}, "--pick takes BUTTON=ANSWER, not 'SBP3'"},
-        {{"--prop", "SBP1"}, "--prop takes BUTTON=FLUID, not 'SBP1'"},
-        {{"--pick", "SBP9=#1"}, "--pick takes SBP3, SBP5 or SBP11, not 'SBP9'"},
-        {{"--pick", "SBP3=3"}, "--pick answers #N, =TEXT or cancel"},
-        {{"--prop", "SBP7=水"}, "--prop takes SBP1, SBP2 or SBP2v"},
-        {{"--pipe", "0"}, "--pipe takes a row number from 1"},
-        {{"--save", ""}, "--save needs a file name"},
-        {{"--open", ""}, "--open needs a file name"},
-        {{"--press", "MaoD"}, "'MaoD' is not a button"},
-        {{"--check", "MaoD=1"}, "'MaoD' is not a check box"},
-        {{"--choose", "PhiD=x"}, "'x' is not an item index"},
-        {{"--unit", "OBJNameD=1"}, "'OBJNameD' has no unit selector"},
-        {{"--set", "NoSuchD=1"}, "no component named 'NoSuchD'"},
-        {{"--pipe"}, "--pipe needs a value"},
-    };
-    for (const Row& row : rows) {
-        CliRun r = Calc(row.args);
-        EXPECT_EQ(r.code, 2) << row.args[0];
-        EXPECT_TRUE(Has(r.err, row.message)) << r.err;
-    }
 }
 
 TEST(CliJson, SiValuesBeyondTheDoubleRangeAreNumbers) {

@@ -5,38 +5,28 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 namespace kolvane {
 namespace {
 
-using testing_support::TempDir;
-using testing_support::WriteBytes;
-namespace fs = std::filesystem;
-
-// bin/ and share/kolvane/ of an installation, and a build tree.
-TEST(DataFolder, BesideTheProgramWhenItHoldsTheData) {
-    TempDir dir;
-    fs::create_directories(dir.path() / "share" / "kolvane");
-    fs::create_directories(dir.path() / "bin");
-    WriteBytes((dir.path() / "bin" / "Piples.db").string(), "");
-    EXPECT_EQ(DataFolder((dir.path() / "bin").string()), (dir.path() / "bin").string() + "/");
-}
-
-TEST(DataFolder, UnderShareOfTheInstallation) {
-    TempDir dir;
-    fs::create_directories(dir.path() / "share" / "kolvane");
-    fs::create_directories(dir.path() / "bin");
-    EXPECT_EQ(DataFolder((dir.path() / "bin").string()),
-              (dir.path() / "share" / "kolvane").string() + "/");
-    EXPECT_EQ(DataFolder((dir.path() / "bin").string() + "/"),
-              (dir.path() / "share" / "kolvane").string() + "/");
-}
-
-TEST(DataFolder, TheProgramsFolderWhenNeitherHoldsData) {
-    TempDir dir;
-    fs::create_directories(dir.path() / "bin");
-    EXPECT_EQ(DataFolder((dir.path() / "bin").string()), (dir.path() / "bin").string() + "/");
+// bin/ beside share/kolvane/ as in an installation, or a build tree.
+TEST(DataFolder, BesideTheProgramElseUnderShareElseTheProgramsFolder) {
+    struct Row {
+        const char* name;
+        bool share, dataInBin;
+        const char* arg; // appended to bin
+        const char* expected;
+    } rows[] = {{"data beside the program", true, true, "", "bin/"},
+                {"installation", true, false, "", "share/kolvane/"},
+                {"installation, folder with a slash", true, false, "/", "share/kolvane/"},
+                {"neither holds data", false, false, "", "bin/"}};
+    for (const Row& r : rows) {
+        testing_support::TempDir dir;
+        const std::string root = dir.path().string() + "/";
+        std::filesystem::create_directories(root + "bin");
+        if (r.share) std::filesystem::create_directories(root + "share/kolvane");
+        if (r.dataInBin) testing_support::WriteBytes(root + "bin/Piples.db", "");
+        EXPECT_EQ(DataFolder(root + "bin" + r.arg), root + r.expected) << r.name;
+    }
     EXPECT_EQ(DataFolder(""), "./");
 }
 

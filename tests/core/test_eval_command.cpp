@@ -54,30 +54,23 @@ INSTANTIATE_TEST_SUITE_P(
         TextRow{"grid_default_values", {"t+p", "--grid"}, "120\n0\n结果正确\n"},
         TextRow{"grid_var_sets_value", {"--grid", "--var", "t=-5", "t^2"}, "25\n0\n结果正确\n"},
         TextRow{"grid_var_adds_row", {"--grid", "--var=x=3", "x*t"}, "60\n0\n结果正确\n"},
-        TextRow{"grid_var_any_case", {"--grid", "--var", "T=1", "t"}, "1\n0\n结果正确\n"}),
+        TextRow{"grid_var_any_case", {"--grid", "--var", "T=1", "t"}, "1\n0\n结果正确\n"},
+        TextRow{"json_with_expression_and_grid",
+                {"2*t", "--grid", "--json", "--var", "y=4"},
+                R"({"value":40,"error":0,"message":"结果正确","expression":"2*20","grid":[)"
+                R"(["t","20","C","温度"],["p","100","kPa","压力"],["y","4","",""],["","","",""]]})"
+                "\n"},
+        TextRow{"json_without_grid_reports_the_error",
+                {"--json", "IF(2,1,0)"},
+                R"({"value":0,"error":36,"message":"条件表达式值应为\"是\"或\"否\"",)"
+                R"j("expression":"IF(2,1,0)","grid":[]})j"
+                "\n"},
+        TextRow{"json_grid_without_variables_is_emptied",
+                {"--json", "--grid", "3*4"},
+                R"({"value":12,"error":0,"message":"结果正确","expression":"3*4","grid":[)"
+                R"(["","","",""],["","","",""],["","","",""],["","","",""]]})"
+                "\n"}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(EvalJson, ObjectWithExpressionAndGrid) {
-    CliRun r = Eval({"2*t", "--grid", "--json", "--var", "y=4"});
-    EXPECT_EQ(r.code, kCliOk);
-    EXPECT_EQ(r.out, "{\"value\":40,\"error\":0,\"message\":\"结果正确\","
-                     "\"expression\":\"2*20\",\"grid\":[[\"t\",\"20\",\"C\",\"温度\"],"
-                     "[\"p\",\"100\",\"kPa\",\"压力\"],[\"y\",\"4\",\"\",\"\"],"
-                     "[\"\",\"\",\"\",\"\"]]}\n");
-}
-
-TEST(EvalJson, WithoutGridTheGridIsEmptyAndErrorsAreReported) {
-    CliRun r = Eval({"--json", "IF(2,1,0)"});
-    EXPECT_EQ(r.code, kCliOk);
-    EXPECT_EQ(r.out, "{\"value\":0,\"error\":36,\"message\":\"条件表达式值应为\\\"是\\\"或"
-                     "\\\"否\\\"\",\"expression\":\"IF(2,1,0)\",\"grid\":[]}\n");
-}
-
-TEST(EvalJson, GridWithoutVariablesIsEmptied) {
-    CliRun r = Eval({"--json", "--grid", "3*4"});
-    EXPECT_NE(r.out.find("\"grid\":[[\"\",\"\",\"\",\"\"],"), std::string::npos) << r.out;
-    EXPECT_EQ(r.out.find("温度"), std::string::npos);
-}
 
 // Reads numbers as long double, so values beyond the double range come back whole.
 using WideJson = nlohmann::basic_json<std::map, std::vector, std::string, bool, std::int64_t,

@@ -12,61 +12,53 @@ namespace kolvane {
 namespace {
 
 using testing_support::TempDir;
-using testing_support::WriteBytes;
 namespace fs = std::filesystem;
+using Calls = std::vector<std::string>;
 
 // A program folder that holds a manual.
 struct Help : testing::Test {
     TempDir dir;
     ScriptedUiServices ui;
     TFormKolvane w{ui, dir.path().string() + "/"};
-    Help() { WriteBytes(dir.file("Manual.pdf"), "%PDF-1.4\n"); }
+    Help() { testing_support::WriteBytes(dir.file("Manual.pdf"), "%PDF-1.4\n"); }
 
-    std::vector<std::string> helpCalls() const {
-        std::vector<std::string> out;
+    Calls helpCalls() const {
+        Calls out;
         for (const auto& s : ui.shown)
             if (s.kind == "help") out.push_back(s.text);
         return out;
     }
 };
 
-TEST_F(Help, TopicOfAQuantityFieldIsItsCaptionAndOneBlank) {
-    EXPECT_EQ(TFormKolvane::HelpTopicOf(&w.field("MaoD")), "质量 ");
-    EXPECT_EQ(TFormKolvane::HelpTopicOf(&w.field("TaoD")), "加热时间 ");
-    // Both sides share the caption; the manual's first such heading is meant.
-    EXPECT_EQ(TFormKolvane::HelpTopicOf(&w.field("CopD")), "平均比热 ");
-}
-
-TEST_F(Help, OtherControlsAndAFieldWithoutCaptionHaveNoTopic) {
+TEST_F(Help, TopicOfAQuantityFieldIsItsCaptionAndOneBlankOtherControlsHaveNone) {
+    // CopD: both sides share the caption; the manual's first such heading is meant.
+    const std::pair<const char*, const char*> rows[] = {
+        {"MaoD", "质量 "}, {"TaoD", "加热时间 "}, {"CopD", "平均比热 "}, {"PhiD", ""},
+        {"HToD", ""},      {"ifMix", ""},         {"MaoL", ""},          {"MaoU", ""}};
+    for (const auto& [name, topic] : rows)
+        EXPECT_EQ(TFormKolvane::HelpTopicOf(w.form().find(name)), topic) << name;
     EXPECT_EQ(TFormKolvane::HelpTopicOf(nullptr), "");
-    for (const char* name : {"PhiD", "HToD", "ifMix", "MaoL", "MaoU"})
-        EXPECT_EQ(TFormKolvane::HelpTopicOf(w.form().find(name)), "") << name;
     TEditD& f = w.field("MaoD");
-    f.setMyLabel("");
-    EXPECT_EQ(TFormKolvane::HelpTopicOf(&f), "");
-    f.setMyLabel("NoSuchLabel");
-    EXPECT_EQ(TFormKolvane::HelpTopicOf(&f), "");
+    for (const char* label : {"", "NoSuchLabel"}) {
+        f.setMyLabel(label);
+        EXPECT_EQ(TFormKolvane::HelpTopicOf(&f), "") << label;
+    }
 }
 
-TEST_F(Help, HelpMenuOpensTheInstallationChapter) {
+TEST_F(Help, HelpMenuOpensTheInstallationChapterWhatIsThisTheFocusedField) {
     w.MHPDFClick();
     EXPECT_EQ(w.HelpTopic(), "第一章 系统安装 ");
-    EXPECT_EQ(helpCalls(), std::vector<std::string>{"第一章 系统安装 "});
     EXPECT_EQ(fs::path(ui.manual), dir.path() / "Manual.pdf");
-}
-
-TEST_F(Help, WhatIsThisFollowsTheFocusedField) {
     w.SBHPDFClick(&w.field("WiD"));
     EXPECT_EQ(w.HelpTopic(), "质量流量 ");
-    EXPECT_EQ(helpCalls(), std::vector<std::string>{"质量流量 "});
+    EXPECT_EQ(helpCalls(), (Calls{"第一章 系统安装 ", "质量流量 "}));
 }
 
 TEST_F(Help, WhatIsThisOnAnotherControlDoesNothing) {
     w.MHPDFClick();
     ui.shown.clear();
-    w.SBHPDFClick(nullptr);
-    w.SBHPDFClick(w.form().find("PhiD"));
-    w.SBHPDFClick(w.form().find("OBJNameD"));
+    for (const char* name : {"", "PhiD", "OBJNameD"}) // "": no control
+        w.SBHPDFClick(w.form().find(name));
     EXPECT_TRUE(ui.shown.empty());
     EXPECT_EQ(w.HelpTopic(), "第一章 系统安装 ") << "the topic stays what it was";
 }
@@ -78,29 +70,26 @@ TEST_F(Help, OnlyF1InAQuantityFieldOpensTheManual) {
     EXPECT_TRUE(ui.shown.empty());
     EXPECT_EQ(w.HelpTopic(), "");
     w.MaoDKeyDown(w.field("MaoD"), TFormKolvane::kKeyF1);
-    EXPECT_EQ(helpCalls(), std::vector<std::string>{"质量 "});
+    EXPECT_EQ(helpCalls(), Calls{"质量 "});
 }
 
+// No manual, or a folder named like it: the message names the file and no
+// viewer is asked to open it.
 TEST(HelpWithoutManual, SaysSoNamingTheFile) {
-    TempDir dir;
-    ScriptedUiServices ui;
-    TFormKolvane w(ui, dir.path().string());
-    w.MHPDFClick();
-    ASSERT_EQ(ui.shown.size(), 1u);
-    EXPECT_EQ(ui.shown[0].kind, "message");
-    EXPECT_EQ(ui.shown[0].text, "没有找到帮助文档：" + (dir.path() / "Manual.pdf").string());
-    EXPECT_TRUE(ui.manual.empty()) << "no viewer is asked to open a file that is not there";
-}
-
-TEST(HelpWithoutManual, AFolderNamedLikeTheManualIsNoManual) {
-    TempDir dir;
-    fs::create_directory(dir.path() / "Manual.pdf");
-    ScriptedUiServices ui;
-    TFormKolvane w(ui, dir.path().string());
-    w.SBHPDFClick(&w.field("MaoD"));
-    ASSERT_EQ(ui.shown.size(), 1u);
-    EXPECT_EQ(ui.shown[0].kind, "message");
-    EXPECT_TRUE(ui.manual.empty());
+    for (bool folder : {false, true}) {
+        TempDir dir;
+        if (folder) fs::create_directory(dir.path() / "Manual.pdf");
+        ScriptedUiServices ui;
+        TFormKolvane w(ui, dir.path().string());
+        if (folder)
+            w.SBHPDFClick(&w.field("MaoD"));
+        else
+            w.MHPDFClick();
+        ASSERT_EQ(ui.shown.size(), 1u) << folder;
+        EXPECT_EQ(ui.shown[0].kind, "message");
+        EXPECT_EQ(ui.shown[0].text, "没有找到帮助文档：" + (dir.path() / "Manual.pdf").string());
+        EXPECT_TRUE(ui.manual.empty()) << folder;
+    }
 }
 
 } // namespace

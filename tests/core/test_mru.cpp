@@ -51,12 +51,10 @@ struct FileMenu : testing::Test {
 
 using Captions = std::vector<std::string>;
 
-TEST_F(FileMenu, AnEmptyListAddsNothingToTheMenu) {
-    EXPECT_EQ(captions(), (Captions{"&N 新建", "&O 打开", "-", "&S 保存", "&A 另存为",
-                                    "&T 存为模板", "-", "&E 退出"}));
-}
-
 TEST_F(FileMenu, EntriesGoBetweenSaveAsTemplateAndExitWithOneNewSeparator) {
+    EXPECT_EQ(captions(), (Captions{"&N 新建", "&O 打开", "-", "&S 保存", "&A 另存为",
+                                    "&T 存为模板", "-", "&E 退出"}))
+        << "an empty list adds nothing";
     mrf.AddFile("/data/b.kvp");
     mrf.AddFile("/data/a.kvp");
     EXPECT_EQ(captions(),
@@ -85,6 +83,8 @@ TEST_F(FileMenu, TheExtensionTestIgnoresCase) {
 TEST(MruExtension, AnEmptyOrWildcardExtensionTakesEveryFileAndADotIsOptional) {
     MenuModel menu;
     TMostRecentFiles mrf;
+    mrf.AddFile("/x/p.kvp");
+    EXPECT_TRUE(mrf.files().empty()) << "without an owner menu nothing is listed";
     mrf.setOwnerMenuItem(&menu);
     for (const char* ext : {"", "  ", "*.*"}) {
         mrf.setFileExt(ext);
@@ -95,12 +95,6 @@ TEST(MruExtension, AnEmptyOrWildcardExtensionTakesEveryFileAndADotIsOptional) {
     mrf.AddFile("/x/p.kvp");
     mrf.AddFile("/x/q.txt");
     EXPECT_EQ(mrf.files().front(), "/x/p.kvp");
-}
-
-TEST(MruExtension, WithoutAnOwnerMenuNothingIsListed) {
-    TMostRecentFiles mrf;
-    mrf.AddFile("/x/p.kvp");
-    EXPECT_TRUE(mrf.files().empty());
 }
 
 TEST_F(FileMenu, AddingAgainMovesToTheTopWithoutDuplicates) {
@@ -120,21 +114,18 @@ TEST_F(FileMenu, AddingAgainMovesToTheTopWithoutDuplicates) {
     EXPECT_EQ(rebuilt, 1);
 }
 
-TEST_F(FileMenu, TheTenthFileDropsTheOldest) {
+TEST_F(FileMenu, TheTenthFileDropsTheOldestMaxFilesIsClampedAndFifteenEntriesRunToF) {
     for (int i = 1; i <= 10; ++i)
         mrf.AddFile("/p/" + std::to_string(i) + ".kvp");
     ASSERT_EQ(mrf.files().size(), 9u);
     EXPECT_EQ(mrf.files().front(), "/p/10.kvp");
     EXPECT_EQ(mrf.files().back(), "/p/2.kvp");
     EXPECT_EQ(menu.items.size(), 8u + 9u + 1u);
-}
-
-TEST_F(FileMenu, MaxFilesIsClampedAndFifteenEntriesRunToF) {
     mrf.setMaxFiles(0);
     EXPECT_EQ(mrf.MaxFiles(), 1u);
     mrf.setMaxFiles(20);
     EXPECT_EQ(mrf.MaxFiles(), 15u);
-    for (int i = 1; i <= 16; ++i)
+    for (int i = 11; i <= 16; ++i)
         mrf.AddFile("/p/" + std::to_string(i) + ".kvp");
     ASSERT_EQ(mrf.files().size(), 15u);
     EXPECT_EQ(menu.items[7].caption, "&1  /p/16.kvp");
@@ -249,20 +240,34 @@ TEST_F(FileMenu, TheListIsStoredWheneverItChanges) {
     EXPECT_EQ(ReadBytes(ini).substr(0, 24), "[MRU List]\n1=/p/1.kvp\n2=");
 }
 
-TEST(MruStorage, ReadingStopsAtTheFirstGapAndAfterMaxFiles) {
-    TempDir dir;
-    std::string ini = dir.file("k.ini");
-    WriteBytes(ini, "[Other]\n1=/not/this.kvp\n\n[mru list]\r\n1 = /a.kvp\r\n2=\"/b c.kvp\"\r\n"
-                    "3=\r\n4=/d.kvp\r\n");
-    TMostRecentFiles mrf;
-    mrf.setIniFile(ini);
-    EXPECT_EQ(mrf.files(), (std::vector<std::string>{"/a.kvp", "/b c.kvp"}));
-
-    WriteBytes(ini, "[MRU List]\n1=/1.kvp\n2=/2.kvp\n3=/3.kvp\n");
-    TMostRecentFiles two;
-    two.setMaxFiles(2);
-    two.setIniFile(ini);
-    EXPECT_EQ(two.files().size(), 2u);
+// Reading stops at the first gap and after the maximum; entries that are no
+// file names or repeat one are dropped, and none of this is a damaged file.
+TEST(MruStorage, ReadingStopsAtTheFirstGapAndDropsWhatIsNoFileName) {
+    struct Row {
+        const char* ini;
+        unsigned maxFiles;
+        std::vector<std::string> files;
+    } rows[] = {
+        {"[Other]\n1=/not/this.kvp\n\n[mru list]\r\n1 = /a.kvp\r\n2=\"/b c.kvp\"\r\n"
+         "3=\r\n4=/d.kvp\r\n",
+         9,
+         {"/a.kvp", "/b c.kvp"}},
+        {"[MRU List]\n1=/1.kvp\n2=/2.kvp\n3=/3.kvp\n", 2, {"/1.kvp", "/2.kvp"}},
+        {"[MRU List]\n1=/a.kvp\n2=/b\x01.kvp\n3=/A.KVP\n4=/c\tx.kvp\n5=/d.kvp\n"
+         "6=\n7=/after-the-gap.kvp\n",
+         9,
+         {"/a.kvp", "/d.kvp"}},
+    };
+    for (const Row& r : rows) {
+        TempDir dir;
+        WriteBytes(dir.file("k.ini"), r.ini);
+        ScriptedUiServices ui;
+        TMostRecentFiles mrf(&ui);
+        mrf.setMaxFiles(r.maxFiles);
+        mrf.setIniFile(dir.file("k.ini"));
+        EXPECT_EQ(mrf.files(), r.files) << r.ini;
+        EXPECT_TRUE(ui.shown.empty()) << r.ini;
+    }
 }
 
 TEST(MruStorage, AMissingFileGivesAnEmptyListAndOtherSectionsSurvive) {
@@ -308,18 +313,6 @@ TEST_F(FileMenu, OnlyNamesTheIniFileGivesBackAsTheyWereAreListed) {
     TMostRecentFiles again;
     again.setIniFile(dir.file("k.ini"));
     EXPECT_EQ(again.files(), (std::vector<std::string>{" lead.kvp", "/p/中文 名.kvp"}));
-}
-
-TEST(MruStorage, EntriesThatAreNoFileNamesOrRepeatedAreDroppedOnReading) {
-    TempDir dir;
-    std::string ini = dir.file("k.ini");
-    WriteBytes(ini, "[MRU List]\n1=/a.kvp\n2=/b\x01.kvp\n3=/A.KVP\n4=/c\tx.kvp\n5=/d.kvp\n"
-                    "6=\n7=/after-the-gap.kvp\n");
-    ScriptedUiServices ui;
-    TMostRecentFiles mrf(&ui);
-    mrf.setIniFile(ini);
-    EXPECT_EQ(mrf.files(), (std::vector<std::string>{"/a.kvp", "/d.kvp"}));
-    EXPECT_TRUE(ui.shown.empty()) << "a dropped entry is no damaged file";
 }
 
 TEST(MruStorage, ADamagedOrUnreadableFileStartsAnEmptyListAndSaysSoOnce) {

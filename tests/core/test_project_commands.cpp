@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace kolvane {
 namespace {
 
@@ -35,6 +37,23 @@ struct Commands : testing::Test {
         SaveFormRecord(other.form(), p, false, {});
         return p;
     }
+    // A template on disk, written by another window.
+    std::string templateWith(const char* name, const char* timeText) {
+        ScriptedUiServices otherUi;
+        TFormKolvane other(otherUi);
+        other.field("TaoD").setText(timeText);
+        other.SaveTemplate(path(name));
+        return path(name);
+    }
+    // Two projects opened one after the other: b is the current one.
+    std::pair<std::string, std::string> openTwo() {
+        std::string a = projectWith("a.kvp", "1"), b = projectWith("b.kvp", "2");
+        ui.files = {a, b};
+        w.MFOpenClick();
+        w.MFOpenClick();
+        return {a, b};
+    }
+    static std::string titled(const std::string& p) { return kTitle + "-[" + p + "]"; }
     int questions() const {
         int n = 0;
         for (const auto& s : ui.shown)
@@ -55,12 +74,15 @@ TEST_F(Commands, SavingAnUnnamedProjectAsksForANameAndAdoptsIt) {
     EXPECT_EQ(ui.dialogs[0].defaultExt, "kvp");
     EXPECT_EQ(ui.dialogs[0].initialDir, ".");
     EXPECT_EQ(w.ProjectFileName(), path("new.kvp"));
-    EXPECT_EQ(w.title(), kTitle + "-[" + path("new.kvp") + "]");
+    EXPECT_EQ(w.title(), titled(path("new.kvp")));
     EXPECT_FALSE(w.ProjectChanged());
     EXPECT_FALSE(w.MFSave().enabled());
     EXPECT_EQ(w.MRF().files().front(), path("new.kvp"));
     EXPECT_NE(ReadBytes(path("new.kvp")).find("MaoD\r\nString\r\nText\r\n5\r\n"),
               std::string::npos);
+    mass().setText("6");
+    w.MFSave().Click(); // the menu item runs Save
+    EXPECT_NE(ReadBytes(path("new.kvp")).find("Text\r\n6\r\n"), std::string::npos);
 }
 
 TEST_F(Commands, SaveOfANamedProjectWritesWithoutADialogEvenWhenSaveIsDisabled) {
@@ -74,29 +96,27 @@ TEST_F(Commands, SaveOfANamedProjectWritesWithoutADialogEvenWhenSaveIsDisabled) 
     EXPECT_NE(ReadBytes(path("p.kvp")).find("Text\r\n9\r\n"), std::string::npos);
 }
 
-TEST_F(Commands, SaveMenuItemRunsSave) {
-    ui.files = {path("m.kvp")};
-    mass().setText("1");
-    w.MFSave().Click();
-    EXPECT_TRUE(std::filesystem::exists(path("m.kvp")));
-}
-
-TEST_F(Commands, CancellingTheSaveDialogKeepsEverything) {
+// A cancelled save dialog, a failed save, and New answered with the default
+// Yes whose save dialog is cancelled: the project keeps its edits, unnamed.
+TEST_F(Commands, ACancelledOrFailedSaveChangesNothing) {
     mass().setText("5");
-    EXPECT_FALSE(w.DirectSaveProj());
-    EXPECT_EQ(w.ProjectFileName(), "");
-    EXPECT_TRUE(w.ProjectChanged());
-    EXPECT_EQ(w.title(), kTitle);
-}
-
-TEST_F(Commands, AFailedSaveDoesNotNameTheProject) {
-    mass().setText("5");
-    ui.files = {path("no-such-folder/p.kvp")};
-    EXPECT_THROW(w.DirectSaveProj(), IoError);
-    EXPECT_EQ(w.ProjectFileName(), "");
-    EXPECT_EQ(w.title(), kTitle);
-    EXPECT_TRUE(w.ProjectChanged());
-    EXPECT_TRUE(w.MRF().files().empty());
+    const std::pair<const char*, std::function<void()>> rows[] = {
+        {"save dialog cancelled", [&] { EXPECT_FALSE(w.DirectSaveProj()); }},
+        {"save failed",
+         [&] {
+             ui.files = {path("no-such-folder/p.kvp")};
+             EXPECT_THROW(w.DirectSaveProj(), IoError);
+         }},
+        {"new, save dialog cancelled", [&] { w.MFNewClick(); }}};
+    for (const auto& [name, command] : rows) {
+        command();
+        EXPECT_EQ(w.ProjectFileName(), "") << name;
+        EXPECT_EQ(w.title(), kTitle) << name;
+        EXPECT_TRUE(w.ProjectChanged()) << name;
+        EXPECT_EQ(mass().text(), "5") << name;
+        EXPECT_TRUE(w.MRF().files().empty()) << name;
+    }
+    EXPECT_EQ(questions(), 1);
 }
 
 TEST_F(Commands, SaveAsMovesToTheNewFileAndLeavesTheOldOne) {
@@ -132,13 +152,8 @@ TEST_F(Commands, SaveAsTemplateChangesNothingAndLeavesOutTheReport) {
 }
 
 TEST_F(Commands, NewFromATemplateGivesAnUnnamedProject) {
-    ScriptedUiServices otherUi;
-    TFormKolvane other(otherUi);
-    other.field("TaoD").setText("7200");
-    other.SaveTemplate(path("base.kvt"));
+    ui.files = {templateWith("base.kvt", "7200")};
     report().setText("current report");
-
-    ui.files = {path("base.kvt")};
     w.MFNewClick();
     EXPECT_EQ(ui.dialogs[0].title, "新建项目-选择模板");
     EXPECT_EQ(ui.dialogs[0].filterIndex, 2);
@@ -148,15 +163,6 @@ TEST_F(Commands, NewFromATemplateGivesAnUnnamedProject) {
     EXPECT_EQ(w.title(), kTitle + "-[无名项目]");
     EXPECT_FALSE(w.ProjectChanged());
     EXPECT_TRUE(w.MRF().files().empty()) << "templates are not recent projects";
-}
-
-TEST_F(Commands, NewCancelledChangesNothing) {
-    mass().setText("5");
-    w.MFNewClick(); // answered with the default Yes, then the save dialog is cancelled
-    EXPECT_EQ(questions(), 1);
-    EXPECT_EQ(mass().text(), "5");
-    EXPECT_TRUE(w.ProjectChanged());
-    EXPECT_EQ(w.title(), kTitle);
 }
 
 TEST_F(Commands, ChangedProjectIsOfferedForSavingOnceBeforeNewOrOpen) {
@@ -195,7 +201,7 @@ TEST_F(Commands, OpeningAProjectMakesItTheProjectFile) {
     EXPECT_EQ(mass().text(), "8000");
     EXPECT_EQ(report().text(), "report of tank.kvp");
     EXPECT_EQ(w.ProjectFileName(), p);
-    EXPECT_EQ(w.title(), kTitle + "-[" + p + "]");
+    EXPECT_EQ(w.title(), titled(p));
     EXPECT_FALSE(w.ProjectChanged());
     EXPECT_FALSE(w.MFSave().enabled());
     EXPECT_EQ(w.MRF().files().front(), p);
@@ -212,11 +218,7 @@ TEST_F(Commands, CancellingOpenKeepsTheEditsMarkedAsUnsaved) {
 }
 
 TEST_F(Commands, ATemplateOpenedWithOpenBecomesTheProjectButNotARecentFile) {
-    ScriptedUiServices otherUi;
-    TFormKolvane other(otherUi);
-    other.field("TaoD").setText("60");
-    other.SaveTemplate(path("t.kvt"));
-    ui.files = {path("t.kvt")};
+    ui.files = {templateWith("t.kvt", "60")};
     w.MFOpenClick();
     EXPECT_EQ(w.ProjectFileName(), path("t.kvt"));
     EXPECT_TRUE(w.MRF().files().empty());
@@ -231,39 +233,35 @@ TEST_F(Commands, AFileThatIsNoProjectIsNeverAdopted) {
     w.MFOpenClick();
     std::string notes = path("notes.kvp");
     WriteBytes(notes, "just some text\r\n");
+    WriteBytes(path("empty.kvp"), "");
     struct Row {
         const char* name;
         std::string file;
         void (TFormKolvane::*command)();
-    } rows[] = {{"Open, not a record file", notes, &TFormKolvane::MFOpenClick},
-                {"Open, missing", path("missing.kvp"), &TFormKolvane::MFOpenClick},
-                {"New, not a record file", notes, &TFormKolvane::MFNewClick}};
+        const char* says;
+    } rows[] = {{"Open, not a record file", notes, &TFormKolvane::MFOpenClick, "项目"},
+                {"Open, empty", path("empty.kvp"), &TFormKolvane::MFOpenClick, "项目"},
+                {"Open, missing", path("missing.kvp"), &TFormKolvane::MFOpenClick, "项目"},
+                {"New, not a record file", notes, &TFormKolvane::MFNewClick, "模板"}};
     for (const Row& r : rows) {
         ui.shown.clear();
         ui.files = {r.file};
         (w.*r.command)();
         EXPECT_EQ(w.ProjectFileName(), current) << r.name;
-        EXPECT_EQ(w.title(), kTitle + "-[" + current + "]") << r.name;
+        EXPECT_EQ(w.title(), titled(current)) << r.name;
         EXPECT_EQ(mass().text(), "5") << r.name;
         EXPECT_FALSE(w.ProjectChanged()) << r.name;
         ASSERT_FALSE(ui.shown.empty());
         EXPECT_EQ(ui.shown.back().kind, "message");
-        EXPECT_NE(ui.shown.back().text.find(r.file), std::string::npos) << r.name;
+        EXPECT_EQ(ui.shown.back().text,
+                  std::string("不是有效的Kolvane") + r.says + "文件:" + r.file)
+            << r.name;
     }
-    EXPECT_EQ(ui.shown.back().text, "不是有效的Kolvane模板文件:" + notes);
     EXPECT_EQ(w.MRF().files(), (std::vector<std::string>{current}));
     // So a later Save writes the real project, not the stray file.
     mass().setText("6");
     w.MFSaveClick();
     EXPECT_EQ(ReadBytes(notes), "just some text\r\n");
-}
-
-TEST_F(Commands, OpenReportsAFileThatIsNoProject) {
-    WriteBytes(path("x.kvp"), "");
-    ui.files = {path("x.kvp")};
-    w.MFOpenClick();
-    EXPECT_EQ(ui.shown.back().text, "不是有效的Kolvane项目文件:" + path("x.kvp"));
-    EXPECT_EQ(w.ProjectFileName(), "");
 }
 
 TEST_F(Commands, ADamagedProjectChangesNothing) {
@@ -286,16 +284,13 @@ TEST_F(Commands, ADamagedProjectChangesNothing) {
     }
     EXPECT_EQ(FormRecordText(w.form(), true, {}), before);
     EXPECT_EQ(w.ProjectFileName(), current);
-    EXPECT_EQ(w.title(), kTitle + "-[" + current + "]");
+    EXPECT_EQ(w.title(), titled(current));
     EXPECT_TRUE(w.ProjectChanged());
     EXPECT_EQ(w.MRF().files().size(), 1u);
 }
 
 TEST_F(Commands, ReopeningARecentFileLoadsItAndOffersToSaveFirst) {
-    std::string a = projectWith("a.kvp", "1"), b = projectWith("b.kvp", "2");
-    ui.files = {a, b};
-    w.MFOpenClick();
-    w.MFOpenClick();
+    auto [a, b] = openTwo();
     mass().setText("7");
     ui.answers = {Answer::No};
     const auto& items = w.MFile().items;
@@ -307,16 +302,13 @@ TEST_F(Commands, ReopeningARecentFileLoadsItAndOffersToSaveFirst) {
     EXPECT_EQ(questions(), 1);
     EXPECT_EQ(mass().text(), "1");
     EXPECT_EQ(w.ProjectFileName(), a);
-    EXPECT_EQ(w.title(), kTitle + "-[" + a + "]");
+    EXPECT_EQ(w.title(), titled(a));
     EXPECT_FALSE(w.ProjectChanged());
     EXPECT_EQ(w.MRF().files(), (std::vector<std::string>{a, b}));
 }
 
 TEST_F(Commands, AVanishedRecentFileIsNotOpened) {
-    std::string a = projectWith("a.kvp", "1"), b = projectWith("b.kvp", "2");
-    ui.files = {a, b};
-    w.MFOpenClick();
-    w.MFOpenClick();
+    auto [a, b] = openTwo();
     std::filesystem::remove(a);
     w.MRF().MenuItemClick(8); // "&2  a"
     EXPECT_EQ(w.ProjectFileName(), b);
@@ -360,12 +352,6 @@ TEST_F(Commands, RelativePathsAreMadeFull) {
     std::filesystem::current_path(cwd);
     EXPECT_EQ(w.ProjectFileName(), path("rel.kvp"));
 }
-
-} // namespace
-} // namespace kolvane
-
-namespace kolvane {
-namespace {
 
 // Opening one project after another leaves no trace of the first: what the
 // second file does not name is as in a new window, and a cut copy of a
