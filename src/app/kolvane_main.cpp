@@ -25,6 +25,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <iostream>
 #include <string>
 
@@ -167,58 +168,54 @@ int main(int argc, char** argv) {
         }
         window.openProject(project);
     }
-    if (!helpShot.isEmpty()) {
-        // What the help would tell (no manual, no such section) goes to stderr.
+    // A picture of a dialog, taken with every message box answered: what a
+    // box would have told goes to stderr, and so does `failure` when no
+    // picture was written.
+    auto shoot = [](const std::function<bool()>& take, const std::string& failure) {
         kolvane::AutoAnswer& quiet = kolvane::DialogAutoAnswer();
         quiet.on = true;
-        kolvane::Component* field = window.kolvane().form().find(helpField);
-        if (field) window.kolvane().MaoDKeyDown(*field, kolvane::TFormKolvane::kKeyF1);
-        for (const std::string& told : quiet.shown)
-            std::cerr << "note: " << told << '\n';
-        // The pages are rendered in the background: give them a moment.
-        QDeadlineTimer rendered(1500);
-        while (!rendered.hasExpired())
-            QApplication::processEvents(QEventLoop::AllEvents, 50);
-        QWidget* viewer = nullptr;
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->objectName() == QLatin1String("HelpViewer") && w->isVisible()) viewer = w;
-        if (!viewer || !viewer->grab().save(helpShot, "PNG")) {
-            std::cerr << "error: no help window for " << helpField << " written to "
-                      << helpShot.toStdString() << '\n';
-            return 1;
-        }
-        if (screenshot.isEmpty() && dialogShot.isEmpty() && pickShot.isEmpty()) return 0;
-    }
-    if (!pickShot.isEmpty()) {
-        // What the picker would tell instead (no reference data, a field
-        // that is no number) goes to stderr.
-        kolvane::AutoAnswer& quiet = kolvane::DialogAutoAnswer();
-        quiet.on = true;
-        const bool saved = window.savePickListScreenshot(pickShot, pickButton);
+        const bool saved = take();
         quiet.on = false;
         for (const std::string& told : quiet.shown)
             std::cerr << "note: " << told << '\n';
         quiet.shown.clear();
-        if (!saved) {
-            std::cerr << "error: no pick list from " << pickButton << " written to "
-                      << pickShot.toStdString() << '\n';
+        if (!saved) std::cerr << "error: " << failure << '\n';
+        return saved;
+    };
+    if (!helpShot.isEmpty()) {
+        const bool saved = shoot(
+            [&] {
+                kolvane::Component* field = window.kolvane().form().find(helpField);
+                if (field) window.kolvane().MaoDKeyDown(*field, kolvane::TFormKolvane::kKeyF1);
+                // The pages are rendered in the background: give them a moment.
+                QDeadlineTimer rendered(1500);
+                while (!rendered.hasExpired())
+                    QApplication::processEvents(QEventLoop::AllEvents, 50);
+                for (QWidget* w : QApplication::topLevelWidgets())
+                    if (w->objectName() == QLatin1String("HelpViewer") && w->isVisible())
+                        return w->grab().save(helpShot, "PNG");
+                return false;
+            },
+            "no help window for " + helpField + " written to " + helpShot.toStdString());
+        if (!saved) return 1;
+        if (screenshot.isEmpty() && dialogShot.isEmpty() && pickShot.isEmpty()) return 0;
+    }
+    if (!pickShot.isEmpty()) {
+        // What the picker would tell instead (no reference data, a field
+        // that is no number) is a note.
+        if (!shoot([&] { return window.savePickListScreenshot(pickShot, pickButton); },
+                   "no pick list from " + pickButton + " written to " + pickShot.toStdString()))
             return 1;
-        }
         if (screenshot.isEmpty() && dialogShot.isEmpty()) return 0;
     }
     if (!dialogShot.isEmpty()) {
-        // Nobody could close a message box: what the library would tell goes
-        // to stderr.
-        kolvane::AutoAnswer& quiet = kolvane::DialogAutoAnswer();
-        quiet.on = true;
-        window.loadPropertyLibrary();
-        const bool saved = window.savePropLibScreenshot(dialogShot, dialogPage);
-        for (const std::string& told : quiet.shown)
-            std::cerr << "note: " << told << '\n';
-        if (!saved) {
-            std::cerr << "error: cannot write " << dialogShot.toStdString() << '\n';
+        if (!shoot(
+                [&] {
+                    window.loadPropertyLibrary();
+                    return window.savePropLibScreenshot(dialogShot, dialogPage);
+                },
+                "cannot write " + dialogShot.toStdString()))
             return 1;
-        }
         if (screenshot.isEmpty()) return 0;
     }
     if (!screenshot.isEmpty()) {
