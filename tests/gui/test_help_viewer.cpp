@@ -3,7 +3,6 @@
 
 #include "engine/FormKolvane.h"
 #include "engine/UiServices.h"
-#include "gui/EditDWidget.h"
 #include "gui/HelpViewer.h"
 #include "gui/MainWindow.h"
 #include "gui/QtUiServices.h"
@@ -23,6 +22,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 namespace kolvane {
@@ -61,22 +61,21 @@ struct Row {
     int depth;
 };
 
-void Walk(const QAbstractItemModel& m, const QModelIndex& parent, int depth, QList<Row>& out) {
-    for (int r = 0; r < m.rowCount(parent); ++r) {
-        QModelIndex i = m.index(r, 0, parent);
-        out.append({i.data(int(Role::Title)).toString(), i.data(int(Role::Page)).toInt(),
-                    i.data(int(Role::Location)).toPointF(), depth});
-        Walk(m, i, depth + 1, out);
-    }
-}
-
 // The bookmarks of a PDF in tree order; empty when it cannot be loaded.
 QList<Row> Outline(QPdfDocument& doc, const QString& path) {
     QList<Row> rows;
     if (doc.load(path) != QPdfDocument::Error::None) return rows;
-    QPdfBookmarkModel model;
-    model.setDocument(&doc);
-    Walk(model, QModelIndex(), 0, rows);
+    QPdfBookmarkModel m;
+    m.setDocument(&doc);
+    std::function<void(const QModelIndex&, int)> walk = [&](const QModelIndex& parent, int depth) {
+        for (int r = 0; r < m.rowCount(parent); ++r) {
+            QModelIndex i = m.index(r, 0, parent);
+            rows.append({i.data(int(Role::Title)).toString(), i.data(int(Role::Page)).toInt(),
+                         i.data(int(Role::Location)).toPointF(), depth});
+            walk(i, depth + 1);
+        }
+    };
+    walk(QModelIndex(), 0);
     return rows;
 }
 
@@ -118,15 +117,13 @@ int HelpManual::exitCode_ = -1;
 TEST_F(HelpManual, BookmarksNestAsTheHeadingsAndPointAtTheirPlace) {
     QPdfDocument doc;
     const QList<Row> rows = Outline(doc, pdf());
-    QStringList titles;
-    QList<int> depths;
+    QStringList outline; // depth and title
     for (const Row& r : rows)
-        titles << r.title, depths << r.depth;
-    // Whitespace folded, one trailing blank.
-    EXPECT_EQ(titles, (QStringList{"第一章 系统安装 ", "质量 ", "Unit and range ", "加热时间 ",
-                                   "Chapter 2 ", "Skipped level "}));
-    // h3 under h2 under h1; an h3 straight after an h1 goes under the h1.
-    ASSERT_EQ(depths, (QList<int>{0, 1, 2, 1, 0, 1}));
+        outline << QString::number(r.depth) + r.title;
+    // Whitespace folded, one trailing blank; h3 under h2 under h1, and an h3
+    // straight after an h1 goes under the h1.
+    ASSERT_EQ(outline.join(u'|'), QStringLiteral("0第一章 系统安装 |1质量 |2Unit and range |"
+                                                 "1加热时间 |0Chapter 2 |1Skipped level "));
     // The second chapter comes after 90 paragraphs, on a page of its own.
     EXPECT_TRUE(doc.getAllText(rows[4].page).text().contains("Chapter 2"));
     EXPECT_FALSE(doc.getAllText(rows[4].page - 1).text().contains("Chapter 2"));
@@ -146,7 +143,7 @@ TEST_F(HelpManual, BookmarksNestAsTheHeadingsAndPointAtTheirPlace) {
     EXPECT_TRUE(first.contains(QStringLiteral("— 1 / "))) << first.toStdString();
 }
 
-TEST_F(HelpManual, ViewerOpensAtTheTopicsBookmarkScrolledToItsHeading) {
+TEST_F(HelpManual, ViewerOpensAtTheTopicsBookmarkOrAtItsStartWhenThereIsNone) {
     const struct {
         const char* topic;
         bool laterPage;
@@ -168,23 +165,15 @@ TEST_F(HelpManual, ViewerOpensAtTheTopicsBookmarkScrolledToItsHeading) {
         EXPECT_GT(now, scrolled) << r.topic;
         scrolled = now;
     }
+    // A missing bookmark (without its trailing blank a title is another
+    // title) is told over the manual, which stays open at its start.
     HelpViewer* v = owner.findChild<HelpViewer*>();
-    EXPECT_EQ(v->windowTitle(), QStringLiteral("Kolvane 帮助"));
-    EXPECT_EQ(v->bookmarkTree()->model()->rowCount(), 2) << "two chapters at the top";
-}
-
-TEST_F(HelpManual, MissingBookmarkIsToldAndTheManualStaysOpenAtItsStart) {
-    HelpViewer* v = show("Chapter 2 ");
-    ASSERT_NE(v, nullptr);
-    ASSERT_GT(v->currentPage(), 0);
-    // Without the trailing blank the title is another title.
     EXPECT_EQ(show("Chapter 2"), v) << "one viewer, kept from one call to the next";
     EXPECT_EQ(owner.findChildren<HelpViewer*>().size(), 1);
     EXPECT_EQ(DialogAutoAnswer().shown, std::vector<std::string>{"没有发现:Chapter 2"});
     EXPECT_TRUE(v->isVisible());
     EXPECT_EQ(v->currentPage(), 0);
     EXPECT_EQ(v->pageView()->verticalScrollBar()->value(), 0) << "the start is shown";
-    EXPECT_EQ(v->document()->status(), QPdfDocument::Status::Ready);
 }
 
 TEST_F(HelpManual, AManualThatCannotBeReadIsToldNamingTheFile) {
@@ -219,56 +208,41 @@ TEST_F(HelpManual, AManualRebuiltWhileTheViewerIsOpenIsReadAgain) {
     EXPECT_TRUE(DialogAutoAnswer().shown.empty()) << DialogAutoAnswer().shown[0];
 }
 
+// The menu, the button and F1 reach the viewer with the focused field's
+// topic; outside a quantity field F1 and "这是什么？" do nothing.
 TEST_F(HelpManual, MainWindowEntryPointsOpenTheManual) {
     auto window = this->window();
-    auto viewer = [&] { return window->findChild<HelpViewer*>(); };
-    // Outside a quantity field F1 and "这是什么？" do nothing.
-    QWidget* list = window->widgetFor("PhiD");
-    ASSERT_NE(list, nullptr);
-    list->setFocus(Qt::TabFocusReason);
-    QTest::keyClick(list, Qt::Key_F1);
-    window->findChild<QAction*>("SBHPDF")->trigger();
-    EXPECT_EQ(viewer(), nullptr);
-    EXPECT_EQ(window->kolvane().HelpTopic(), "");
-
-    window->findChild<QAction*>("MHPDF")->trigger();
-    ASSERT_NE(viewer(), nullptr);
-    EXPECT_TRUE(viewer()->isVisible());
-    EXPECT_EQ(current(viewer()), QStringLiteral("第一章 系统安装 "));
-
-    // "这是什么？" with the focus in 加热时间, F1 in 质量.
-    for (bool f1 : {false, true}) {
-        const char* name = f1 ? "MaoD" : "TaoD";
-        auto* field = dynamic_cast<EditDWidget*>(window->widgetFor(name));
-        ASSERT_NE(field, nullptr) << name;
+    auto ask = [&](const char* name, bool f1) {
+        QWidget* field = window->widgetFor(name);
         QApplication::setActiveWindow(window.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
         field->setFocus(Qt::TabFocusReason);
-        ASSERT_EQ(QApplication::focusWidget(), field) << name;
+        EXPECT_EQ(QApplication::focusWidget(), field) << name;
         if (f1)
             QTest::keyClick(field, Qt::Key_F1);
         else
             window->findChild<QAction*>("SBHPDF")->trigger();
-        EXPECT_EQ(current(viewer()), QString::fromUtf8(f1 ? "质量 " : "加热时间 ")) << name;
-    }
-    EXPECT_EQ(window->kolvane().HelpTopic(), "质量 ");
+        auto* v = window->findChild<HelpViewer*>();
+        return v && v->isVisible() ? current(v) : QStringLiteral("none");
+    };
+    QStringList got{ask("PhiD", true), ask("PhiD", false)};
+    window->findChild<QAction*>("MHPDF")->trigger();
+    got << current(window->findChild<HelpViewer*>());
+    got << ask("TaoD", false);
+    got << ask("MaoD", true);
+    EXPECT_EQ(got.join(u'|'), QStringLiteral("none|none|第一章 系统安装 |加热时间 |质量 "));
     EXPECT_TRUE(DialogAutoAnswer().shown.empty());
     EXPECT_EQ(window->findChildren<HelpViewer*>().size(), 1);
 }
 
-// Help without the manual, in the window or with no viewer at all, names the file.
-TEST(HelpServices, WithoutTheManualTheHelpSaysItCannotShowIt) {
-    TempDir empty;
+// Without a viewer built in, the help names the manual it cannot show.
+TEST(HelpServices, WithoutAViewerTheHelpSaysItCannotShowTheManual) {
     DialogAutoAnswer() = AutoAnswer{};
     DialogAutoAnswer().on = true;
-    MainWindow window(empty.path().string() + "/");
-    window.findChild<QAction*>("MHPDF")->trigger();
-    EXPECT_EQ(window.findChild<HelpViewer*>(), nullptr);
     QtUiServices ui;
     ui.showManual("/opt/kolvane/Manual.pdf", "质量 ");
-    ASSERT_EQ(DialogAutoAnswer().shown.size(), 2u);
-    EXPECT_NE(DialogAutoAnswer().shown[0].find(empty.file("Manual.pdf")), std::string::npos);
-    EXPECT_NE(DialogAutoAnswer().shown[1].find("/opt/kolvane/Manual.pdf"), std::string::npos);
+    ASSERT_EQ(DialogAutoAnswer().shown.size(), 1u);
+    EXPECT_NE(DialogAutoAnswer().shown[0].find("/opt/kolvane/Manual.pdf"), std::string::npos);
 }
 
 TEST(ManualTool, AMissingSourceFailsAndLeavesNoFile) {
