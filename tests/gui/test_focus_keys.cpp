@@ -4,6 +4,7 @@
 #include "gui/ControlWidgets.h"
 #include "gui/EditDWidget.h"
 #include "gui/FocusKeys.h"
+#include "gui/MyStatusBar.h"
 #include "gui/ReportView.h"
 
 #include <QApplication>
@@ -12,7 +13,6 @@
 #include <QScrollArea>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <set>
@@ -225,12 +225,16 @@ TEST_F(KeyboardExitTest, EnterAndDownRunThePassOfTheFieldTheyLeave) {
     EXPECT_TRUE(DialogAutoAnswer().shown.empty());
 }
 
+// The field is marked with the reason it was told, until an input it takes.
 TEST_F(KeyboardExitTest, ARefusedInputLeftByEnterIsToldOnceAndKeepsTheCursor) {
     type("MaoD", "-1");
     QTest::keyClick(edit("MaoD"), Qt::Key_Return);
     settle();
     ASSERT_EQ(DialogAutoAnswer().shown.size(), 1u);
+    const QString told = QString::fromStdString(DialogAutoAnswer().shown[0]);
     EXPECT_EQ(focused(), edit("MaoD")) << NameOf(focused());
+    EXPECT_EQ(edit("MaoD")->mark(), EditDWidget::Mark::Problem);
+    EXPECT_TRUE(told.contains(edit("MaoD")->toolTip().section('\n', 0, 0))) << told.toStdString();
     EXPECT_EQ(passes, 1) << "giving the focus back runs no pass of the other field";
     // Enter once more leaves it: the same refusal is not told again.
     QTest::keyClick(edit("MaoD"), Qt::Key_Return);
@@ -238,28 +242,20 @@ TEST_F(KeyboardExitTest, ARefusedInputLeftByEnterIsToldOnceAndKeepsTheCursor) {
     EXPECT_EQ(DialogAutoAnswer().shown.size(), 1u);
     EXPECT_EQ(passes, 2);
     EXPECT_NE(focused(), edit("MaoD"));
+    EXPECT_EQ(edit("MaoD")->mark(), EditDWidget::Mark::Problem);
+    type("MaoD", "10");
+    QTest::keyClick(edit("MaoD"), Qt::Key_Return);
+    EXPECT_EQ(edit("MaoD")->mark(), EditDWidget::Mark::None);
+    EXPECT_EQ(window->myStatusBar()->panelText(1), "");
 }
 
 TEST_F(KeyboardExitTest, ARealMessageBoxOverAnArrowKeyComesOnce) {
-    // The message box of the refusal shows inside the move; each one shown
-    // is counted and closed.
-    DialogAutoAnswer().on = false;
-    int boxes = 0;
-    QTimer closer;
-    QObject::connect(&closer, &QTimer::timeout, [&boxes] {
-        for (QWidget* top : QApplication::topLevelWidgets())
-            if (auto* box = qobject_cast<QMessageBox*>(top); box && box->isVisible()) {
-                ++boxes;
-                box->accept();
-            }
-    });
-    closer.start(20);
+    // The message box of the refusal shows inside the move; the focus comes
+    // back from the event loop.
     type("MaoD", "-1");
-    QTest::keyClick(edit("MaoD"), Qt::Key_Down);
-    QTest::qWait(300); // the focus comes back from the event loop
-    closer.stop();
-    DialogAutoAnswer().on = true;
-    EXPECT_EQ(boxes, 1);
+    const QStringList boxes = CloseRealBoxes([&] { QTest::keyClick(edit("MaoD"), Qt::Key_Down); },
+                                             QMessageBox::NoButton, 300);
+    EXPECT_EQ(boxes.size(), 1);
     EXPECT_EQ(passes, 1);
     // The window's own focus: offscreen, nobody makes it active again.
     EXPECT_EQ(window->focusWidget(), edit("MaoD")) << NameOf(window->focusWidget());

@@ -39,87 +39,68 @@ struct StatusBarTest : testing::Test {
     QPushButton* button = nullptr;
 };
 
-TEST_F(StatusBarTest, ThreePanelsOfTheirWidthsSideBySide) {
+// Side by side, the message panel taking what the others leave, and framed
+// apart: the frame lines where one panel ends and the next begins.
+TEST_F(StatusBarTest, ThreePanelsSideBySideFramedApart) {
     ASSERT_EQ(bar->panelCount(), 3);
-    const int widths[] = {200, 200, 50};
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(bar->panelWidth(i), widths[i]) << i;
-        EXPECT_TRUE(bar->rect().contains(bar->panelRect(i))) << i;
-        if (i > 0) {
-            EXPECT_LT(bar->panelRect(i - 1).right(), bar->panelRect(i).left()) << i;
-        }
-    }
     const QRect r0 = bar->panelRect(0), r1 = bar->panelRect(1), r2 = bar->panelRect(2);
+    for (const QRect& r : {r0, r1, r2})
+        EXPECT_TRUE(bar->rect().contains(r));
+    EXPECT_LT(r0.right(), r1.left());
+    EXPECT_LT(r1.right(), r2.left());
     EXPECT_EQ(r0.left(), 0);
     EXPECT_NEAR(r0.width(), 200, 3);
     EXPECT_NEAR(r2.width(), 50, 3);
     EXPECT_NEAR(r2.right(), bar->width() - 1, 3) << "the progress panel ends the bar";
-    EXPECT_GE(r1.width(), 198) << "the message panel takes the width the others leave";
+    EXPECT_GE(r1.width(), 198);
     EXPECT_NEAR(r1.left(), 200, 1);
     EXPECT_GE(bar->height(), bar->fontMetrics().height() + 4) << "room for a line of text";
     EXPECT_EQ(bar->panelRect(3), QRect());
-}
 
-TEST_F(StatusBarTest, PanelsAreFramedApart) {
     const QImage shot = bar->grab().toImage();
-    const QRect r0 = bar->panelRect(0), r1 = bar->panelRect(1);
     const int y = r0.center().y();
     const QColor inside = shot.pixelColor(r0.center().x(), y);
-    // The frame lines where one panel ends and the next begins.
     EXPECT_NE(shot.pixelColor(r0.right(), y), inside);
     EXPECT_NE(shot.pixelColor(r1.left(), y), inside);
     EXPECT_NE(shot.pixelColor(r0.center().x(), r0.top()), inside);
 }
 
-TEST_F(StatusBarTest, TheProgressBarCoversItsPanel) {
+// The bar covers the panel PIndex names, one pixel beyond its left, top and
+// bottom; in the last panel the size grip's 12 pixels are left free at its
+// right, in another one it goes to the panel's right edge. The panel it
+// leaves shows its text again; indexes outside the panels are ignored.
+TEST_F(StatusBarTest, TheProgressBarCoversThePanelPIndexNames) {
     QProgressBar* progress = bar->progressBar();
     ASSERT_NE(progress, nullptr);
-    const int r1Right = bar->panelRect(1).right();
-    EXPECT_TRUE(progress->isVisible());
     EXPECT_EQ(bar->PIndex(), 2);
-    // One pixel beyond its panel's left, top and bottom; in the last panel
-    // the size grip's 12 pixels left free at its right, in a middle one up
-    // to the panel's right edge.
-    for (const auto& [index, grip] : {std::pair{2, 12}, std::pair{1, 0}}) {
-        bar->setPIndex(index);
-        const QRect p = bar->panelRect(index);
-        EXPECT_EQ(progress->geometry(), QRect(QPoint(p.left() - 1, p.top() - 1),
-                                              QPoint(p.right() - grip, p.bottom() + 1)))
-            << index;
-        EXPECT_TRUE(bar->rect().contains(progress->geometry())) << index;
-        if (grip) {
-            EXPECT_GT(progress->geometry().left(), r1Right) << "clear of the message panel";
-        }
-    }
-    // And it follows the panel when the window is resized.
-    host.resize(800, 600);
-    QApplication::processEvents();
-    EXPECT_EQ(progress->geometry().right(), bar->panelRect(1).right());
-    EXPECT_TRUE(progress->isVisible());
-}
-
-TEST_F(StatusBarTest, PIndexMovesTheBarAndIgnoresIndexesOutsideThePanels) {
-    bar->setPanelText(0, "提示");
-    bar->setPanelText(2, "进度");
-    EXPECT_FALSE(label(2)->isVisible()) << "the bar's panel shows no text";
-    EXPECT_TRUE(label(0)->isVisible());
-
     for (int wrong : {-1, 3, 100}) {
         bar->setPIndex(wrong);
         EXPECT_EQ(bar->PIndex(), 2) << wrong;
     }
-
-    bar->setPIndex(0);
-    EXPECT_EQ(bar->PIndex(), 0);
-    EXPECT_FALSE(label(0)->isVisible());
-    EXPECT_TRUE(label(2)->isVisible()) << "the old panel is a text panel again";
-    EXPECT_EQ(label(2)->text(), "进度");
-    EXPECT_TRUE(bar->panelRect(0).adjusted(-1, -1, 0, 1).contains(bar->progressBar()->geometry()));
-
-    ASSERT_TRUE(bar->setProperty("PIndex", 2));
-    EXPECT_EQ(bar->PIndex(), 2);
-    EXPECT_TRUE(label(0)->isVisible());
-    EXPECT_EQ(label(0)->text(), "提示");
+    bar->setPanelText(0, "提示");
+    bar->setPanelText(2, "进度");
+    for (const auto& [index, grip] :
+         {std::pair{2, 12}, std::pair{1, 0}, std::pair{0, 0}, std::pair{2, 12}}) {
+        ASSERT_TRUE(bar->setProperty("PIndex", index));
+        EXPECT_EQ(bar->PIndex(), index);
+        const QRect p = bar->panelRect(index);
+        EXPECT_EQ(progress->geometry(), QRect(QPoint(p.left() - 1, p.top() - 1),
+                                              QPoint(p.right() - grip, p.bottom() + 1)))
+            << index;
+        // Inside the bar, but in the first panel for the pixel left of it.
+        EXPECT_TRUE(index == 0 || bar->rect().contains(progress->geometry())) << index;
+        EXPECT_TRUE(progress->isVisible()) << index;
+        EXPECT_EQ(label(0)->isVisible(), index != 0) << index;
+        EXPECT_EQ(label(2)->isVisible(), index != 2) << index;
+        EXPECT_EQ(label(0)->text() + '|' + label(2)->text(), "提示|进度") << index;
+    }
+    EXPECT_GT(progress->geometry().left(), bar->panelRect(1).right()) << "clear of the message";
+    // And it follows the panel when the window is resized.
+    bar->setPIndex(1);
+    host.resize(800, 600);
+    QApplication::processEvents();
+    EXPECT_EQ(progress->geometry().right(), bar->panelRect(1).right());
+    EXPECT_TRUE(progress->isVisible());
 }
 
 TEST_F(StatusBarTest, StatusTipsGoToTheHintPanelAndHideNothing) {
@@ -147,21 +128,17 @@ TEST_F(StatusBarTest, StatusTipsGoToTheHintPanelAndHideNothing) {
     EXPECT_EQ(bar->panelText(0), "");
     action.showStatusText(button);
     EXPECT_EQ(bar->panelText(0), "打开项目文件");
-}
 
-TEST_F(StatusBarTest, TheControlUnderTheMouseShowsItsTooltip) {
-    QEvent enter(QEvent::Enter);
+    // The tooltip of the control under the mouse, then the same text
+    // through a status tip, is still shown; leaving it goes back to its
+    // parent, which has no hint.
+    QEvent enter(QEvent::Enter), leave(QEvent::Leave);
     QApplication::sendEvent(button, &enter);
+    QStatusTipEvent same("按钮的提示");
+    QApplication::sendEvent(button, &same);
     EXPECT_EQ(bar->panelText(0), "按钮的提示");
-    QEvent leave(QEvent::Leave);
     QApplication::sendEvent(button, &leave);
-    EXPECT_EQ(bar->panelText(0), "") << "back on its parent, which has no hint";
-
-    // The same text through a status tip afterwards is still shown.
-    QApplication::sendEvent(button, &enter);
-    QStatusTipEvent tip("按钮的提示");
-    QApplication::sendEvent(button, &tip);
-    EXPECT_EQ(bar->panelText(0), "按钮的提示");
+    EXPECT_EQ(bar->panelText(0), "");
 }
 
 // The hints of the main window's own controls.
@@ -195,19 +172,6 @@ TEST_F(WindowHintsTest, ToolbarButtonsPropertyButtonsAndFieldsShowTheirHints) {
         QApplication::sendEvent(r.widget, &leave);
         EXPECT_EQ(window->myStatusBar()->panelText(0), "") << r.hint;
     }
-}
-
-TEST_F(WindowHintsTest, WhatAPassStillNeedsIsInTheMessagePanel) {
-    window->openProject(std::string(KOLVANE_EXAMPLES_DIR "/steam-coil-reactor.kvp"));
-    auto* gas = qobject_cast<EditDWidget*>(window->widgetFor("LaiD"));
-    gas->setFocus(Qt::TabFocusReason);
-    gas->selectAll();
-    QTest::keyClick(gas, Qt::Key_Delete);
-    QTest::keyClick(gas, Qt::Key_Return);
-    QApplication::processEvents();
-    const QString text = window->myStatusBar()->panelText(1);
-    EXPECT_TRUE(text.contains(QStringLiteral("还需要"))) << text.toStdString();
-    EXPECT_TRUE(text.contains(QStringLiteral("不凝气体"))) << text.toStdString();
 }
 
 } // namespace

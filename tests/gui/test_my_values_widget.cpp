@@ -9,17 +9,10 @@
 namespace kolvane {
 namespace {
 
+// The grid's own rules (titles, which cells take typing) are the core's
+// (test_my_values); here the widget shows them and passes typing on.
 class GridWidget : public testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        if (!QApplication::instance()) {
-            static int argc = 1;
-            static char name[] = "test_my_values_widget";
-            static char* argv[] = {name, nullptr};
-            new QApplication(argc, argv);
-        }
-    }
-
     void SetUp() override {
         grid.AddParam("t", "20", "C", "温度");
         grid.AddParam("p", "100", "kPa", "压力");
@@ -37,31 +30,17 @@ protected:
 
 TEST_F(GridWidget, ShowsTitlesAsHeaderAndRowsAsCells) {
     auto* m = view->model();
-    EXPECT_EQ(m->columnCount(), 4);
     EXPECT_EQ(m->rowCount(), 4);
     QStringList titles;
-    for (int c = 0; c < 4; ++c)
+    for (int c = 0; c < m->columnCount(); ++c)
         titles << m->headerData(c, Qt::Horizontal).toString();
-    EXPECT_EQ(titles, QStringList({"名称", "数量", "单位", "备注"}));
+    EXPECT_EQ(titles.join('|'), "名称|数量|单位|备注");
     EXPECT_EQ(m->data(cell(1, 0)).toString(), "t");
     EXPECT_EQ(m->data(cell(2, 3)).toString(), "压力");
-    EXPECT_EQ(view->columnWidth(3), 120);
-    EXPECT_EQ(view->columnWidth(1), 64);
-    EXPECT_EQ(view->rowHeight(0), 18);
     EXPECT_EQ(view->currentIndex(), cell(4, 3));
 }
 
-TEST_F(GridWidget, OnlyTheValueColumnIsEditable) {
-    auto* m = view->model();
-    EXPECT_TRUE(m->flags(cell(1, 1)) & Qt::ItemIsEditable);
-    EXPECT_FALSE(m->flags(cell(1, 0)) & Qt::ItemIsEditable);
-    EXPECT_FALSE(m->flags(cell(1, 2)) & Qt::ItemIsEditable);
-    EXPECT_FALSE(m->flags(cell(1, 3)) & Qt::ItemIsEditable);
-    EXPECT_FALSE(m->setData(cell(1, 2), "K", Qt::EditRole));
-    EXPECT_EQ(grid.Cell(1, 2), "C");
-}
-
-TEST_F(GridWidget, TypingIntoUnitOrNoteChangesNothing) {
+TEST_F(GridWidget, OnlyTheValueColumnTakesTyping) {
     for (int col : {2, 3}) {
         view->setCurrentIndex(cell(1, col));
         QTest::keyClicks(view.get(), "xyz");
@@ -71,17 +50,14 @@ TEST_F(GridWidget, TypingIntoUnitOrNoteChangesNothing) {
     }
     EXPECT_EQ(grid.Cell(1, 2), "C");
     EXPECT_EQ(grid.Cell(1, 3), "温度");
-}
 
-TEST_F(GridWidget, TypedValueReachesTheModel) {
     view->setCurrentIndex(cell(1, 1));
     auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
     ASSERT_NE(editor, nullptr) << "the value cell opens its editor when it becomes current";
     editor->clear();
     QTest::keyClicks(editor, "35");
     QTest::keyClick(editor, Qt::Key_Return);
-    // The delegate commits from a queued call.
-    QApplication::processEvents();
+    QApplication::processEvents(); // the delegate commits from a queued call
     EXPECT_EQ(grid.ValueByName("t"), "35");
 }
 
@@ -94,7 +70,6 @@ TEST_F(GridWidget, FollowsChangesOfTheModel) {
     EXPECT_EQ(view->model()->data(cell(1, 1)).toString(), "80");
     grid.ClearRowsFrom(1);
     EXPECT_EQ(view->model()->data(cell(1, 0)).toString(), "");
-    EXPECT_EQ(view->model()->rowCount(), 5);
 }
 
 TEST_F(GridWidget, SelectionIsNotHighlighted) {
@@ -104,8 +79,7 @@ TEST_F(GridWidget, SelectionIsNotHighlighted) {
     QApplication::processEvents();
     ASSERT_TRUE(view->selectionModel()->isSelected(cell(4, 3)));
     QImage shot = view->viewport()->grab().toImage();
-    QRect r = view->visualRect(cell(4, 3));
-    QColor middle = shot.pixelColor(r.center());
+    QColor middle = shot.pixelColor(view->visualRect(cell(4, 3)).center());
     EXPECT_EQ(middle, view->palette().color(QPalette::Base));
     EXPECT_NE(middle, view->palette().color(QPalette::Highlight));
 }

@@ -34,9 +34,8 @@ struct LayoutTest : testing::Test {
         window->resize(size);
         window->show();
         QApplication::processEvents();
-        const std::string which = window->pages()->tabText(index).toStdString() + " at " +
-                                  std::to_string(size.width()) + "x" +
-                                  std::to_string(size.height());
+        const std::string which =
+            window->pages()->tabText(index).toStdString() + " at " + std::to_string(size.width());
         EXPECT_EQ(window->size(), size) << which;
         auto* page = qobject_cast<QScrollArea*>(window->pages()->widget(index));
         ASSERT_NE(page, nullptr) << which;
@@ -50,8 +49,7 @@ struct LayoutTest : testing::Test {
                 which + ": " + w->metaObject()->className() + " " + w->objectName().toStdString();
             const QRect at(w->mapTo(page->viewport(), QPoint(0, 0)), w->size());
             EXPECT_TRUE(shown.contains(at))
-                << what << " at " << at.x() << "," << at.y() << " " << at.width() << "x"
-                << at.height() << " outside " << shown.width() << "x" << shown.height();
+                << what << " reaches " << at.right() << "," << at.bottom();
             QWidget* parent = w->parentWidget();
             if (parent && parent != page->widget()) {
                 EXPECT_TRUE(parent->rect().contains(w->geometry()))
@@ -80,11 +78,8 @@ TEST_F(LayoutTest, EveryPageFitsAt1024By768And1280By1024) {
         // to make it fit.
         window->pages()->setCurrentIndex(1);
         for (const char* name : {"GBBasic", "GBSummary", "GBVesselBalance", "GBVesselParams",
-                                 "GBTubeBalance", "GBTubeParams"}) {
-            QWidget* box = window->widgetFor(name);
-            ASSERT_NE(box, nullptr) << name;
-            EXPECT_TRUE(box->isVisible()) << name;
-        }
+                                 "GBTubeBalance", "GBTubeParams"})
+            EXPECT_TRUE(window->widgetFor(name) && window->widgetFor(name)->isVisible()) << name;
     }
 }
 
