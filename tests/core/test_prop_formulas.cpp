@@ -24,20 +24,18 @@ const char* kWaterCp = "0,4217;20,4182;40,4179;60,4184;80,4196;100,4216";
 
 TEST(PropFormulas, ConstantsPairsNotesAndLabels) {
     Grid g;
-    const std::pair<const char*, double> rows[] = {
-        {"4180", 4180},
-        {"20,4182", 4182},
-        {"Cp = 4180 ?typical", 4180},
-        {"  4180 <from a handbook", 4180},
-        {"4180 {liquid}", 4180},
-    };
+    const std::pair<const char*, double> rows[] = {{"4180", 4180},
+                                                   {"20,4182", 4182},
+                                                   {"Cp = 4180 ?typical", 4180},
+                                                   {"  4180 <from a handbook", 4180},
+                                                   {"4180 {liquid}", 4180}};
     for (auto [text, expected] : rows) {
         PropertyResult r = g.eval(text);
         ASSERT_EQ(r.kind, PropertyResult::Value) << text << ": " << r.message;
         EXPECT_DOUBLE_EQ(r.value, expected) << text;
     }
-    EXPECT_EQ(g.eval("").kind, PropertyResult::Empty);
-    EXPECT_EQ(g.eval("Cp = ?nothing").kind, PropertyResult::Empty);
+    for (const char* text : {"", "Cp = ?nothing"})
+        EXPECT_EQ(g.eval(text).kind, PropertyResult::Empty) << text;
 }
 
 TEST(PropFormulas, TableWindows) {

@@ -1,4 +1,6 @@
-// The pick list dialog and the pipe page in Qt.
+// The pick list dialog and the pipe page in Qt: the dialog shows the core's
+// list and hands the user's choice back; the lists themselves are tested in
+// tests/core/test_pickers.cpp.
 #include "../core/TempDir.h"
 
 #include "engine/FormKolvane.h"
@@ -9,7 +11,6 @@
 #include "refdata/UnitPickList.h"
 
 #include <QApplication>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -37,21 +38,18 @@ TEST(PickListDialog, AClickCopiesTheValueTheArrowKeysOnlyMove) {
     PickListDialog dialog(list);
     dialog.show();
     QTableWidget* t = dialog.table();
-    EXPECT_EQ(dialog.windowTitle(), "管道绝对粗糟度选择");
-    EXPECT_EQ(dialog.prompt()->text(), "绝对粗糟度");
-    EXPECT_EQ(t->horizontalHeaderItem(3)->text(), "单位");
+    EXPECT_EQ(dialog.windowTitle() + "|" + dialog.prompt()->text(),
+              QString::fromStdString(std::string(l.caption) + "|" + l.prompt));
     EXPECT_EQ(t->currentRow(), 1);
     EXPECT_EQ(dialog.entryField()->text(), "0.10");
 
     QTest::keyClick(t, Qt::Key_Down);
     EXPECT_EQ(list.selected(), 2);
     EXPECT_EQ(dialog.entryField()->text(), "0.10") << "the keyboard copies nothing";
-    EXPECT_EQ(list.entry(), "0.10");
 
     ClickRow(t, 0);
     EXPECT_EQ(list.selected(), 0);
     EXPECT_EQ(dialog.entryField()->text(), "0.01");
-    EXPECT_EQ(list.entry(), "0.01");
     EXPECT_TRUE(t->selectionModel()->isRowSelected(0, {}));
 
     QTest::keyClicks(dialog.entryField(), "5");
@@ -97,8 +95,9 @@ struct PickersWindow : testing::Test {
                 return window->pages()->widget(i);
         return nullptr;
     }
-    // Runs `act` on the real pick list once it is shown modally.
-    void whenShown(const std::function<void(PickListDialog&)>& act) {
+    // Presses `button` and runs `act` on the real pick list once it is shown
+    // modally.
+    void pickWith(const char* button, const std::function<void(PickListDialog&)>& act) {
         DialogAutoAnswer().on = false;
         auto* timer = new QTimer(window.get());
         QObject::connect(timer, &QTimer::timeout, [timer, act] {
@@ -109,6 +108,8 @@ struct PickersWindow : testing::Test {
                 }
         });
         timer->start(10);
+        press(button);
+        DialogAutoAnswer().on = true;
     }
 };
 
@@ -117,34 +118,23 @@ TEST_F(PickersWindow, OkReturnsTheEntryCancelChangesNothing) {
     TEditD& roughness = window->kolvane().field("EiD");
     roughness.SetSIValue(1e-4);
     const std::string before = roughness.text();
-    whenShown([](PickListDialog& d) {
+    pickWith("SBP5", [](PickListDialog& d) {
         ClickRow(d.table(), 2);
         d.cancelButton()->click();
     });
-    press("SBP5");
     EXPECT_EQ(roughness.text(), before);
-    EXPECT_DOUBLE_EQ(roughness.SIValue(), 1e-4);
 
-    whenShown([](PickListDialog& d) {
-        EXPECT_EQ(d.entryField()->text(), "0.10");
+    pickWith("SBP5", [](PickListDialog& d) {
+        EXPECT_EQ(d.entryField()->text(), "0.10") << "the dialog opens on the field's value";
         ClickRow(d.table(), 2);
         QTest::keyClick(d.table(), Qt::Key_Enter);
     });
-    press("SBP5");
-    DialogAutoAnswer().on = true;
     EXPECT_DOUBLE_EQ(roughness.SIValue(), 3e-4);
-}
 
-TEST_F(PickersWindow, SBP3SetsThePitchFromItsList) {
-    open(nullptr);
-    window->kolvane().field("DspD").setText("2.0");
-    whenShown([](PickListDialog& d) {
-        EXPECT_EQ(d.windowTitle(), "螺距选择");
+    pickWith("SBP3", [](PickListDialog& d) {
         ClickRow(d.table(), 3);
         d.okButton()->click();
     });
-    press("SBP3");
-    DialogAutoAnswer().on = true;
     EXPECT_EQ(window->kolvane().field("DspD").text(), "2.5");
 }
 
@@ -154,8 +144,7 @@ TEST_F(PickersWindow, ThePipePageListsMovesAndSelects) {
     QTableWidget* t = page->table();
     EXPECT_FALSE(page->note()->isVisibleTo(page));
     ASSERT_EQ(t->rowCount(), 3);
-    EXPECT_EQ(t->item(1, 1)->text(), "57×3.5");
-    EXPECT_EQ(t->item(2, 3)->text(), "81");
+    EXPECT_EQ(t->item(1, 1)->text() + " " + t->item(2, 3)->text(), "57×3.5 81");
 
     press("SBDi");
     EXPECT_EQ(currentPage(), pageOf("BTPipeSelect"));
@@ -169,15 +158,13 @@ TEST_F(PickersWindow, ThePipePageListsMovesAndSelects) {
 
     press("BTPipeSelect");
     EXPECT_DOUBLE_EQ(window->kolvane().field("dioD").SIValue(), 0.057);
-    EXPECT_DOUBLE_EQ(window->kolvane().field("diiD").SIValue(), 0.050);
     EXPECT_EQ(currentPage(), pageOf("dioD"));
 
     // The stored diameters of row 2 were never computed: "维护" computes
     // them, and the table shows them at once.
     EXPECT_EQ(t->item(1, 2)->text(), "0");
     press("BTPipeMaintain");
-    EXPECT_EQ(t->item(1, 2)->text(), "57");
-    EXPECT_EQ(t->item(1, 3)->text(), "50");
+    EXPECT_EQ(t->item(1, 2)->text() + " " + t->item(1, 3)->text(), "57 50");
     EXPECT_EQ(t->currentRow(), 1) << "the current pipe stays";
 }
 
@@ -190,7 +177,7 @@ TEST_F(PickersWindow, WithoutReferenceDataThePageSaysWhy) {
     EXPECT_FALSE(page->table()->isVisibleTo(page));
     EXPECT_EQ(page->note()->text(),
               QStringLiteral("参考数据不可用：") + QString::fromStdString(tables.problem()));
-    EXPECT_TRUE(page->note()->text().contains("Piples.db"));
+    EXPECT_TRUE(page->note()->text().contains("Piples.db")) << "the missing file is named";
     // The buttons stay and tell the same when pressed.
     press("BTPipeSelect");
     ASSERT_EQ(DialogAutoAnswer().shown.size(), 1u);
