@@ -128,12 +128,16 @@ TEST(AtomicSaveOwnership,
     bool root = ::geteuid() == 0;
     for (mode_t mode : {0640, 0604, 02664, 0755}) {
         WriteBytes(path, "old");
-        if (root) ASSERT_EQ(::chown(path.c_str(), 1234, 1234), 0);
+        if (root) {
+            ASSERT_EQ(::chown(path.c_str(), 1234, 1234), 0);
+        }
         ASSERT_EQ(::chmod(path.c_str(), mode), 0);
         EXPECT_EQ(SaveError(path, "new"), "");
         struct stat st = Lstat(path);
         EXPECT_EQ(st.st_mode & 07777, mode) << std::oct << mode;
-        if (root) EXPECT_EQ(std::make_pair(st.st_uid, st.st_gid), std::make_pair(1234u, 1234u));
+        if (root) {
+            EXPECT_EQ(std::make_pair(st.st_uid, st.st_gid), std::make_pair(1234u, 1234u));
+        }
         EXPECT_EQ(ReadBytes(path), "new");
     }
     // A file its owner may not write is refused, even for root.
