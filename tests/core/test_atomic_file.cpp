@@ -101,15 +101,12 @@ TEST(AtomicSaveTarget, SymbolicLinksAreWrittenThroughAndStayLinks) {
     for (const char* f : {"a.kvp", "b.kvp", "c.kvp"})
         WriteBytes(dir.file(f), "old");
     fs::create_symlink("../c.kvp", dir.file("sub/l3b"));
-    struct Row {
-        std::string link, text, written;
-    } rows[] = {
-        {"l1", dir.file("a.kvp"), "a.kvp"},       // absolute
-        {"sub/l2", "../b.kvp", "b.kvp"},          // relative to the link's folder
-        {"l3", "sub/l3b", "c.kvp"},               // a chain
-        {"l4", "new.kvp", "new.kvp"},             // dangling
-        {"sub/l5", "fresh.kvp", "sub/fresh.kvp"}, // dangling, in a subfolder
-    };
+    // Absolute, relative to the link's folder, a chain, dangling, dangling in a subfolder.
+    // clang-format off
+    struct Row { std::string link, text, written; } rows[] = {
+        {"l1", dir.file("a.kvp"), "a.kvp"}, {"sub/l2", "../b.kvp", "b.kvp"}, {"l3", "sub/l3b", "c.kvp"},
+        {"l4", "new.kvp", "new.kvp"}, {"sub/l5", "fresh.kvp", "sub/fresh.kvp"}};
+    // clang-format on
     for (const Row& r : rows) {
         fs::create_symlink(r.text, dir.file(r.link));
         EXPECT_EQ(SaveError(dir.file(r.link), "via " + r.link), "");
@@ -124,7 +121,8 @@ TEST(AtomicSaveTarget, SymbolicLinksAreWrittenThroughAndStayLinks) {
     ExpectMessage(SaveError(dir.file("loop-a"), "x"), dir.file("loop-a"), "符号链接");
 }
 
-TEST(AtomicSaveOwnership, TheReplacedFileKeepsOwnerGroupAndModeANewOneTheUmask) {
+TEST(AtomicSaveOwnership,
+     TheReplacedFileKeepsOwnerGroupAndModeANewOneTheUmaskAReadOnlyOneIsRefused) {
     TempDir dir;
     std::string path = dir.file("p.kvp");
     bool root = ::geteuid() == 0;
@@ -142,18 +140,7 @@ TEST(AtomicSaveOwnership, TheReplacedFileKeepsOwnerGroupAndModeANewOneTheUmask) 
         }
         EXPECT_EQ(ReadBytes(path), "new");
     }
-    for (mode_t mask : {022, 077, 0}) {
-        mode_t previous = ::umask(mask);
-        std::string fresh = dir.file("new" + std::to_string(mask));
-        EXPECT_EQ(SaveError(fresh, "x"), "");
-        ::umask(previous);
-        EXPECT_EQ(Lstat(fresh).st_mode & 07777, 0666 & ~mask) << std::oct << mask;
-    }
-}
-
-TEST(AtomicSaveOwnership, AFileItsOwnerMayNotWriteIsRefusedEvenForRoot) {
-    TempDir dir;
-    std::string path = dir.file("p.kvp");
+    // A file its owner may not write is refused, even for root.
     for (mode_t mode : {0444, 0400, 0066}) {
         WriteBytes(path, "kept");
         ASSERT_EQ(::chmod(path.c_str(), mode), 0);
@@ -163,18 +150,26 @@ TEST(AtomicSaveOwnership, AFileItsOwnerMayNotWriteIsRefusedEvenForRoot) {
         ::chmod(path.c_str(), 0644);
     }
     EXPECT_EQ(Entries(dir.path()), Names{"p.kvp"});
+    for (mode_t mask : {022, 077, 0}) {
+        mode_t previous = ::umask(mask);
+        std::string fresh = dir.file("new" + std::to_string(mask));
+        EXPECT_EQ(SaveError(fresh, "x"), "");
+        ::umask(previous);
+        EXPECT_EQ(Lstat(fresh).st_mode & 07777, 0666 & ~mask) << std::oct << mask;
+    }
 }
 
 TEST(AtomicSaveFolder, AMissingFolderIsNamed) {
     TempDir dir;
     WriteBytes(dir.file("file"), "x");
     fs::create_symlink("gone/p.kvp", dir.file("link"));
-    ExpectMessage(SaveError(dir.file("no/such/p.kvp"), "x"), dir.file("no/such/p.kvp"),
-                  "文件夹不存在：" + dir.file("no/such"));
-    ExpectMessage(SaveError(dir.file("link"), "x"), dir.file("link"),
-                  "文件夹不存在：" + dir.file("gone"));
-    ExpectMessage(SaveError(dir.file("file/p.kvp"), "x"), dir.file("file/p.kvp"),
-                  "不是文件夹：" + dir.file("file"));
+    // clang-format off
+    std::pair<const char*, std::string> rows[] = {{"no/such/p.kvp", "文件夹不存在：" + dir.file("no/such")},
+                                                  {"link", "文件夹不存在：" + dir.file("gone")},
+                                                  {"file/p.kvp", "不是文件夹：" + dir.file("file")}};
+    // clang-format on
+    for (const auto& [name, says] : rows)
+        ExpectMessage(SaveError(dir.file(name), "x"), dir.file(name), says);
 }
 
 TEST(AtomicSaveFolder, TemporariesOlderThanADayAreRemovedFreshOnesKept) {

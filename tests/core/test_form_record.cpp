@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <sstream>
 #include <sys/resource.h>
 
 namespace kolvane {
@@ -314,34 +315,38 @@ TEST(FormRecordRead, HeaderMustMatchExactlyTheLayoutIsTolerant) {
     }
 }
 
-TEST(FormRecordRead, RecordsThatDoNotFitAreSkipped) {
-    SmallForm f;
-    f.edit.setText("kept");
-    f.unit.setItemIndex(1);
-    std::string file =
-        kHead + Rec("NoSuchD", "Float", "Exchange", "not a number") +
-        Rec("NameD", "Blob", "Text", "unknown tag") +
-        Rec("NameD", "string", "Text", "tags are case-sensitive") +
-        Rec("NameD", "String", "NoSuchProperty", "x") +
-        Rec("NameD", "Float", "Text", "kind differs, so not even converted") +
-        Rec("NameD", "Memo", "Lines", "not a memo") + Rec("KindD", "String", "ItemIndex", "2") +
-        Rec("MixD", "Enum", "Checked", "True") + Rec("KindD", "Ord", "ItemIndex", "3") +
-        Rec("QtyU", "Ord", "ItemIndex", "-1");
-    ASSERT_TRUE(LoadFormRecordBytes(f.form, file, "x"));
-    EXPECT_EQ(f.edit.text(), "kept");
-    EXPECT_EQ(f.list.itemIndex(), -1) << "an index outside the list is skipped";
-    EXPECT_EQ(f.unit.itemIndex(), 1) << "a unit box is never left blank";
-    EXPECT_TRUE(f.check.checked()) << "the good record among them is applied";
+// What a loaded file set: name text | list index | unit index | checked | color | factor.
+std::string Loaded(const SmallForm& f) {
+    std::ostringstream out;
+    out << f.edit.text() << "|" << f.list.itemIndex() << "|" << f.unit.itemIndex() << "|"
+        << f.check.checked() << "|" << f.qty.color() << "|" << f.qty.exchange();
+    return out.str();
 }
 
-TEST(FormRecordRead, AMissingEmptyLineMisreadsTheRecordsAfterIt) {
-    SmallForm f;
-    std::string file = kHead + "NameD\r\nString\r\nText\r\nfirst\r\n" + // no empty line
-                       Rec("KindD", "Ord", "ItemIndex", "1") +
-                       Rec("MixD", "Enum", "Checked", "True");
-    ASSERT_TRUE(LoadFormRecordBytes(f.form, file, "x"));
-    EXPECT_EQ(f.edit.text(), "first");
-    EXPECT_EQ(f.list.itemIndex(), -1) << "its name was taken as the empty line";
+TEST(FormRecordRead, TheseRecordsLoadSo) {
+    // clang-format off
+    struct Row { const char* name; std::string file, loaded; } rows[] = {
+        {"records that do not fit are skipped (an index outside the list, a blank unit box), the good one applied",
+         Rec("NoSuchD", "Float", "Exchange", "not a number") + Rec("NameD", "Blob", "Text", "unknown tag") +
+         Rec("NameD", "string", "Text", "tags are case-sensitive") + Rec("NameD", "String", "NoSuchProperty", "x") +
+         Rec("NameD", "Float", "Text", "kind differs, so not even converted") + Rec("NameD", "Memo", "Lines", "not a memo") +
+         Rec("KindD", "String", "ItemIndex", "2") + Rec("MixD", "Enum", "Checked", "True") +
+         Rec("KindD", "Ord", "ItemIndex", "3") + Rec("QtyU", "Ord", "ItemIndex", "-1"),
+         "kept|-1|1|1|-16777211|1"},
+        {"a missing empty line takes the next name as the empty line",
+         "NameD\r\nString\r\nText\r\nfirst\r\n" + Rec("KindD", "Ord", "ItemIndex", "1") + Rec("MixD", "Enum", "Checked", "True"),
+         "first|-1|1|0|-16777211|1"},
+        {"enum names and numbers", Rec("MixD", "Enum", "Checked", "true") + Rec("QtyD", "Ord", "Color", " -16777201 ") +
+         Rec("QtyD", "Float", "Exchange", " 1E-3 ") + Rec("KindD", "Ord", "ItemIndex", "+1"),
+         "kept|1|1|1|" + std::to_string(kClBtnFace) + "|0.001"}};
+    // clang-format on
+    for (const Row& r : rows) {
+        SmallForm f;
+        f.edit.setText("kept");
+        f.unit.setItemIndex(1);
+        ASSERT_TRUE(LoadFormRecordBytes(f.form, kHead + r.file, "x")) << r.name;
+        EXPECT_EQ(Loaded(f), r.loaded) << r.name;
+    }
 }
 
 TEST(FormRecordRead, ATemplateWithoutTheReportLeavesTheReportAlone) {
@@ -354,19 +359,6 @@ TEST(FormRecordRead, ATemplateWithoutTheReportLeavesTheReportAlone) {
     ASSERT_TRUE(LoadFormRecordBytes(b.form, Disk(tmpl), "x"));
     EXPECT_EQ(b.rich.text(), "current report");
     EXPECT_EQ(b.edit.text(), "from template");
-}
-
-TEST(FormRecordRead, EnumNamesAndNumbersAreRead) {
-    SmallForm f;
-    std::string file = kHead + Rec("MixD", "Enum", "Checked", "true") +
-                       Rec("QtyD", "Ord", "Color", " -16777201 ") +
-                       Rec("QtyD", "Float", "Exchange", " 1E-3 ") +
-                       Rec("KindD", "Ord", "ItemIndex", "+1");
-    ASSERT_TRUE(LoadFormRecordBytes(f.form, file, "x"));
-    EXPECT_TRUE(f.check.checked());
-    EXPECT_EQ(f.qty.color(), kClBtnFace);
-    EXPECT_DOUBLE_EQ(f.qty.exchange(), 0.001);
-    EXPECT_EQ(f.list.itemIndex(), 1);
 }
 
 // --- Faults that must not damage anything ---
