@@ -136,6 +136,14 @@ std::string FormToJson(const TFormKolvane& w) {
         for (const auto& f : m.fields)
             fields.push_back(f);
     }
+    // The dynamic check of the sizing; null where it computed nothing.
+    auto number = [](const std::optional<double>& v) { return v ? JsonNumber(*v) : Json(nullptr); };
+    const BatchCheck& c = report.check;
+    const bool ran = report.hasCheck;
+    Json check = {{"areaNeeded_m2", ran ? number(c.areaNeeded) : Json(nullptr)},
+                  {"tActual_s", ran ? number(c.tActual) : Json(nullptr)},
+                  {"tTheoretical_s", ran ? number(c.tTheoretical) : Json(nullptr)},
+                  {"ratio", number(report.checkRatio())}};
     Json errors = Json::array();
     for (const auto& p : report.problems)
         errors.push_back({{"field", p.field}, {"text", p.text}});
@@ -145,6 +153,7 @@ std::string FormToJson(const TFormKolvane& w) {
               {"components", std::move(components)},
               {"warnings", std::move(warnings)},
               {"missing", std::move(missing)},
+              {"check", std::move(check)},
               {"errors", std::move(errors)}};
     std::map<const Json*, std::string> numbers;
     for (const auto& [name, text] : bigSi)

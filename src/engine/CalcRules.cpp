@@ -40,7 +40,7 @@ const std::vector<Dependency>& Dependencies() {
         {TwaD, kToAir, {kModelNode, AeD, StD, BpD, TeD}},
         // The chain after the area.
         {ArD, 0, {sfD, AtD}},
-        {TTaD, 0, {Tom1D, Tom2D, Ti1D, Ti2D}},
+        {TTaD, 0, {kModelNode, Tom1D, Tom2D, Ti1D, Ti2D}},
         {KTaD, 0, {QiD, AtD, TTaD, TaoD}},
         {LtD, 0, {dioD, ArD}},
         {mD, 0, {LtD, SlD, DspD, dioD}},
@@ -162,6 +162,19 @@ constexpr WarningRule kWarnings[] = {
     {WarningKind::NoMaintenance, WcD, 0, 0, 0,
      "按环境温度，维持目标温度不需要此介质（未计维持质量流量）",
      "a negative maintenance flow would say the medium must work against its own duty"},
+    {WarningKind::Correlation, kiD, 0, 0, 0, "管内膜系数：%1",
+     "a film correlation outside the range its source measured may be far off"},
+    {WarningKind::Correlation, koD, 0, 0, 0, "管外膜系数：%1",
+     "a film correlation outside the range its source measured may be far off"},
+    {WarningKind::Correlation, TwaD, kToAir, 0, 0, "保温外壁温：%1",
+     "the surface coefficient to air was measured on surfaces below 150 C"},
+    {WarningKind::Correlation, DpiD, 0, 0, 0, "压力降：%1",
+     "the friction factor is uncertain where the flow is neither laminar nor turbulent"},
+    {WarningKind::CheckArea, AtD, 0, 0.02, 0, "校核：动态计算需要%1 m²，比理论面积大%2%",
+     "the sizing holds the medium's temperature and the film coefficients constant over the "
+     "batch; integrated in time the batch needs more area"},
+    {WarningKind::CheckNote, AtD, 0, 0, 0, "校核：%1",
+     "the dynamic check could not confirm the sizing, so the area is unchecked"},
 };
 } // namespace
 

@@ -73,6 +73,9 @@ enum class WarningKind {
     LossShare,     // heat loss above a share (lo) of the duty
     ShortLayout,   // the total length is less than one pass or one turn
     NoMaintenance, // the surroundings, not the medium, decide the held temperature
+    Correlation,   // a correlation of the field used outside its stated range
+    CheckArea,     // the dynamic check needs more area than the sizing (lo: the share)
+    CheckNote,     // the dynamic check found no area, or could not run
 };
 struct WarningRule {
     WarningKind kind;

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "model/BatchCheck.h"
 #include "model/HeatingCurve.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +32,17 @@ struct PassReport {
     bool hasCurve = false;
     CurveInputs curve;
     double theoreticalArea = 0, actualArea = 0, heatingTime = 0, target = 0;
+    // The dynamic check of the sizing, when the pass computed an area
+    // (`hasCheck`): its figures and the inputs that draw its curve.
+    bool hasCheck = false;
+    BatchCheck check;
+    HeatModelInputs checkInputs;
+    bool hasActualArea = false; // the actual area was computed (tActual refers to it)
+    // The area the check needs over the theoretical area.
+    std::optional<double> checkRatio() const {
+        if (!hasCheck || !check.areaNeeded || !(theoreticalArea > 0)) return std::nullopt;
+        return *check.areaNeeded / theoreticalArea;
+    }
 
     std::vector<Problem> problems;
     std::vector<Warning> warnings;

@@ -10,6 +10,7 @@
 #include "engine/NumberFormat.h"
 #include "engine/UiServices.h"
 #include "model/Balance.h"
+#include "model/BatchCheck.h"
 #include "model/Errors.h"
 #include "model/HeatModel.h"
 #include "model/Hydraulics.h"
@@ -147,6 +148,9 @@ private:
     bool runModel(HeatModelResult& out);
     HeatModelInputs modelInputs() const;
     void chain();
+    void keepCurve();
+    void runCheck();
+    std::string noteText(const CorrelationNote& n) const;
     void warnings();
     void missing();
     void collectMissing(int node, std::vector<int>& out, std::array<bool, kNodeCount>& seen) const;
@@ -175,6 +179,10 @@ private:
     std::optional<bool> mediumTakesHeat_;
     bool modelOk_ = false;
     HeatModelResult model_;
+    HeatModelInputs modelIn_; // what the model last computed from
+    // The friction correlation's range, when the pressure drop left it.
+    PressureDrop dp_;
+    std::string checkNote_;
     bool layoutShort_ = false;
     bool maintenanceNotNeeded_ = false;
     TubeLayout layout_;
@@ -403,6 +411,7 @@ HeatModelInputs RecalcPass::modelInputs() const {
     in.lamW = ItemValue(w_.tubeMaterial_->text(), 1000);
     in.lamS = ItemValue(w_.vesselMaterial_->text(), 1000);
     in.lamP = ItemValue(w_.insulation_->text(), 1000);
+    in.tolerance = tol_;
     return in;
 }
 
@@ -419,6 +428,7 @@ bool RecalcPass::runModel(HeatModelResult& out) {
             in.a2 = StrToFloat(bar + 6 <= item.size() ? item.substr(bar + 6, 4) : "");
         }
         out = TheoreticalArea(in);
+        modelIn_ = in;
         return true;
     } catch (const Error& e) {
         walkProblem("AtD", e.what());
@@ -437,6 +447,7 @@ void RecalcPass::resetWalk() {
     }
     modelOk_ = false;
     layoutShort_ = false;
+    dp_ = {};
     walkProblems_.clear();
 }
 
@@ -510,34 +521,58 @@ void RecalcPass::run() {
         // The ground has no surface temperature to show, even a typed one.
         if (toGround_) read_[TwaD] = Slot::Stale;
     }
+    if (modelOk_) keepCurve();
     chain();
     for (const auto& p : walkProblems_)
         report_.problems.push_back(p);
     if (modelOk_) {
-        // The balance the area was found from, for the heating curve.
-        CurveInputs& c = report_.curve;
-        c.m = v(MaoD);
-        c.c = v(CopD);
-        c.k = model_.k;
-        c.tm = (v(Ti1D) + v(Ti2D)) / 2;
-        if (needsMet(QLD)) {
-            c.ke = model_.ke;
-            c.ae = v(AeD);
-            c.te = v(TeD);
-        }
-        c.t1 = v(Tom1D);
-        report_.hasCurve = true;
-        report_.theoreticalArea = model_.area;
         report_.actualArea = has(ArD) ? v(ArD) : model_.area;
-        report_.heatingTime = v(TaoD);
-        report_.target = v(Tom2D);
+        report_.hasActualArea = has(ArD);
+        runCheck();
+    }
+}
+
+void RecalcPass::keepCurve() {
+    using namespace fid;
+    // The balance the area was found from, for the heating curve and the
+    // time averages.
+    CurveInputs& c = report_.curve;
+    c.m = v(MaoD);
+    c.c = v(CopD);
+    c.k = model_.k;
+    c.tm = (v(Ti1D) + v(Ti2D)) / 2;
+    if (needsMet(QLD)) {
+        c.ke = model_.ke;
+        c.ae = v(AeD);
+        c.te = v(TeD);
+    }
+    c.t1 = v(Tom1D);
+    report_.hasCurve = true;
+    report_.theoreticalArea = model_.area;
+    report_.heatingTime = v(TaoD);
+    report_.target = v(Tom2D);
+}
+
+void RecalcPass::runCheck() {
+    // The check is a second opinion: what stops it is told, never blocks.
+    report_.checkInputs = modelIn_;
+    try {
+        const std::optional<double> actual =
+            report_.hasActualArea ? std::optional<double>(report_.actualArea) : std::nullopt;
+        report_.check = CheckBatch(modelIn_, model_.area, actual);
+        report_.hasCheck = true;
+        if (report_.check.note) checkNote_ = report_.check.note;
+    } catch (const Error& e) {
+        checkNote_ = e.what();
     }
 }
 
 void RecalcPass::chain() {
     using namespace fid;
     if (needsMet(ArD)) setPositive(ArD, (1 + v(sfD) / 100) * v(AtD));
-    if (needsMet(TTaD)) set(TTaD, (v(Ti1D) + v(Ti2D) - v(Tom1D) - v(Tom2D)) / 2);
+    // The time average of the medium's mean temperature less the contents'
+    // over the heating time, on the curve the area was sized with.
+    if (needsMet(TTaD)) set(TTaD, MeanDifference(report_.curve, v(AtD), v(TaoD)));
     if (needsMet(KTaD)) {
         const double k = v(QiD) / (v(AtD) * v(TTaD) * v(TaoD));
         if (std::isfinite(k) && k > 0) set(KTaD, k);
@@ -558,11 +593,10 @@ void RecalcPass::chain() {
         const double rho = condensing_ ? v(denivD) : v(DeniD);
         const double mu = condensing_ ? v(ViivD) : v(ViiD);
         try {
-            const double dp =
-                coil_ ? CoilPressureDrop(v(WiD), rho, mu, v(diiD), v(EiD), v(SlD), v(DspD), v(LtD),
-                                         layout_)
-                      : UTubePressureDrop(v(WiD), rho, mu, v(diiD), v(EiD), v(SlD), layout_);
-            setPositive(DpiD, dp);
+            dp_ = coil_ ? CoilPressureDrop(v(WiD), rho, mu, v(diiD), v(EiD), v(SlD), v(DspD),
+                                           v(LtD), layout_)
+                        : UTubePressureDrop(v(WiD), rho, mu, v(diiD), v(EiD), v(SlD), layout_);
+            setPositive(DpiD, dp_.dp);
         } catch (const Error& e) {
             walkProblem("DpiD", caption(DpiD) + ": " + e.what());
         }
@@ -594,6 +628,30 @@ void RecalcPass::warnings() {
         case WarningKind::NoMaintenance:
             if (maintenanceNotNeeded_) text = r.text;
             break;
+        case WarningKind::Correlation:
+            if (!computed_[id]) break;
+            if (id == DpiD) {
+                if (dp_.outside) {
+                    const CorrelationNote n{NoteSide::Inside, dp_.outside, dp_.value, dp_.re};
+                    text = Fill(r.text, noteText(n));
+                }
+                break;
+            }
+            for (int i = 0; modelOk_ && i < model_.noteCount; ++i) {
+                const CorrelationNote& n = model_.notes[i];
+                const NoteSide side = id == kiD   ? NoteSide::Inside
+                                      : id == koD ? NoteSide::Outside
+                                                  : NoteSide::Surface;
+                if (n.side == side) text = Fill(r.text, noteText(n));
+            }
+            break;
+        case WarningKind::CheckArea:
+            if (auto ratio = report_.checkRatio(); ratio && *ratio > 1 + r.lo && computed_[AtD])
+                text = Fill(r.text, Short(*report_.check.areaNeeded), Short((*ratio - 1) * 100));
+            break;
+        case WarningKind::CheckNote:
+            if (!checkNote_.empty() && computed_[AtD]) text = Fill(r.text, checkNote_);
+            break;
         case WarningKind::ShortLayout:
             if (layoutShort_ && has(LtD))
                 text = Fill(r.text, Short(v(LtD)), Short(layout_.onePass)) +
@@ -602,6 +660,19 @@ void RecalcPass::warnings() {
         }
         if (!text.empty()) report_.warnings.push_back({FieldTable()[id].name, text});
     }
+}
+
+std::string RecalcPass::noteText(const CorrelationNote& n) const {
+    if (!n.validity)
+        return "层流Re=" + Short(n.re) + "，未给出管间距与管长（盘管直径），按充分发展Nu=3.66计";
+    const Validity& v = *n.validity;
+    const std::string group = v.group;
+    std::string range = v.hi >= 1e299    ? "≥" + Short(v.lo)
+                        : v.lo <= -1e299 ? "≤" + Short(v.hi)
+                                         : Short(v.lo) + "–" + Short(v.hi);
+    std::string s = group != "Re" && n.re > 0 ? "Re=" + Short(n.re) + "，" : "";
+    return s + group + "=" + Short(n.value) + v.unit + "，超出" + v.correlation + "的适用范围（" +
+           group + " " + range + v.unit + "）";
 }
 
 void RecalcPass::collectMissing(int node, std::vector<int>& out,

@@ -20,111 +20,162 @@ double Checked(double v, const char* what) {
     return v;
 }
 
-// Natural convection around horizontal tubes (Mikheev): constants by regime.
-void ConvectionRegime(double ra, double& c, double& n) {
-    if (ra < 500) {
-        c = 1.18;
-        n = 1.0 / 8;
-    } else if (ra < 2e7) {
-        c = 0.54;
-        n = 1.0 / 4;
-    } else {
-        c = 0.135;
-        n = 1.0 / 3;
-    }
+CorrelationNote Note(NoteSide side, const Validity& v, double value, double re) {
+    return {side, &v, value, re};
 }
 
-// Inside film of a single-phase medium; it does not depend on the area.
-double SinglePhaseInside(const HeatModelInputs& in) {
-    const double re = 4 * in.w / (kPi * in.muI * in.dI);
-    const double pr = in.ci * in.muI / in.lamI;
-    const double phiI = in.mediumTakesHeat ? 1.05 : 0.95;
-    const double n = in.mediumTakesHeat ? 0.4 : 0.3;
-    double ki;
-    if (in.muI < 0.003) // Dittus-Boelter
-        ki = 0.023 * (in.lamI / in.dI) * std::pow(re, 0.8) * std::pow(pr, n);
-    else // Sieder-Tate, with phi for the viscosity ratio
-        ki = 0.027 * (in.lamI / in.dI) * std::pow(re, 0.8) * std::cbrt(pr) * phiI;
-    if (in.hasShape) {
-        const double sdo = in.s * in.dO;
-        if (!in.coil)
-            ki *= 1 + kPi / 2 * sdo * (1 + 3.5 * in.dI / sdo) / (in.sl - sdo);
-        else
-            ki *= 1 + 1.5 / in.s * 3.5 * in.dI / in.sl;
-    }
-    return ki;
+// Bends of a U-tube bundle and turns of a coil raise the turbulent film.
+double ShapeCorrection(const HeatModelInputs& in) {
+    if (!in.hasShape) return 1;
+    const double sdo = in.s * in.dO;
+    if (!in.coil) return 1 + kPi / 2 * sdo * (1 + 3.5 * in.dI / sdo) / (in.sl - sdo);
+    return 1 + 1.5 / in.s * 3.5 * in.dI / in.sl;
 }
 
 } // namespace
 
-HeatModelResult TheoreticalArea(const HeatModelInputs& in) {
-    HeatModelResult out;
-    const double rhoO = in.rhoO, dO = in.dO, muO = in.muO, cO = in.cO, lamO = in.lamO;
-    const double tau = in.tau, dI = in.dI;
+double UTubePassLength(double sl, double s, double dO) {
+    const double sdo = s * dO;
+    return (sl - sdo) + kPi / 2 * sdo;
+}
 
-    double a = 0, heatRate = 0, koStirred = 0, hwStirred = 0;
+InsideFilm SinglePhaseInsideFilm(const HeatModelInputs& in) {
+    InsideFilm f;
+    f.re = 4 * in.w / (kPi * in.muI * in.dI);
+    f.pr = in.ci * in.muI / in.lamI;
+    const double phi = in.mediumTakesHeat ? 1.05 : 0.95;
+    const double lambdaOverD = in.lamI / in.dI;
+    auto note = [&f](const Validity& v, double value) {
+        if (v.holds(value)) return;
+        f.hasNote = true;
+        f.note = Note(NoteSide::Inside, v, value, f.re);
+    };
+    // Turbulent: today's correlations with the shape's correction.
+    auto turbulent = [&] {
+        f.regime = InsideRegime::Turbulent;
+        double nu;
+        if (in.muI < 0.003) {
+            f.correlation = "Dittus–Boelter";
+            nu = DittusBoelterNusselt(f.re, f.pr, in.mediumTakesHeat ? 0.4 : 0.3);
+            note(kDittusBoelterValidity, f.pr);
+        } else {
+            f.correlation = "Sieder–Tate";
+            nu = SiederTateTurbulentNusselt(f.re, f.pr, phi);
+            note(kSiederTateTurbulentValidity, f.pr);
+        }
+        f.h = nu * lambdaOverD * ShapeCorrection(in);
+    };
+
+    if (in.coil && in.hasShape) {
+        const double dOverD = in.dI / in.sl;
+        if (f.re < SchmidtCriticalReynolds(dOverD)) {
+            f.regime = InsideRegime::Laminar;
+            f.correlation = "Schmidt";
+            f.h = SchmidtLaminarCoilNusselt(f.re, f.pr, dOverD) * lambdaOverD;
+            note(kSchmidtLaminarValidity, f.re);
+        } else {
+            turbulent();
+        }
+        return f;
+    }
+    if (f.re <= kLaminarReynolds) {
+        f.regime = InsideRegime::Laminar;
+        // Each bend mixes the flow, so the thermal entrance starts again in
+        // every pass. Without the pass's length the fully developed value
+        // is the safe one.
+        if (!in.coil && in.hasShape) {
+            f.correlation = "Hausen";
+            const double length = UTubePassLength(in.sl, in.s, in.dO);
+            f.h = HausenNusselt(f.re, f.pr, in.dI / length) * lambdaOverD;
+        } else {
+            f.correlation = "Nu=3.66";
+            f.h = kFullyDevelopedLaminarNusselt * lambdaOverD;
+            f.hasNote = true;
+            f.note = CorrelationNote{NoteSide::Inside, nullptr, 0, f.re};
+        }
+    } else if (f.re < kTurbulentReynolds) {
+        f.regime = InsideRegime::Transition;
+        f.correlation = "Gnielinski";
+        f.h = GnielinskiNusselt(f.re, f.pr) * lambdaOverD * ShapeCorrection(in);
+        note(kGnielinskiValidity, f.pr);
+    } else {
+        turbulent();
+    }
+    return f;
+}
+
+FilmModel::FilmModel(const HeatModelInputs& in) : in_(in) {
+    const double rhoO = in.rhoO, dO = in.dO, muO = in.muO, cO = in.cO, lamO = in.lamO;
+    const double prO = cO * muO / lamO;
     if (!in.stirred) {
         // Grashof-Prandtl product per kelvin, tube outer diameter as length.
-        a = 9.81 * in.beta * rhoO * rhoO * dO * dO * dO / (muO * muO) * (cO * muO / lamO);
-        // The medium's heat rate sets the natural-convection regime.
-        heatRate = in.condensing ? in.w * in.r : in.w * in.ci * (in.ti1 - in.ti2);
+        a_ = kGravity * in.beta * rhoO * rhoO * dO * dO * dO / (muO * muO) * prO;
     } else {
-        // Agitated vessel (Chilton, Drew and Jebens), coefficients of the stirrer.
         const double reM = in.dm * in.dm * in.n * rhoO / muO;
-        const double prO = cO * muO / lamO;
         const double phiO = in.contentsTakeHeat ? 1.05 : 0.95;
-        koStirred = in.a1 * (lamO / in.ds) * std::pow(reM, 0.62) * std::cbrt(prO) * phiO;
-        hwStirred = in.a2 * (lamO / in.ds) * std::pow(reM, 2.0 / 3) * std::cbrt(prO);
+        koStirred_ = StirredCoilNusselt(in.a1, reM, prO, phiO) * lamO / in.ds;
+        hwStirred_ = StirredWallNusselt(in.a2, reM, prO) * lamO / in.ds;
     }
-    const double kiSingle = in.condensing ? 0 : SinglePhaseInside(in);
+    wall_ = dO * (dO - in.dI) / (in.lamW * (dO + in.dI));
+    ratio_ = dO / in.dI;
+    if (in.condensing) {
+        condensing_ = CondensationLoadingCoefficient(in.rhoI, in.lamI, in.muI, in.dI, 1, in.w) *
+                      NonCondensableFactor(in.x / 100);
+    } else {
+        inside_ = SinglePhaseInsideFilm(in);
+    }
+}
+
+FilmModel::Outside FilmModel::outside(double q) const {
+    if (in_.stirred) return {koStirred_, hwStirred_, 0, 0};
+    if (!(q > 0)) throw MathError("管外膜系数为零：容器热量或物性数据不正确");
+    const NaturalConvection c = MikheevFluxCoefficient(a_, in_.lamO / in_.dO, q);
+    return {c.h, c.h, c.dHdQ, c.ra};
+}
+
+double FilmModel::inside(double area) const {
+    return in_.condensing ? condensing_ * std::cbrt(area) : inside_.h;
+}
+
+double FilmModel::loss(double theta, double hw, double* excess) const {
+    // Vessel wall, insulation and the film inside the vessel wall.
+    const double res = in_.wallThickness / in_.lamS + in_.insulationThickness / in_.lamP + 1 / hw;
+    if (in_.lossToGround) return 1 / res;
+    // Outer film to air h = 9.8 + 0.07·x, x the surface's excess over the
+    // ambient: 0.07·R·x² + (9.8·R + 1)·x = θ.
+    const double b = kSurfaceToAirBase * res + 1;
+    const double disc = b * b + 4 * kSurfaceToAirSlope * res * theta;
+    if (!(disc >= 0)) throw MathError("保温外壁温无法计算：环境温度与容器温度数据不合理");
+    const double x = (std::sqrt(disc) - b) / (2 * kSurfaceToAirSlope * res);
+    // The linear surface film holds for ordinary differences only; far below
+    // the ambient it would turn negative.
+    const double he = SurfaceToAirCoefficient(x);
+    if (!(he > 0)) throw MathError("环境传热系数无法计算：环境温度与容器温度相差过大");
+    if (excess) *excess = x;
+    return 1 / (1 / he + res);
+}
+
+HeatModelResult TheoreticalArea(const HeatModelInputs& in) {
+    const FilmModel film(in);
+    HeatModelResult out;
+    auto addNote = [&out](const CorrelationNote& n) {
+        if (out.noteCount < HeatModelResult::kMaxNotes) out.notes[out.noteCount++] = n;
+    };
+    const double tau = in.tau;
+    const double tol = in.tolerance > 0 ? in.tolerance : 1e-6;
 
     double area = kStartArea;
-    double e = 0; // carries over between area steps
     for (int step = 0; step < kMaxAreaSteps; ++step) {
         const double previous = area;
 
-        double ko, hw;
-        if (!in.stirred) {
-            // Magnitudes: a cooling duty drives the same convection as heating.
-            const double q = std::fabs(in.qi / (area * tau));
-            double dT = 0.5;
-            ko = 0;
-            for (int i = 0;; ++i) {
-                if (i >= kMaxConvectionSteps)
-                    throw IterationLimitError("计算不收敛：管外自然对流传热系数");
-                const double dTprev = dT, ePrev = e;
-                double c, n;
-                ConvectionRegime(a * dT, c, n);
-                ko = std::pow(c * (lamO / dO) * std::pow(a, n) * std::pow(q, n), 1 / (1 + n));
-                Checked(ko, "管外膜系数无法计算：请检查容器物性与热量");
-                if (!(ko > 0)) throw MathError("管外膜系数为零：容器热量或物性数据不正确");
-                dT = std::fabs(heatRate / (ko * area));
-                e = std::fabs(dTprev - dT);
-                if (std::fabs(e - ePrev) < 1e-4) break;
-            }
-            hw = ko;
-        } else {
-            ko = koStirred;
-            hw = hwStirred;
-        }
+        // Magnitudes: a cooling duty drives the same convection as heating.
+        const FilmModel::Outside o = film.outside(std::fabs(in.qi / (area * tau)));
+        const double ko = o.ko, hw = o.hw;
         out.ko = Checked(ko, "管外膜系数无法计算");
-
-        double ki;
-        if (in.condensing) {
-            // Film condensation on the condensate loading of the area (Nusselt type).
-            ki = 1.18 * std::cbrt(9.8 * in.rhoI * in.rhoI * in.lamI * in.lamI * in.lamI * area /
-                                  (in.muI * dI * in.w));
-            const double x = in.x / 100;
-            if (x > 1e-6) ki *= 0.195 + 0.805 * std::exp(-107.7 * x / (1 - x));
-        } else {
-            ki = kiSingle;
-        }
+        if (!(ko > 0)) throw MathError("管外膜系数为零：容器热量或物性数据不正确");
+        const double ki = film.inside(area);
         out.ki = Checked(ki, "管内膜系数无法计算：请检查管程物性、流量与管径");
-
-        // Overall coefficient referred to the outer tube surface.
-        const double k = Checked(1 / (1 / ko + in.ro + dO * (dO - dI) / (in.lamW * (dO + dI)) +
-                                      (1 / ki + in.ri) * dO / dI),
-                                 "总传热系数无法计算");
+        const double k = Checked(film.overall(ko, ki), "总传热系数无法计算");
         out.k = k;
 
         double ae = 0, ke = 0, te = 0;
@@ -132,49 +183,23 @@ HeatModelResult TheoreticalArea(const HeatModelInputs& in) {
             ae = in.ae;
             te = in.te;
             const double t1 = in.t1, t2 = in.t2;
-            // Vessel wall, insulation and the film inside the vessel wall.
-            const double res =
-                in.wallThickness / in.lamS + in.insulationThickness / in.lamP + 1 / hw;
-            double kc;
-            if (!in.lossToGround) {
-                // Surface coefficient to air 9.8 + 0.07 x, x the surface excess
-                // temperature: 0.07 R x^2 + (9.8 R + 1) x = theta.
-                const double b = 9.8 * res + 1;
-                auto excess = [&](double theta) {
-                    const double disc = b * b + 0.28 * res * theta;
-                    if (!(disc >= 0))
-                        throw MathError("保温外壁温无法计算：环境温度与容器温度数据不合理");
-                    return (std::sqrt(disc) - b) / (0.14 * res);
-                };
-                auto lossCoefficient = [&](double theta) {
-                    // The linear surface film holds for ordinary differences
-                    // only; far below the ambient it would turn negative.
-                    const double he = 9.8 + 0.07 * excess(theta);
-                    if (!(he > 0))
-                        throw MathError("环境传热系数无法计算：环境温度与容器温度相差过大");
-                    return 1 / (1 / he + res);
-                };
-                const double thetaM = (t1 + t2) / 2 - te;
-                ke = lossCoefficient(thetaM);
-                out.twa = Checked(te + excess(thetaM), "保温外壁温无法计算");
-                out.hasSurface = true;
-                kc = lossCoefficient(t2 - te);
-            } else {
-                ke = 1 / res;
-                kc = ke;
-                out.hasSurface = false;
-            }
+            const double thetaM = (t1 + t2) / 2 - te;
+            double excess = 0;
+            ke = film.loss(thetaM, hw, &excess);
+            const double kc = film.loss(t2 - te, hw);
+            out.hasSurface = !in.lossToGround;
+            if (out.hasSurface) out.twa = Checked(te + excess, "保温外壁温无法计算");
             out.kc = Checked(kc, "维持传热系数无法计算");
             const double wc = in.condensing ? kc * ae * (t2 - te) / in.r
                                             : kc * ae * (t2 - te) / ((in.ti1 - in.ti2) * in.ci);
             out.wc = Checked(wc, "维持质量流量无法计算：介质进出口温度相同或相变热为零");
             out.ke = Checked(ke, "环境传热系数无法计算");
-            out.ql = Checked(ke * ae * ((t1 + t2) / 2 - te), "环境热损无法计算");
+            out.ql = Checked(ke * ae * thetaM, "环境热损无法计算");
         }
 
         const double t1 = in.t1, t2 = in.t2;
         const double tm = (in.ti1 + in.ti2) / 2;
-        const double p = in.m * cO / (tau * k);
+        const double p = in.m * in.cO / (tau * k);
         const double g = k * area * tm + ke * ae * te;
         const double h = k * area + ke * ae;
         const double ratio = (g - h * t1) / (g - h * t2);
@@ -183,8 +208,15 @@ HeatModelResult TheoreticalArea(const HeatModelInputs& in) {
         area = p * std::log(ratio) - ae * ke / k;
         RequireFinite(area, "理论面积无法计算");
         if (!(area > 0)) throw MathError("理论面积不是正值：介质温度、目标温度与热损数据不合理");
-        if (std::fabs((area - previous) / area) < 1e-4) {
+        if (std::fabs((area - previous) / area) < tol) {
             out.area = area;
+            // The correlations' ranges at the state the area settled in.
+            if (!in.condensing && film.insideFilm().hasNote) addNote(film.insideFilm().note);
+            if (!in.stirred && !kMikheevValidity.holds(o.ra)) {
+                addNote(Note(NoteSide::Outside, kMikheevValidity, o.ra, o.ra));
+            }
+            if (out.hasSurface && !kSurfaceToAirValidity.holds(out.twa))
+                addNote(Note(NoteSide::Surface, kSurfaceToAirValidity, out.twa, 0));
             return out;
         }
     }

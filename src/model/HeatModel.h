@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/HeatTransferCorrelations.h"
+
 namespace kolvane {
 
 // Inputs of the theoretical-area model, SI units (temperatures in C).
@@ -25,8 +27,8 @@ struct HeatModelInputs {
     double rhoI = 0, lamI = 0, muI = 0;
     double x = 0; // non-condensable content, percent
     double dO = 0, dI = 0, ro = 0, ri = 0, lamW = 0;
-    // Shape correction of the inside film: pitch in outside diameters and
-    // coil diameter (U-tube: the leg length), when both are given.
+    // Shape of the bundle or coil: pitch in outside diameters and coil
+    // diameter (U-tube: the leg length), when both are given.
     bool hasShape = false;
     double s = 0, sl = 0;
 
@@ -37,6 +39,35 @@ struct HeatModelInputs {
     // Heat loss through wall and insulation, when the whole group is given.
     bool hasLoss = false;
     double ae = 0, wallThickness = 0, insulationThickness = 0, te = 0, lamS = 0, lamP = 0;
+
+    // Relative tolerance of the area iteration.
+    double tolerance = 1e-6;
+};
+
+// Flow regime of a single-phase medium inside the tubes.
+enum class InsideRegime { Laminar, Transition, Turbulent };
+
+// Which film a correlation note concerns.
+enum class NoteSide { Inside, Outside, Surface };
+
+// A correlation used outside its stated range (`validity`, `value` the
+// group's value), or, with `validity` null, a laminar film taken as fully
+// developed because the length of a pass is unknown.
+struct CorrelationNote {
+    NoteSide side = NoteSide::Inside;
+    const Validity* validity = nullptr;
+    double value = 0;
+    double re = 0; // the Reynolds number of the film, for the message
+};
+
+// The inside film of a single-phase medium, with how it was found.
+struct InsideFilm {
+    double h = 0;
+    double re = 0, pr = 0;
+    InsideRegime regime = InsideRegime::Turbulent;
+    const char* correlation = "";
+    bool hasNote = false;
+    CorrelationNote note;
 };
 
 struct HeatModelResult {
@@ -48,7 +79,59 @@ struct HeatModelResult {
     double ke = 0, kc = 0, wc = 0, ql = 0;
     bool hasSurface = false; // loss to air: outer surface temperature
     double twa = 0;
+    // Correlations used outside their ranges, at most one per film.
+    static constexpr int kMaxNotes = 3;
+    CorrelationNote notes[kMaxNotes];
+    int noteCount = 0;
 };
+
+// The film, wall and loss coefficients of one case as functions of the area
+// and of the heat flux through it. The sizing and the batch check both ask
+// it, so that they use the same correlations.
+class FilmModel {
+public:
+    explicit FilmModel(const HeatModelInputs& in);
+
+    // Outside film ko, the film hw on the vessel wall, ∂ko/∂q and the
+    // Rayleigh number of natural convection at the outside heat flux q
+    // (magnitude, W/m²). Stirred: constants.
+    struct Outside {
+        double ko = 0, hw = 0, dKoDq = 0, ra = 0;
+    };
+    Outside outside(double q) const;
+    bool naturalConvection() const { return !in_.stirred; }
+    // Inside film at the area (condensing steam: on its condensate loading).
+    double inside(double area) const;
+    // Overall coefficient referred to the outer tube surface.
+    double overall(double ko, double ki) const {
+        return 1 / (1 / ko + in_.ro + wall_ + (1 / ki + in_.ri) * ratio_);
+    }
+    // Loss coefficient (vessel wall, insulation, outer film) for contents
+    // standing θ above the ambient; the surface's excess into *excess.
+    double loss(double theta, double hw, double* excess = nullptr) const;
+    const InsideFilm& insideFilm() const { return inside_; }
+    const HeatModelInputs& inputs() const { return in_; }
+
+private:
+    HeatModelInputs in_;
+    double a_ = 0; // Grashof-Prandtl product per kelvin (unstirred)
+    double koStirred_ = 0, hwStirred_ = 0;
+    double wall_ = 0, ratio_ = 0;
+    double condensing_ = 0; // ki = condensing_·A^(1/3)
+    InsideFilm inside_;
+};
+
+// The inside film of a single-phase medium in every flow regime:
+//   U-tube: Re ≤ 2300 Hausen over one pass (fully developed 3.66 when the
+//   pass is unknown), 2300 < Re < 10⁴ Gnielinski,
+//   Re ≥ 10⁴ Dittus–Boelter (μ < 0.003 Pa·s) or Sieder–Tate, the bends'
+//   correction on both;
+//   coil: below Schmidt's critical Re his laminar helix correlation, above
+//   it the turbulent correlations with the coil correction.
+InsideFilm SinglePhaseInsideFilm(const HeatModelInputs& in);
+
+// Length of one pass of a U-tube bundle: a leg and half a bend.
+double UTubePassLength(double sl, double s, double dO);
 
 // The area that heats the contents from t1 to t2 within tau while the vessel
 // loses heat, found by fixed-point iteration from 10 m2 because the film
@@ -58,6 +141,5 @@ struct HeatModelResult {
 HeatModelResult TheoreticalArea(const HeatModelInputs& in);
 
 constexpr int kMaxAreaSteps = 1000;
-constexpr int kMaxConvectionSteps = 1000;
 
 } // namespace kolvane

@@ -21,5 +21,8 @@ double CurveTemperature(const CurveInputs& in, double area, double seconds);
 // When the contents reach `target` with heating area `area`; nothing when
 // they never do (the temperature they approach lies short of it).
 std::optional<double> TimeToReach(const CurveInputs& in, double area, double target);
+// The time average of the medium's mean temperature less the contents'
+// temperature over the first `seconds`, K: (1/τ)∫(Tm − T)dt.
+double MeanDifference(const CurveInputs& in, double area, double seconds);
 
 } // namespace kolvane

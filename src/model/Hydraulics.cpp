@@ -81,17 +81,44 @@ TubeLayout CoilLayout(double lt, double sl, double s, double dO) {
     return t;
 }
 
-double UTubePressureDrop(double w, double rho, double mu, double dI, double eps, double sl,
-                         const TubeLayout& layout) {
-    const double lambda = FrictionFactor(ReynoldsNumber(w, mu, dI), dI, eps);
-    return lambda * layout.passes * sl / dI * layout.shape * VelocityHead(w, rho, dI);
+namespace {
+// Straight-tube friction with a note when Colebrook-White is stretched
+// into the transition.
+double StraightFriction(PressureDrop& out, double dI, double eps) {
+    if (out.re > 2000 && !kColebrookValidity.holds(out.re)) {
+        out.outside = &kColebrookValidity;
+        out.value = out.re;
+    }
+    return FrictionFactor(out.re, dI, eps);
+}
+} // namespace
+
+PressureDrop UTubePressureDrop(double w, double rho, double mu, double dI, double eps, double sl,
+                               const TubeLayout& layout) {
+    PressureDrop out;
+    out.re = ReynoldsNumber(w, mu, dI);
+    const double lambda = StraightFriction(out, dI, eps);
+    out.dp = lambda * layout.passes * sl / dI * layout.shape * VelocityHead(w, rho, dI);
+    return out;
 }
 
-double CoilPressureDrop(double w, double rho, double mu, double dI, double eps, double sl, double s,
-                        double lt, const TubeLayout& layout) {
-    const double lambda = FrictionFactor(ReynoldsNumber(w, mu, dI), dI, eps);
-    const double lambdaCoil = (1 + 1.5 / s * 3.5 * dI / sl) * lambda;
-    return lambdaCoil * lt / dI * layout.shape * VelocityHead(w, rho, dI);
+PressureDrop CoilPressureDrop(double w, double rho, double mu, double dI, double eps, double sl,
+                              double s, double lt, const TubeLayout& layout) {
+    PressureDrop out;
+    out.re = ReynoldsNumber(w, mu, dI);
+    double lambdaCoil;
+    if (!(out.re > 0)) throw MathError("摩擦系数无法计算：雷诺数或管内径不是正数");
+    if (out.re < SchmidtCriticalReynolds(dI / sl)) {
+        if (!kSchmidtFrictionValidity.holds(out.re)) {
+            out.outside = &kSchmidtFrictionValidity;
+            out.value = out.re;
+        }
+        lambdaCoil = SchmidtLaminarCoilFriction(out.re, dI / sl);
+    } else {
+        lambdaCoil = (1 + 1.5 / s * 3.5 * dI / sl) * StraightFriction(out, dI, eps);
+    }
+    out.dp = lambdaCoil * lt / dI * layout.shape * VelocityHead(w, rho, dI);
+    return out;
 }
 
 } // namespace kolvane

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/HeatTransferCorrelations.h"
+
 namespace kolvane {
 
 // Reynolds number of a flow W (kg/s) of viscosity mu (Pa.s) in a tube of
@@ -14,6 +16,9 @@ double ReynoldsNumber(double w, double mu, double d);
 double FrictionFactor(double re, double d, double roughness);
 
 constexpr int kColebrookMaxIterations = 200;
+// Colebrook & White (J. ICE 11, 1939) describe turbulent flow; between
+// Re = 2000 and 4000 the flow may be either and the value is uncertain.
+inline constexpr Validity kColebrookValidity{"Colebrook–White", "Re", 4000, 1e300};
 
 } // namespace kolvane
 
@@ -32,10 +37,19 @@ TubeLayout UTubeLayout(double lt, double sl, double s, double dO, double dI);
 TubeLayout CoilLayout(double lt, double sl, double s, double dO);
 
 // Pressure drop (Pa) of a flow w (kg/s) of density rho and viscosity mu in
-// tubes of inner diameter dI and roughness eps laid out as `layout`.
-double UTubePressureDrop(double w, double rho, double mu, double dI, double eps, double sl,
-                         const TubeLayout& layout);
-double CoilPressureDrop(double w, double rho, double mu, double dI, double eps, double sl, double s,
-                        double lt, const TubeLayout& layout);
+// tubes of inner diameter dI and roughness eps laid out as `layout`, with
+// the friction correlation's range when the flow lies outside it. A coil
+// below Schmidt's critical Reynolds number flows laminar with Schmidt's
+// friction; above it Colebrook–White with the coil's correction.
+struct PressureDrop {
+    double dp = 0;
+    const Validity* outside = nullptr; // the friction correlation's range, if left
+    double value = 0;                  // the group that left it
+    double re = 0;
+};
+PressureDrop UTubePressureDrop(double w, double rho, double mu, double dI, double eps, double sl,
+                               const TubeLayout& layout);
+PressureDrop CoilPressureDrop(double w, double rho, double mu, double dI, double eps, double sl,
+                              double s, double lt, const TubeLayout& layout);
 
 } // namespace kolvane

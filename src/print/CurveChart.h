@@ -12,8 +12,9 @@ namespace kolvane {
 class TFormKolvane;
 
 // The heating curve as a Qt chart: the contents' temperature with the
-// theoretical and the actual area, the medium's mean temperature and the
-// target, time in the heating time's unit. The page "升温曲线" shows it and
+// theoretical and the actual area, the dynamic check's curve with the
+// actual area, the medium's mean temperature and the target, time in the
+// heating time's unit. The page "升温曲线" shows it and
 // the PDF export draws it.
 class HeatingCurveChart {
 public:
@@ -28,10 +29,11 @@ public:
     QString note() const { return note_; }
     QLineSeries* theoretical() const { return theoretical_; }
     QLineSeries* actual() const { return actual_; }
+    QLineSeries* checked() const { return checked_; }
 
 private:
     QChart* chart_;
-    QLineSeries *theoretical_, *actual_, *medium_, *target_;
+    QLineSeries *theoretical_, *actual_, *checked_, *medium_, *target_;
     QString note_;
 };
 

@@ -6,10 +6,12 @@
 #include "engine/FormKolvane.h"
 #include "engine/MainFormTables.h"
 #include "engine/NumberFormat.h"
+#include "model/BatchCheck.h"
 #include "model/Errors.h"
 #include "model/HeatingCurve.h"
 #include "records/TextCodec.h"
 
+#include <array>
 #include <cstdint>
 #include <cstdio>
 
@@ -99,6 +101,7 @@ public:
 private:
     void warnings();
     void curve();
+    void check();
 
     const TFormKolvane& w_;
     ReportDocument doc_;
@@ -158,6 +161,7 @@ ReportDocument Generator::run() {
     fields({"AtD", "ArD", "LtD", "TTaD", "KTaD", "WcD"});
     warnings();
     curve();
+    check();
     return std::move(doc_);
 }
 
@@ -169,31 +173,69 @@ void Generator::warnings() {
         doc_.AppendLine(kIndent + warning.text);
 }
 
+namespace {
+std::string Fixed(double v, int digits) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*f", digits, v);
+    return buf;
+}
+
+// The heating time's own unit: its label and factor to seconds.
+struct TimeUnit {
+    std::string label;
+    double factor;
+};
+TimeUnit TimeUnitOf(const TFormKolvane& w) {
+    const TEditD& tau = w.field("TaoD");
+    const TComboBoxU* unit = w.selectorOf(tau);
+    return {unit ? unit->unitLabel() : "S", tau.exchange() > 0 ? tau.exchange() : 1.0};
+}
+} // namespace
+
 void Generator::curve() {
     const PassReport& r = w_.lastPass();
     if (!r.hasCurve || !(r.heatingTime > 0)) return;
     heading("       升温曲线:");
     // Time in the heating-time field's own unit.
-    const TEditD& tau = w_.field("TaoD");
-    const TComboBoxU* unit = w_.selectorOf(tau);
-    const std::string timeUnit = unit ? unit->unitLabel() : "S";
-    doc_.AppendLine(kIndent + PadCells("时间(" + timeUnit + ")", 20) + PadCells("理论面积(C)", 20) +
-                    PadCells("实际面积(C)", 20));
+    const TimeUnit unit = TimeUnitOf(w_);
+    doc_.AppendLine(kIndent + PadCells("时间(" + unit.label + ")", 20) +
+                    PadCells("理论面积(C)", 20) + PadCells("实际面积(C)", 20) +
+                    (r.hasCheck ? PadCells("动态校核(C)", 20) : ""));
+    std::array<double, 11> times{}, checked{};
+    for (int i = 0; i <= 10; ++i)
+        times[i] = r.heatingTime * i / 10;
+    if (r.hasCheck) CheckedTemperatures(r.checkInputs, r.actualArea, times, checked);
     for (int i = 0; i <= 10; ++i) {
-        const double t = r.heatingTime * i / 10;
-        auto fixed = [](double v, int digits) {
-            char buf[64];
-            std::snprintf(buf, sizeof buf, "%.*f", digits, v);
-            return std::string(buf);
-        };
-        doc_.AppendLine(kIndent + PadCells(fixed(t / tau.exchange(), 4), 20) +
-                        PadCells(fixed(CurveTemperature(r.curve, r.theoreticalArea, t), 2), 20) +
-                        PadCells(fixed(CurveTemperature(r.curve, r.actualArea, t), 2), 20));
+        const double t = times[i];
+        doc_.AppendLine(kIndent + PadCells(Fixed(t / unit.factor, 4), 20) +
+                        PadCells(Fixed(CurveTemperature(r.curve, r.theoreticalArea, t), 2), 20) +
+                        PadCells(Fixed(CurveTemperature(r.curve, r.actualArea, t), 2), 20) +
+                        (r.hasCheck ? PadCells(Fixed(checked[i], 2), 20) : ""));
     }
-    if (auto reached = TimeToReach(r.curve, r.actualArea, r.target)) {
-        char buf[96];
-        std::snprintf(buf, sizeof buf, "%.4f", *reached / tau.exchange());
-        doc_.AppendLine(kIndent + "实际面积于 " + buf + " " + timeUnit + " 达到目标温度");
+    if (auto reached = TimeToReach(r.curve, r.actualArea, r.target))
+        doc_.AppendLine(kIndent + "实际面积于 " + Fixed(*reached / unit.factor, 4) + " " +
+                        unit.label + " 达到目标温度");
+}
+
+void Generator::check() {
+    const PassReport& r = w_.lastPass();
+    if (!r.hasCheck) return;
+    heading("       校核:");
+    const TimeUnit unit = TimeUnitOf(w_);
+    auto time = [&](const char* caption, const std::optional<double>& t) {
+        doc_.AppendLine(
+            kIndent + PadCells(caption, 20) +
+            (t ? PadCells(Fixed(*t / unit.factor, 4), 20) + unit.label : std::string("未达到")));
+    };
+    if (r.hasActualArea) time("实际面积达到目标", r.check.tActual);
+    time("理论面积达到目标", r.check.tTheoretical);
+    if (r.check.areaNeeded) {
+        doc_.AppendLine(kIndent + PadCells("动态校核所需面积", 20) +
+                        PadCells(Fixed(*r.check.areaNeeded, 4), 20) + "m2");
+        doc_.AppendLine(kIndent + PadCells("所需面积/理论面积", 20) + Fixed(*r.checkRatio(), 4));
+    } else {
+        doc_.AppendLine(kIndent + PadCells("动态校核所需面积", 20) +
+                        (r.check.note ? r.check.note : ""));
     }
 }
 
@@ -338,12 +380,17 @@ std::string ReportRtf(const ReportDocument& doc) {
 std::string HeatingCurveCsv(const TFormKolvane& window, int rows) {
     const PassReport& r = window.lastPass();
     if (!r.hasCurve || !(r.heatingTime > 0) || rows < 2) return {};
-    std::string out = "t_s,T_theoretical_C,T_actual_C\n";
+    std::vector<double> times(rows), checked(rows);
+    for (int i = 0; i < rows; ++i)
+        times[i] = r.heatingTime * i / (rows - 1);
+    if (r.hasCheck) CheckedTemperatures(r.checkInputs, r.actualArea, times, checked);
+    std::string out = "t_s,T_theoretical_C,T_actual_C,T_check_C\n";
     for (int i = 0; i < rows; ++i) {
-        const double t = r.heatingTime * i / (rows - 1);
+        const double t = times[i];
         out += FloatToStr15(t) + "," +
                FloatToStr15(CurveTemperature(r.curve, r.theoreticalArea, t)) + "," +
-               FloatToStr15(CurveTemperature(r.curve, r.actualArea, t)) + "\n";
+               FloatToStr15(CurveTemperature(r.curve, r.actualArea, t)) + "," +
+               (r.hasCheck ? FloatToStr15(checked[i]) : std::string()) + "\n";
     }
     return out;
 }

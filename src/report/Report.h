@@ -39,7 +39,8 @@ private:
 // The report of the window as it stands: title with the vessel type, rule,
 // the blocks of inputs and results (enabled fields only, numbers with four
 // decimals, columns of 20 cells counted in GBK bytes), then the warnings of
-// the last pass and the heating curve at eleven points when there are any.
+// the last pass, the heating curve at eleven points and the dynamic check
+// when there are any.
 ReportDocument BuildReport(const TFormKolvane& window);
 
 // The character cells of a text: its GBK bytes, so a Chinese character
@@ -57,8 +58,10 @@ std::string ReportPlainText(const ReportDocument& doc);
 // fallbacks for Chinese; "\", "{" and "}" of user text escaped.
 std::string ReportRtf(const ReportDocument& doc);
 
-// The heating curve as CSV: "t_s,T_theoretical_C,T_actual_C" and `rows`
-// rows from 0 to the heating time; empty when the last pass gave no area.
+// The heating curve as CSV: "t_s,T_theoretical_C,T_actual_C,T_check_C" and
+// `rows` rows from 0 to the heating time, the last column the dynamic
+// check's curve with the actual area (empty where the check did not run);
+// empty when the last pass gave no area.
 std::string HeatingCurveCsv(const TFormKolvane& window, int rows = 101);
 
 } // namespace kolvane

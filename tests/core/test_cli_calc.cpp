@@ -230,7 +230,8 @@ TEST(CliJson, KeysAndTheirOrderStayAsTheyWere) {
               "--set", "dioD=-1", "--json"})
             .out);
     EXPECT_EQ(KeysOf(j), (Keys{"title", "projectFileName", "projectChanged", "components",
-                               "warnings", "missing", "errors"}));
+                               "warnings", "missing", "check", "errors"}));
+    EXPECT_EQ(KeysOf(j["check"]), (Keys{"areaNeeded_m2", "tActual_s", "tTheoretical_s", "ratio"}));
     std::set<std::string> kinds;
     for (const auto& [name, c] : j["components"].items()) {
         kinds.insert(c.value("kind", ""));

@@ -190,6 +190,28 @@ const Reproducer kReproducers[] = {
          for (const auto& m : s.w.lastPass().missing)
              if (m.result == "AtD") { EXPECT_EQ(m.fields, std::vector<std::string>{"LaiD"}); }
      }},
+    // 50 % propylene glycol at 0 °C through the cooling coil made a U-tube:
+    // Re = 1750, laminar. Hausen over one 1.155 m pass, not a turbulent film
+    // four times too high; the area follows.
+    {"laminar_glycol_in_a_utube_is_not_sized_with_a_turbulent_film", "batch-cooling-coil.kvp",
+     {"#TShapeD=0", "CipD=3457", "ViiD=0.01832", "LdiD=0.3493", "DeniD=1052.6", "Ti1D=-10", "Ti2D=10"}, nullptr, {},
+     [](Session& s) {
+         EXPECT_NEAR(s.si("kiD"), 335.0, 0.5);
+         EXPECT_NEAR(s.si("AtD"), 6.21, 0.01);
+         EXPECT_FALSE(s.warned("kiD")) << s.w.lastPass().statusText();
+         // The check agrees within the 2 % that would warn.
+         ASSERT_TRUE(s.w.lastPass().checkRatio());
+         EXPECT_NEAR(*s.w.lastPass().checkRatio(), 1, 0.02);
+     }},
+    // The hot-water tank sized at the mean medium temperature: integrated
+    // with the outlet free and the outside film following the flux, the batch
+    // needs 3 % more area, and says so on the area.
+    {"the_dynamic_check_warns_when_the_batch_needs_more_area", kTank, {"TaoD=4"}, nullptr, {},
+     [](Session& s) {
+         EXPECT_TRUE(s.warned("AtD")) << s.w.lastPass().statusText();
+         EXPECT_NEAR(*s.w.lastPass().checkRatio(), 1.03, 0.002);
+         EXPECT_NE(s.w.lastPass().statusText().find("校核：动态计算需要6.492 m²"), std::string::npos);
+     }},
     {"a_bad_number_is_told_once_naming_the_field", kTank, {"MaoD=y", "CopD=4180", "CopD=4181"}, nullptr, {"AtD"},
      [](Session& s) {
          ASSERT_EQ(s.errors.size(), 1u);
