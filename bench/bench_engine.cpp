@@ -1,5 +1,6 @@
 #include "engine/EditD.h"
 #include "engine/FormKolvane.h"
+#include "model/BatchCheck.h"
 #include "model/Hydraulics.h"
 #include "engine/NumberFormat.h"
 #include "engine/Solver.h"
@@ -146,6 +147,30 @@ void BM_PassExample(benchmark::State& state, const char* file) {
 BENCHMARK_CAPTURE(BM_PassExample, hot_water_storage_tank, "hot-water-storage-tank.kvp");
 BENCHMARK_CAPTURE(BM_PassExample, steam_coil_reactor, "steam-coil-reactor.kvp");
 BENCHMARK_CAPTURE(BM_PassExample, batch_cooling_coil, "batch-cooling-coil.kvp");
+
+// The dynamic check alone on an example, as the pass runs it: the times to
+// the target with both areas and the area that reaches it at the heating
+// time.
+void BM_CheckExample(benchmark::State& state, const char* file) {
+    ScriptedUiServices ui;
+    TFormKolvane w(ui);
+    if (!w.OpenProjectFile(std::string(KOLVANE_EXAMPLES_DIR) + "/" + file)) {
+        state.SkipWithError("example project missing");
+        return;
+    }
+    w.MaoDExit(w.field("TaoD"));
+    const PassReport& r = w.lastPass();
+    if (!r.hasCheck) {
+        state.SkipWithError("the pass gave no check");
+        return;
+    }
+    const std::optional<double> actual = r.actualArea;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CheckBatch(r.checkInputs, r.theoreticalArea, actual));
+}
+BENCHMARK_CAPTURE(BM_CheckExample, hot_water_storage_tank, "hot-water-storage-tank.kvp");
+BENCHMARK_CAPTURE(BM_CheckExample, steam_coil_reactor, "steam-coil-reactor.kvp");
+BENCHMARK_CAPTURE(BM_CheckExample, batch_cooling_coil, "batch-cooling-coil.kvp");
 
 void BM_GetFx(benchmark::State& state) {
     ScriptedUiServices ui;

@@ -12,7 +12,7 @@ namespace kolvane {
 namespace {
 
 constexpr double kQuadratureTolerance = 1e-10;
-constexpr double kAreaTolerance = 1e-11; // in ln A
+constexpr double kAreaTolerance = 1e-10; // in ln A: the area to 1e-10 of itself
 constexpr int kMaxAreaDoublings = 60;
 constexpr int kMaxRootSteps = 100;
 constexpr int kMaxFluxSteps = 100;
@@ -52,16 +52,16 @@ public:
 
 private:
     // Heat passed with the overall coefficient k and the driving difference
-    // (magnitude) at the medium's inlet.
-    double medium(double k, double drive) const {
-        if (in_.condensing) return k * a_ * drive;
+    // (magnitude) at the medium's inlet; ∂Q/∂K into *slope.
+    double medium(double k, double drive, double* slope = nullptr) const {
+        if (in_.condensing) {
+            if (slope) *slope = a_ * drive;
+            return k * a_ * drive;
+        }
         const double wc = in_.w * in_.ci;
-        return wc * drive * -std::expm1(-k * a_ / wc);
-    }
-    double mediumSlope(double k, double drive) const {
-        if (in_.condensing) return a_ * drive;
-        const double wc = in_.w * in_.ci;
-        return a_ * drive * std::exp(-k * a_ / wc);
+        const double m1 = std::expm1(-k * a_ / wc); // e^(−NTU) − 1
+        if (slope) *slope = a_ * drive * (1 + m1);
+        return -wc * drive * m1;
     }
 
     // The outside flux q solves q = Q(K(ko(q)))/A: Newton steps kept in a
@@ -70,18 +70,32 @@ private:
         // With no outside resistance at all the flux is largest.
         const double kMax = film_.overall(std::numeric_limits<double>::infinity(), ki_);
         double lo = 0, hi = medium(kMax, drive) / a_;
-        double q = std::clamp(q_ > 0 ? q_ : hi / 2, hi * 1e-12, hi);
+        // From the last solve, scaled with the driving difference by the
+        // local exponent d ln q/d ln ΔT = 1/(1 − S′) found there.
+        double q = q_ > 0 ? q_ * std::pow(drive / drive_, exponent_) : hi / 2;
+        q = std::clamp(q, hi * 1e-12, hi);
+        double previous = 1; // the last relative step
         for (int i = 0; i < kMaxFluxSteps; ++i) {
             const FilmModel::Outside o = film_.outside(q);
             const double k = film_.overall(o.ko, ki_);
-            const double g = q - medium(k, drive) / a_;
-            const double slope = 1 - mediumSlope(k, drive) * k * k / (o.ko * o.ko) * o.dKoDq / a_;
+            double dQdK;
+            const double g = q - medium(k, drive, &dQdK) / a_;
+            const double slope = 1 - dQdK * k * k / (o.ko * o.ko) * o.dKoDq / a_;
             (g > 0 ? hi : lo) = q;
             double next = q - g / slope;
             if (!(next > lo && next < hi)) next = (lo + hi) / 2;
-            if (std::fabs(next - q) <= 1e-13 * q || hi - lo <= 1e-13 * hi) {
+            // Where the steps shrink quadratically, one below 1e-5 leaves
+            // next right to about 1e-12 (the wall film at q is as close as
+            // the loss needs); near a regime's edge they may not, and the
+            // iteration goes on to 1e-10.
+            const double step = std::fabs(next - q) / q;
+            const bool quadratic = step <= 1e-5 && step <= std::pow(previous, 1.8);
+            previous = step;
+            if (quadratic || step <= 1e-10 || hi - lo <= 1e-13 * hi) {
                 q_ = next;
-                hw = film_.outside(next).hw;
+                drive_ = drive;
+                exponent_ = slope > 0 ? 1 / slope : 1;
+                hw = o.hw;
                 return next;
             }
             q = next;
@@ -92,7 +106,8 @@ private:
     const HeatModelInputs& in_;
     double a_;
     double ki_ = 0, k_ = 0, hw_ = 0;
-    mutable double q_ = 0; // the last flux, where the next solve starts
+    // The last flux, its drive and how it scales: the next solve's start.
+    mutable double q_ = 0, drive_ = 0, exponent_ = 1;
 };
 
 // Gauss–Kronrod 7/15 nodes and weights (Piessens et al., QUADPACK, 1983).
@@ -182,6 +197,20 @@ std::optional<double> TimeTo(const BatchEquation& eq, const HeatModelInputs& in,
     return t;
 }
 
+// How the time to the target falls with the area, d ln t/d ln A, for a
+// constant coefficient without loss: −1 for steam; for a single-phase
+// medium −NTU·e^(−NTU)/(1 − e^(−NTU)), as the outlet approaches the inlet.
+double lnTimePerLnArea(const FilmModel& film, double area) {
+    const HeatModelInputs& in = film.inputs();
+    if (in.condensing) return -1;
+    const double q = std::fabs(in.qi / (area * in.tau));
+    const double k = film.overall(film.outside(q > 0 ? q : 1).ko, film.inside(area));
+    const double ntu = k * area / (in.w * in.ci);
+    if (!(ntu > 1e-9) || !std::isfinite(ntu)) return -1;
+    const double slope = -ntu * std::exp(-ntu) / -std::expm1(-ntu);
+    return slope < -0.05 ? slope : -0.05;
+}
+
 } // namespace
 
 std::optional<double> CheckedTimeTo(const HeatModelInputs& in, double area, double target) {
@@ -211,24 +240,30 @@ BatchCheck CheckBatch(const HeatModelInputs& in, double theoreticalArea,
         out.areaNeeded = theoreticalArea;
         return out;
     }
-    // Bracket the root; where the time stops changing, no area does it.
+    // Bracket the root, stepping past it by a secant with a fifth more (a
+    // doubling where there is no secant); where the time stops changing,
+    // no area does it.
+    const double direction = f0 > 0 ? 1 : -1;
     double x1 = x0, f1 = f0;
-    const double step = f0 > 0 ? std::log(2.0) : -std::log(2.0);
-    if (std::isfinite(f0)) {
-        // For a constant coefficient and no loss t ∝ 1/A for steam.
-        x1 = x0 + std::clamp(f0, -5.0, 5.0);
-        f1 = f(x1);
-    }
-    for (int i = 0; (f1 > 0) == (f0 > 0); ++i) {
+    double xa = x0, fa = f0; // the point before x1
+    for (int i = 0; x1 == x0 || (f1 > 0) == (f0 > 0); ++i) {
         if (i == kMaxAreaDoublings) {
             out.note = f0 > 0 ? "任何加热面积都无法在加热时间内达到目标温度"
                               : "不需加热面积即可在加热时间内达到目标温度";
             return out;
         }
+        double step = std::log(2.0);
+        if (x1 == x0 && std::isfinite(f0)) {
+            step = std::fabs(f0 / lnTimePerLnArea(film, theoreticalArea));
+        } else if (std::isfinite(fa) && std::isfinite(f1) && f1 != fa) {
+            step = 1.2 * std::fabs(f1 * (x1 - xa) / (f1 - fa));
+        }
         const double previous = f1;
-        x0 = x1;
-        f0 = f1;
-        x1 += step;
+        xa = x1;
+        fa = f1;
+        x0 = x1 == x0 ? x0 : x1;
+        f0 = x1 == x0 ? f0 : f1;
+        x1 += direction * std::clamp(step, 1e-9, std::log(4.0));
         f1 = f(x1);
         if (std::isfinite(f1) && std::isfinite(previous) && std::fabs(f1 - previous) < 1e-12 &&
             (f1 > 0) == (f0 > 0)) {
@@ -237,33 +272,36 @@ BatchCheck CheckBatch(const HeatModelInputs& in, double theoreticalArea,
             return out;
         }
     }
-    // Safeguarded secant on the bracket [lo, hi], f(lo) > 0 > f(hi) or the reverse.
-    double lo = x0, flo = f0, hi = x1, fhi = f1;
+    // Secant steps on the last two points, kept inside the bracket (a
+    // halving where a step would leave it).
+    double lo = x0, flo = f0, hi = x1;
+    double xb = x1, fb = f1;
     for (int i = 0; i < kMaxRootSteps; ++i) {
         double x = (lo + hi) / 2;
-        if (std::isfinite(flo) && std::isfinite(fhi)) {
-            const double s = hi - fhi * (hi - lo) / (fhi - flo);
+        if (std::isfinite(fa) && std::isfinite(fb) && fb != fa) {
+            const double s = xb - fb * (xb - xa) / (fb - fa);
             if (s > std::min(lo, hi) && s < std::max(lo, hi)) x = s;
         }
+        // A secant step this small is the root to the tolerance already.
+        if (std::fabs(x - xb) < kAreaTolerance || std::fabs(hi - lo) < kAreaTolerance) {
+            out.areaNeeded = std::exp(x);
+            return out;
+        }
         const double fx = f(x);
-        if (fx == 0 || std::fabs(hi - lo) < kAreaTolerance) {
+        if (fx == 0) {
             out.areaNeeded = std::exp(x);
             return out;
         }
         if ((fx > 0) == (flo > 0)) {
-            // Illinois: halve the stale end's value so the secant keeps moving.
-            if (std::isfinite(fhi)) fhi /= 2;
             lo = x;
             flo = fx;
         } else {
-            if (std::isfinite(flo)) flo /= 2;
             hi = x;
-            fhi = fx;
         }
-        if (std::fabs(fx) < 1e-13) {
-            out.areaNeeded = std::exp(x);
-            return out;
-        }
+        xa = xb;
+        fa = fb;
+        xb = x;
+        fb = fx;
     }
     throw IterationLimitError("校核计算不收敛：所需面积");
 }

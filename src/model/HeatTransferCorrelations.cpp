@@ -29,26 +29,28 @@ NaturalConvection MikheevFluxCoefficient(double a, double lambdaOverD, double q)
     if (!(a > 0) || !(lambdaOverD > 0) || !(q > 0) || !std::isfinite(q))
         throw MathError("管外膜系数无法计算：请检查容器物性与热量");
     // q·d·a/λ = Nu·Ra = C·Ra^(1+n): each regime gives its Ra in closed form.
+    // A regime holds up to the Φ its upper bound gives; past the second,
+    // the third's Ra would fall short of 2e7 up to its own Φ there (the gap).
+    auto phiAt = [](const MikheevRegime& r, double ra) { return r.c * std::pow(ra, 1 + r.n); };
+    static const double firstEnds = phiAt(kMikheev[0], kMikheev[0].raTo);
+    static const double secondEnds = phiAt(kMikheev[1], kMikheev[1].raTo);
+    static const double thirdStarts = phiAt(kMikheev[2], kMikheev[2].raFrom);
     const double phi = q * a / lambdaOverD;
     NaturalConvection out;
-    for (const MikheevRegime& r : kMikheev) {
-        const double ra = std::pow(phi / r.c, 1 / (1 + r.n));
-        if (ra < r.raFrom) {
-            // Between this regime's start and the previous one's end: Ra at
-            // the boundary, h = q·a/Ra.
-            out.ra = r.raFrom;
-            out.h = q * a / r.raFrom;
-            out.dHdQ = out.h / q;
-            return out;
-        }
-        if (ra < r.raTo) {
-            out.ra = ra;
-            out.h = q * a / ra;
-            out.dHdQ = r.n / (1 + r.n) * out.h / q;
-            return out;
-        }
+    const MikheevRegime& r = phi < firstEnds    ? kMikheev[0]
+                             : phi < secondEnds ? kMikheev[1]
+                                                : kMikheev[2];
+    if (&r == &kMikheev[2] && phi < thirdStarts) {
+        // Ra at the boundary, h = q·a/Ra.
+        out.ra = r.raFrom;
+        out.h = q * a / r.raFrom;
+        out.dHdQ = out.h / q;
+        return out;
     }
-    return out; // unreachable: the last regime is open-ended
+    out.ra = std::pow(phi / r.c, 1 / (1 + r.n));
+    out.h = q * a / out.ra;
+    out.dHdQ = r.n / (1 + r.n) * out.h / q;
+    return out;
 }
 
 double StirredCoilNusselt(double a, double reM, double pr, double phi) {
