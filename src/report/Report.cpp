@@ -227,8 +227,8 @@ void Generator::check() {
             kIndent + PadCells(caption, 20) +
             (t ? PadCells(Fixed(*t / unit.factor, 4), 20) + unit.label : std::string("未达到")));
     };
-    if (r.hasActualArea) time("实际面积达到目标", r.check.tActual);
-    time("理论面积达到目标", r.check.tTheoretical);
+    if (r.hasActualArea) time("实际面积达标时间", r.check.tActual);
+    time("理论面积达标时间", r.check.tTheoretical);
     if (r.check.areaNeeded) {
         doc_.AppendLine(kIndent + PadCells("动态校核所需面积", 20) +
                         PadCells(Fixed(*r.check.areaNeeded, 4), 20) + "m2");
