@@ -1,10 +1,10 @@
 #include "engine/EditD.h"
 #include "engine/FormKolvane.h"
-#include "model/BatchCheck.h"
-#include "model/Hydraulics.h"
 #include "engine/NumberFormat.h"
 #include "engine/Solver.h"
 #include "engine/UiServices.h"
+#include "model/BatchCheck.h"
+#include "model/Hydraulics.h"
 #include "records/FormRecord.h"
 #include "records/TextCodec.h"
 
@@ -129,16 +129,18 @@ void BM_PassSteamCoilStirred(benchmark::State& state) {
 }
 BENCHMARK(BM_PassSteamCoilStirred);
 
-// The shipped example projects, opened as File > Open does; the pass is
-// measured with their results cleared, as in RunPass.
+// A shipped example project, opened as File > Open does.
+bool OpenExample(benchmark::State& state, TFormKolvane& w, const char* file) {
+    if (w.OpenProjectFile(std::string(KOLVANE_EXAMPLES_DIR) + "/" + file)) return true;
+    state.SkipWithError("example project missing");
+    return false;
+}
+
+// The pass on an example, measured with its results cleared, as in RunPass.
 void RunExamplePass(benchmark::State& state, const char* file) {
     ScriptedUiServices ui;
     TFormKolvane w(ui);
-    if (!w.OpenProjectFile(std::string(KOLVANE_EXAMPLES_DIR) + "/" + file)) {
-        state.SkipWithError("example project missing");
-        return;
-    }
-    MeasurePass(state, w);
+    if (OpenExample(state, w, file)) MeasurePass(state, w);
 }
 
 void BM_PassExample(benchmark::State& state, const char* file) {
@@ -154,10 +156,7 @@ BENCHMARK_CAPTURE(BM_PassExample, batch_cooling_coil, "batch-cooling-coil.kvp");
 void BM_CheckExample(benchmark::State& state, const char* file) {
     ScriptedUiServices ui;
     TFormKolvane w(ui);
-    if (!w.OpenProjectFile(std::string(KOLVANE_EXAMPLES_DIR) + "/" + file)) {
-        state.SkipWithError("example project missing");
-        return;
-    }
+    if (!OpenExample(state, w, file)) return;
     w.MaoDExit(w.field("TaoD"));
     const PassReport& r = w.lastPass();
     if (!r.hasCheck) {
