@@ -27,9 +27,7 @@ CorrelationNote Note(NoteSide side, const Validity& v, double value, double re) 
 // Bends of a U-tube bundle and turns of a coil raise the turbulent film.
 double ShapeCorrection(const HeatModelInputs& in) {
     if (!in.hasShape) return 1;
-    const double sdo = in.s * in.dO;
-    if (!in.coil) return 1 + kPi / 2 * sdo * (1 + 3.5 * in.dI / sdo) / (in.sl - sdo);
-    return 1 + 1.5 / in.s * 3.5 * in.dI / in.sl;
+    return in.coil ? CoilFactor(in.s, in.dI, in.sl) : UTubeBendFactor(in.s, in.dO, in.dI, in.sl);
 }
 
 } // namespace
@@ -43,7 +41,7 @@ InsideFilm SinglePhaseInsideFilm(const HeatModelInputs& in) {
     InsideFilm f;
     f.re = 4 * in.w / (kPi * in.muI * in.dI);
     f.pr = in.ci * in.muI / in.lamI;
-    const double phi = in.mediumTakesHeat ? 1.05 : 0.95;
+    const double phi = ViscosityRatioFactor(in.mediumTakesHeat);
     const double lambdaOverD = in.lamI / in.dI;
     auto note = [&f](const Validity& v, double value) {
         if (v.holds(value)) return;
@@ -112,7 +110,7 @@ FilmModel::FilmModel(const HeatModelInputs& in) : in_(in) {
         a_ = kGravity * in.beta * rhoO * rhoO * dO * dO * dO / (muO * muO) * prO;
     } else {
         const double reM = in.dm * in.dm * in.n * rhoO / muO;
-        const double phiO = in.contentsTakeHeat ? 1.05 : 0.95;
+        const double phiO = ViscosityRatioFactor(in.contentsTakeHeat);
         koStirred_ = StirredCoilNusselt(in.a1, reM, prO, phiO) * lamO / in.ds;
         hwStirred_ = StirredWallNusselt(in.a2, reM, prO) * lamO / in.ds;
     }

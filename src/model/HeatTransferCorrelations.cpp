@@ -3,6 +3,7 @@
 #include "model/Errors.h"
 
 #include <cmath>
+#include <numbers>
 
 namespace kolvane {
 
@@ -96,6 +97,15 @@ double SchmidtLaminarCoilNusselt(double re, double pr, double dOverD) {
 double SchmidtLaminarCoilFriction(double re, double dOverD) {
     return 64 / re *
            (1 + 0.14 * std::pow(dOverD, 0.97) * std::pow(re, 1 - 0.644 * std::pow(dOverD, 0.312)));
+}
+
+double CoilFactor(double s, double d, double sl) {
+    return 1 + 1.5 / s * 3.5 * d / sl;
+}
+
+double UTubeBendFactor(double s, double dO, double dI, double sl) {
+    const double sdo = s * dO;
+    return 1 + std::numbers::pi / 2 * sdo * (1 + 3.5 * dI / sdo) / (sl - sdo);
 }
 
 double CondensationLoadingCoefficient(double rho, double lambda, double mu, double d, double area,

@@ -119,6 +119,25 @@ inline constexpr Validity kSchmidtLaminarValidity{"Schmidt螺旋管层流", "Re"
 double SchmidtLaminarCoilFriction(double re, double dOverD);
 inline constexpr Validity kSchmidtFrictionValidity{"Schmidt螺旋管层流摩擦", "Re", 100, 1e300};
 
+// --- Bends and turns --------------------------------------------------------
+
+// The curvature of a helix raises the turbulent film and the friction by
+// 1 + 3.5·d/D (Jeschke, Z. VDI 69 (1925) 1526); the program weights it by
+// 1.5/s for the pitch s (in outside diameters) and applies it to the film
+// (d inner), the friction (d inner) and the bends' pressure drop (d outer).
+double CoilFactor(double s, double d, double sl);
+// A U-tube bundle's bends: their share of a pass, (π/2)·s·do over the leg
+// Sl − s·do, with the curvature term 1 + 3.5·di/(s·do) of a bend of radius
+// s·do/2. The program's own; on the turbulent film and the pressure drop.
+double UTubeBendFactor(double s, double dO, double dI, double sl);
+
+// What stands for the viscosity ratio (μ/μw)^0.14 of the Sieder–Tate and
+// Chilton–Drew–Jebens correlations without the wall temperature: 1.05 for a
+// fluid being heated (its wall is warmer, thinner), 0.95 for one cooled.
+inline double ViscosityRatioFactor(bool heated) {
+    return heated ? 1.05 : 0.95;
+}
+
 // --- Film condensation inside the tubes ----------------------------------
 
 // The program's condensation coefficient on the condensate loading of the

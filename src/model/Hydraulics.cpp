@@ -61,7 +61,7 @@ TubeLayout UTubeLayout(double lt, double sl, double s, double dO, double dI) {
     const double a = sl - sdo;          // straight part of a leg
     const double b = kPi / 2 * sdo + a; // one further pass: half a bend and a leg
     TubeLayout t;
-    t.shape = 1 + kPi / 2 * sdo * (1 + 3.5 * dI / sdo) / a;
+    t.shape = UTubeBendFactor(s, dO, dI, sl);
     t.onePass = 2 * (a + kPi * sdo / 4) + b;
     const double m = lt > a ? (lt - 2 * (a + kPi * sdo / 4)) / b : 1;
     // Less than one pass is still one pass: the bundle cannot be shorter.
@@ -73,7 +73,7 @@ TubeLayout UTubeLayout(double lt, double sl, double s, double dO, double dI) {
 TubeLayout CoilLayout(double lt, double sl, double s, double dO) {
     const double sdo = s * dO;
     TubeLayout t;
-    t.shape = 1 + 1.5 / s * 3.5 * dO / sl;
+    t.shape = CoilFactor(s, dO, sl);
     // Turns of a helix of diameter Sl and pitch s*do, to a tenth.
     t.onePass = std::sqrt(kPi * kPi * sl * sl + sdo * sdo);
     t.passes = std::ceil(10 * lt / t.onePass) / 10;
@@ -115,7 +115,7 @@ PressureDrop CoilPressureDrop(double w, double rho, double mu, double dI, double
         }
         lambdaCoil = SchmidtLaminarCoilFriction(out.re, dI / sl);
     } else {
-        lambdaCoil = (1 + 1.5 / s * 3.5 * dI / sl) * StraightFriction(out, dI, eps);
+        lambdaCoil = CoilFactor(s, dI, sl) * StraightFriction(out, dI, eps);
     }
     out.dp = lambdaCoil * lt / dI * layout.shape * VelocityHead(w, rho, dI);
     return out;
