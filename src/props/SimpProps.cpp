@@ -185,6 +185,9 @@ void TFormSimpPL::CalcProp(std::string_view name, TEditD& target) {
     case PropertyResult::Failed:
         target.setText("");
         throw Error(r->CN + "的" + field->label + "无法计算：" + res.message);
+    case PropertyResult::Refused:
+        target.setText("");
+        throw Error(r->CN + ": " + res.message);
     }
 }
 
