@@ -64,7 +64,10 @@ public:
     int windowWidth() const { return windowWidth_; }
     const std::vector<std::string>& navigatorButtons() const { return navigator_; }
 
-    // Evaluates property `name` of the current record into `target`.
+    // Evaluates property `name` of the current record into `target`. A state
+    // outside the range the record's note states, or one at which a gas's
+    // equation of state finds the liquid, is refused with Error naming the
+    // fluid and the state; the target is emptied.
     void CalcProp(std::string_view name, TEditD& target);
     // "&C 计算": the six properties; problems are collected and told once.
     void BBCalClick();
