@@ -148,12 +148,31 @@ const PropertyRecord* TFormSimpPL::currentRecord() const {
 }
 
 int TFormSimpPL::find(std::string_view key) const {
+    // An empty key would meet every record whose English name is empty.
+    if (key.empty()) return -1;
     for (std::size_t i = 0; i < records_.size(); ++i) {
         const PropertyRecord& r = records_[i];
         if (r.NO == key || r.CN == key || EqualsIgnoreAsciiCase(r.EN, key))
             return static_cast<int>(i);
     }
-    return -1;
+    // A running number typed without its leading zeros ("1" for "001"): the
+    // digits compared with the zeros taken off both, and only when exactly
+    // one record answers, so that "01" never picks one of "1" and "001".
+    auto digits = [](std::string_view s) -> std::optional<std::string_view> {
+        if (s.empty() || s.find_first_not_of("0123456789") != std::string_view::npos)
+            return std::nullopt;
+        const std::size_t first = s.find_first_not_of('0');
+        return first == std::string_view::npos ? std::string_view("0") : s.substr(first);
+    };
+    const auto wanted = digits(key);
+    if (!wanted) return -1;
+    int found = -1;
+    for (std::size_t i = 0; i < records_.size(); ++i) {
+        if (digits(records_[i].NO) != wanted) continue;
+        if (found >= 0) return -1;
+        found = static_cast<int>(i);
+    }
+    return found;
 }
 
 void TFormSimpPL::FormCreate() {

@@ -40,7 +40,8 @@ public:
     void setCurrent(int index);
     const PropertyRecord* currentRecord() const;
     // The record whose NO, Chinese or English name is `key` (names: case of
-    // ASCII letters ignored); -1 when none is.
+    // ASCII letters ignored), else the one record whose NO is the number
+    // `key` with other leading zeros ("1" finds "001"); -1 when none is.
     int find(std::string_view key) const;
     // Where the library was read from, and why it could not be ("" when it
     // could).

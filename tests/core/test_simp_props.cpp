@@ -94,6 +94,21 @@ TEST_F(Library, ProblemsAreToldAndNeverWritten) {
     EXPECT_EQ(lib.result("MDD").text(), "7") << "without a temperature nothing changes";
 }
 
+TEST_F(Library, FindsANumberWithoutItsLeadingZerosOnlyWhenOneRecordIsMeant) {
+    lib.records().clear();
+    for (auto [no, cn] : {std::pair{"001", "水"}, {"1", "一号"}, {"010", "十号"}, {"A7", "字母"}})
+        lib.records().push_back({no, cn, "", "", "", "", "", "", "", ""});
+    const std::pair<const char*, int> rows[] = {
+        {"001", 0},  {"1", 1},    // the exact number first
+        {"01", -1},               // "001" or "1": neither is guessed
+        {"10", 2},   {"0010", 2}, // other leading zeros
+        {"十号", 2}, {"7", -1},   // names still; no digits picked out of "A7"
+        {"", -1},    {"-1", -1},  {"1.0", -1}, {" 10", -1}, {"0", -1},
+    };
+    for (auto [key, index] : rows)
+        EXPECT_EQ(lib.find(key), index) << "'" << key << "'";
+}
+
 TEST_F(Library, StatesOutsideARecordsRangeOrPhaseAreRefusedOnceAndLeftEmpty) {
     lib.records() = {
         {"002", "饱和水蒸气", "Steam",
