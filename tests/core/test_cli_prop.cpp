@@ -38,7 +38,9 @@ struct UserLibrary : testing::Test {
                     {{"001", "水", "Water", "0,4217;20,4182;40,4179;60,4184;80,4196;100,4216",
                       "IF97:", "IF97:", "IF97:", "IF97:", "", ""},
                      {"002", "饱和水蒸气", "Saturated steam",
-                      "IF97S:", "IF97S:", "IF97S:", "IF97S:", "IF97S:", "IF97S:", ""}});
+                      "IF97S:", "IF97S:", "IF97S:", "IF97S:", "IF97S:", "IF97S:", ""},
+                     {"006", "二氧化碳(气)", "Carbon dioxide", "",
+                      "PRV:7374,304.12,94.07,0.274,0.225,44.010", "", "", "", "", "-40~400C"}});
     }
 };
 
@@ -66,6 +68,36 @@ TEST_F(UserLibrary, PropOfOneTextAndItsMistakes) {
     EXPECT_EQ(Cli({"prop", "--fluid", "Nothing"}).code, 1);
     EXPECT_EQ(Cli({"prop", "--text", "1", "--name", "XX"}).code, 2);
     EXPECT_EQ(Cli({"prop"}).code, 2);
+}
+
+TEST_F(UserLibrary, PropFindsNumbersAndComputesForTheButtonGiven) {
+    // 300 kPa: condensate 931.8 kg/m3, steam 1.651 kg/m3 (IAPWS-IF97).
+    const std::tuple<std::vector<std::string>, int, double> rows[] = {
+        {{"--fluid", "2", "--p", "300"}, 0, 931.8},
+        {{"--fluid", "2", "--p", "300", "--for", "SBP2"}, 0, 931.8},
+        {{"--fluid", "002", "--p", "300", "--for", "SBP2v"}, 0, 1.651},
+        {{"--fluid", "002", "--p", "300", "--for", "sbp2V"}, 0, 1.651},
+        {{"--fluid", "002", "--p", "300", "--for", "SBP1"}, 0, 931.8},
+        {{"--text", "IF97S:", "--name", "MD", "--p", "300", "--for", "SBP2v"}, 0, 1.651},
+        {{"--fluid", "1", "--t", "40"}, 0, 992.2}, // water, not "no fluid '1'"
+        {{"--fluid", "6", "--t", "20"}, 0, 1.816}, // CO2 gas at 100 kPa
+        {{"--fluid", "006", "--t", "-40", "--p", "1500"}, 1, 0},
+        {{"--fluid", "7"}, 1, 0},
+        {{"--fluid", "002", "--for", "SBP3"}, 2, 0},
+        {{"--fluid", "002", "--for"}, 2, 0},
+    };
+    for (const auto& [args, code, density] : rows) {
+        std::vector<std::string> line = {"prop"};
+        line.insert(line.end(), args.begin(), args.end());
+        line.push_back("--json");
+        const CliRun r = Cli(line);
+        const std::string shown = args[0] + " " + args[1] + " " + args.back();
+        ASSERT_EQ(r.code, code) << shown << ": " << r.err;
+        if (code == 0) EXPECT_NEAR(r.json()["MD"].get<double>(), density, 0.002 * density) << shown;
+    }
+    const CliRun liquid = Cli({"prop", "--fluid", "6", "--t", "-40", "--p", "1500", "--json"});
+    EXPECT_EQ(liquid.err, "error: 二氧化碳(气): 在-40 °C、1500 kPa下为液相\n");
+    EXPECT_TRUE(liquid.json()["MD"].is_null()) << "a refused density is never printed";
 }
 
 TEST_F(UserLibrary, CalcPropStepsCarryIntoEachCaller) {
