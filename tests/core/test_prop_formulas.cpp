@@ -65,40 +65,6 @@ TEST(PropFormulas, MethodKeys) {
     EXPECT_EQ(g.eval("PRV:4599,0,98.6,0.286,0.011,16.04", "MD").kind, PropertyResult::Failed);
 }
 
-TEST(PropFormulas, AGasDensityIsRefusedWhereItsEquationFindsTheLiquid) {
-    // Carbon dioxide and ammonia as the shipped records give them; CO2 boils
-    // at 1005 kPa at -40 C, NH3 at 857 kPa at 20 C.
-    const char* co2 = "PRV:7374,304.12,94.07,0.274,0.225,44.010";
-    const char* nh3 = "PRV:11353,405.4,72.47,0.244,0.257,17.031 ?vapour";
-    const char* nh3Virial = "VRV:11353,405.4,72.47,0.244,0.257,17.031";
-    struct Row {
-        const char *text, *name, *t, *p;
-        bool liquid;
-        const char* outcome;
-    };
-    const Row rows[] = {
-        {co2, "MD", "-40", "1500", false, "在-40 °C、1500 kPa下为液相"},
-        {co2, "MD", "-40", "900", false, "gas"},
-        {co2, "MD", "20", "100", false, "gas"},
-        {nh3, "MD", "20", "1000", false, "在20 °C、1000 kPa下为液相"},
-        {nh3, "MD", "20", "500", false, "gas"},
-        {nh3Virial, "MD", "20", "1000", false, "在20 °C、1000 kPa下为液相"},
-        {co2, "MD", "-40", "1500", true, "dense"}, // a liquid record is not checked
-        {co2, "VI", "-40", "1500", false, "gas"},  // nor another property of the key
-    };
-    for (const Row& row : rows) {
-        Grid g(row.t);
-        g.grid.SetValueByName("p", row.p);
-        const PropertyResult r = g.eval(row.text, row.name, row.liquid);
-        const std::string outcome = r.kind == PropertyResult::Refused ? r.message
-                                    : r.kind != PropertyResult::Value ? "failed: " + r.message
-                                    : r.value < 50                    ? "gas"
-                                                                      : "dense";
-        EXPECT_EQ(outcome, row.outcome)
-            << row.text << " " << row.name << " at " << row.t << " C, " << row.p << " kPa";
-    }
-}
-
 TEST(PropFormulas, ExpressionsAndTheirRewriting) {
     Grid g;
     EXPECT_NEAR(g.eval("1000*(1.2+0.0021*T)").value, 1000 * (1.2 + 0.0021 * 293.15), 1e-9);

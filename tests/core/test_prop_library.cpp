@@ -67,15 +67,13 @@ TEST(ShippedLibrary, WaterAndSteamFollowTheSteamTables) {
     EXPECT_NEAR(EvaluatePropertyText(steam->MD, "MD", false, grid, true).value, 1.651, 0.005);
     EXPECT_NEAR(EvaluatePropertyText(steam->MD, "MD", false, grid, false).value, 931.8, 0.5);
     EXPECT_NEAR(EvaluatePropertyText(steam->HV, "HV", false, grid).value, 2163.4e3, 1e3);
-    // The stated range is where the saturation line is computed: both ends
-    // evaluate, and just beyond them the range refuses.
+    // The stated range is where the saturation line is computed: both ends evaluate.
     const std::optional<ValidityRange> range = ParseValidityRange(steam->NT);
     ASSERT_TRUE(range && range->pMin && range->pMax);
     for (double p : {*range->pMin, *range->pMax}) {
         grid.SetValueByName("p", FloatToStr15(p));
         const PropertyResult at = EvaluatePropertyText(steam->MD, "MD", false, grid, true);
         EXPECT_EQ(at.kind, PropertyResult::Value) << p << " kPa: " << at.message;
-        EXPECT_NE(OutsideValidityRange(*range, 20, p * (p > 1 ? 1.0001 : 0.9999)), "") << p;
     }
 }
 

@@ -130,23 +130,6 @@ TEST_F(PropLibDialogTest, ComputedResultsAreCarriedOnConfirmAndThePassRuns) {
     EXPECT_EQ(passes, 1);
 }
 
-TEST_F(PropLibDialogTest, AStateOutsideTheRecordsRangeIsToldAndLeavesTheResultsEmpty) {
-    lib().records()[1].NT = "理想气体;-50~400C";
-    whileOpen("SBP1", [&] {
-        nav("最后");
-        lib().MyValues1().SetValueByName("t", "20");
-        QTest::mouseClick(button("BBCal"), Qt::LeftButton);
-        EXPECT_EQ(dialog->resultEdit("MDD")->text(), "1.205");
-        lib().MyValues1().SetValueByName("t", "500");
-        QTest::mouseClick(button("BBCal"), Qt::LeftButton);
-        ASSERT_EQ(DialogAutoAnswer().shown.size(), 1u);
-        EXPECT_EQ(DialogAutoAnswer().shown[0],
-                  "空气(气): 在500 °C、100 kPa下超出适用范围-50~400 °C");
-        EXPECT_EQ(dialog->resultEdit("MDD")->text(), "");
-        EXPECT_EQ(dialog->resultEdit("CPD")->text(), "");
-    });
-}
-
 TEST_F(PropLibDialogTest, TheAccessCodeOpensTheMaintenancePageOnlyWhenRight) {
     whileOpen("SBP1", [&] {
         dialog->accessCode()->setText("Velmisk");
