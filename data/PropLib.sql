@@ -45,16 +45,19 @@ BEGIN TRANSACTION;
 -- 001 水 (Water)
 -- Water and steam at the grid's t and p: IAPWS-IF97 (2007) regions 1, 2 and 4;
 -- viscosity IAPWS R12-08, thermal conductivity IAPWS R15-11, surface tension IAPWS R1-76(2014);
--- ST and HV are the saturation values at t. Valid 0-350 C up to 100 MPa.
+-- ST and HV are the saturation values at t. Valid 0-800 C up to 100 MPa (regions 1 and 2); the states of
+-- region 3 near the critical point (above 350 C and the B23 pressure) are refused by the IF97 evaluation,
+-- and ST and HV, saturation values, end at 350 C.
 INSERT INTO PropertyRecord (NO, CN, EN, CP, MD, VI, TC, ST, HV, NT) VALUES
-  ('001', '水', 'Water', 'IF97:', 'IF97:', 'IF97:', 'IF97:', 'IF97:', 'IF97:', 'IAPWS-IF97;粘度IAPWS 2008,导热IAPWS 2011,表面张力IAPWS 2014;ST,HV取t下饱和值');
+  ('001', '水', 'Water', 'IF97:', 'IF97:', 'IF97:', 'IF97:', 'IF97:', 'IF97:', 'IAPWS-IF97;粘度IAPWS 2008,导热IAPWS 2011,表面张力IAPWS 2014;ST,HV取t下饱和值;0~800C,≤100MPa');
 
 -- 002 饱和水蒸气 (Saturated steam)
 -- Saturated water/steam at the saturation temperature of the grid's p (IAPWS-IF97 region 4):
 -- the steam when the window is opened from the steam button, the condensate otherwise; HV the latent heat.
--- Valid 0.611 kPa - 22 MPa.
+-- Valid 0.6113 kPa - 16.529 MPa, the saturation temperatures 0.01-350 C: above 350 C the saturation line
+-- runs through IF97 region 3, which is not implemented.
 INSERT INTO PropertyRecord (NO, CN, EN, CP, MD, VI, TC, ST, HV, NT) VALUES
-  ('002', '饱和水蒸气', 'Saturated steam', 'IF97S:', 'IF97S:', 'IF97S:', 'IF97S:', 'IF97S:', 'IF97S:', 'IAPWS-IF97饱和线,按p的饱和温度;蒸汽按钮取汽相,否则取凝液');
+  ('002', '饱和水蒸气', 'Saturated steam', 'IF97S:', 'IF97S:', 'IF97S:', 'IF97S:', 'IF97S:', 'IF97S:', 'IAPWS-IF97饱和线,按p的饱和温度;蒸汽按钮取汽相,否则取凝液;0.6113kPa~16.529MPa');
 
 -- 003 空气 (Air)
 -- Dry air. cp at 1 atm: Incropera, DeWitt et al., Fundamentals of Heat and Mass Transfer, Table A.4
@@ -71,7 +74,7 @@ INSERT INTO PropertyRecord (NO, CN, EN, CP, MD, VI, TC, ST, HV, NT) VALUES
 -- Vc 90.10 cm3/mol, Zc 0.289, omega 0.037). Viscosity, conductivity: VDI Heat Atlas D3.1 PPDS, low pressure.
 -- Valid -50 to 400 C (cp to 150 C), up to about 5 MPa.
 INSERT INTO PropertyRecord (NO, CN, EN, CP, MD, VI, TC, ST, HV, NT) VALUES
-  ('004', '氮气', 'Nitrogen', '1040', 'VRV:3398,126.2,90.1,0.289,0.037,28.014', '-50,1.399E-5;0,1.654E-5;50,1.892E-5;100,2.113E-5;150,2.32E-5;200,2.515E-5;300,2.872E-5;400,3.196E-5', '-50,0.01974;0,0.02358;50,0.02723;100,0.03072;150,0.03406;200,0.03728;300,0.04339;400,0.04917', NULL, NULL, 'cp常数(Poling理想气体式,-50~150C内±0.5%);密度维里式,临界常数Poling附录A;粘度导热VDI D3.1');
+  ('004', '氮气', 'Nitrogen', '1040', 'VRV:3398,126.2,90.1,0.289,0.037,28.014', '-50,1.399E-5;0,1.654E-5;50,1.892E-5;100,2.113E-5;150,2.32E-5;200,2.515E-5;300,2.872E-5;400,3.196E-5', '-50,0.01974;0,0.02358;50,0.02723;100,0.03072;150,0.03406;200,0.03728;300,0.04339;400,0.04917', NULL, NULL, 'cp常数(Poling式,-50~150C内±0.5%);密度维里式,临界常数Poling附录A;粘度导热VDI D3.1;-50~400C,≤5MPa');
 
 -- 005 氧气 (Oxygen)
 -- cp: Poling et al. 5th ed. Appendix A ideal-gas polynomial (50-1000 K), tabulated.
@@ -88,7 +91,7 @@ INSERT INTO PropertyRecord (NO, CN, EN, CP, MD, VI, TC, ST, HV, NT) VALUES
 -- Viscosity, conductivity: VDI Heat Atlas D3.1 PPDS low-pressure polynomials (pressure effect < 2 % below 1 MPa).
 -- Gas only: valid -40 to 400 C at pressures below the saturation pressure (3.97 MPa at 5 C).
 INSERT INTO PropertyRecord (NO, CN, EN, CP, MD, VI, TC, ST, HV, NT) VALUES
-  ('006', '二氧化碳(气)', 'Carbon dioxide', 'Cp = 188.912*(3.259+0.001356*T+1.502E-5*T^2-2.374E-8*T^3+1.056E-11*T^4)+VRRCP PARAMS: 7374,304.12,94.07,0.274,0.225,44.010', 'PRV:7374,304.12,94.07,0.274,0.225,44.010', '-50,1.124E-5;0,1.376E-5;50,1.615E-5;100,1.842E-5;150,2.058E-5;200,2.264E-5;300,2.649E-5;400,3.003E-5', '-50,0.01077;0,0.01459;50,0.01853;100,0.02254;150,0.02659;200,0.03065;300,0.03868;400,0.04644', NULL, NULL, 'cp:Poling附录A理想气体式+维里剩余项;密度PR方程,临界常数Poling附录A;粘度导热VDI D3.1');
+  ('006', '二氧化碳(气)', 'Carbon dioxide', 'Cp = 188.912*(3.259+0.001356*T+1.502E-5*T^2-2.374E-8*T^3+1.056E-11*T^4)+VRRCP PARAMS: 7374,304.12,94.07,0.274,0.225,44.010', 'PRV:7374,304.12,94.07,0.274,0.225,44.010', '-50,1.124E-5;0,1.376E-5;50,1.615E-5;100,1.842E-5;150,2.058E-5;200,2.264E-5;300,2.649E-5;400,3.003E-5', '-50,0.01077;0,0.01459;50,0.01853;100,0.02254;150,0.02659;200,0.03065;300,0.03868;400,0.04644', NULL, NULL, 'cp:Poling附录A理想气体式+维里剩余项;密度PR方程,临界常数Poling附录A;粘度导热VDI D3.1;-40~400C');
 
 -- 007 甲烷(气) (Methane)
 -- cp: Poling et al. 5th ed. Appendix A ideal-gas polynomial plus the Peng-Robinson residual term.
@@ -96,7 +99,7 @@ INSERT INTO PropertyRecord (NO, CN, EN, CP, MD, VI, TC, ST, HV, NT) VALUES
 -- Zc 0.286, omega 0.011). Viscosity, conductivity: VDI Heat Atlas D3.1 PPDS low-pressure polynomials.
 -- Valid -50 to 400 C, density to about 10 MPa.
 INSERT INTO PropertyRecord (NO, CN, EN, CP, MD, VI, TC, ST, HV, NT) VALUES
-  ('007', '甲烷(气)', 'Methane', 'Cp = 518.232*(4.568-0.008975*T+3.631E-5*T^2-3.407E-8*T^3+1.091E-11*T^4)+PRRCP PARAMS: 4599,190.56,98.6,0.286,0.011,16.043', 'PRV:4599,190.56,98.6,0.286,0.011,16.043', '-50,8.665E-6;0,1.038E-5;50,1.198E-5;100,1.349E-5;150,1.492E-5;200,1.627E-5;300,1.881E-5;400,2.117E-5', '-50,0.02403;0,0.03045;50,0.03756;100,0.04522;150,0.05334;200,0.06183;300,0.07966;400,0.09847', NULL, NULL, 'cp:Poling附录A理想气体式+PR剩余项;密度PR方程,临界常数Poling附录A;粘度导热VDI D3.1');
+  ('007', '甲烷(气)', 'Methane', 'Cp = 518.232*(4.568-0.008975*T+3.631E-5*T^2-3.407E-8*T^3+1.091E-11*T^4)+PRRCP PARAMS: 4599,190.56,98.6,0.286,0.011,16.043', 'PRV:4599,190.56,98.6,0.286,0.011,16.043', '-50,8.665E-6;0,1.038E-5;50,1.198E-5;100,1.349E-5;150,1.492E-5;200,1.627E-5;300,1.881E-5;400,2.117E-5', '-50,0.02403;0,0.03045;50,0.03756;100,0.04522;150,0.05334;200,0.06183;300,0.07966;400,0.09847', NULL, NULL, 'cp:Poling附录A理想气体式+PR剩余项;密度PR方程,临界常数Poling附录A;粘度导热VDI D3.1;-50~400C,≤10MPa');
 
 -- 008 氨气 (Ammonia gas)
 -- Ammonia vapour. cp: Poling et al. 5th ed. Appendix A ideal-gas polynomial plus the generalized virial
@@ -106,7 +109,7 @@ INSERT INTO PropertyRecord (NO, CN, EN, CP, MD, VI, TC, ST, HV, NT) VALUES
 -- Zc 0.244, omega 0.257). Viscosity, conductivity: VDI Heat Atlas D3.1 PPDS low-pressure polynomials.
 -- Vapour only: valid -30 to 300 C at pressures below saturation (857 kPa at 20 C).
 INSERT INTO PropertyRecord (NO, CN, EN, CP, MD, VI, TC, ST, HV, NT) VALUES
-  ('008', '氨气', 'Ammonia gas', 'Cp = 488.169*(4.238-0.004215*T+2.041E-5*T^2-2.126E-8*T^3+7.61E-12*T^4)+VRRCP PARAMS: 11353,405.4,72.47,0.244,0.257,17.031', 'PRV:11353,405.4,72.47,0.244,0.257,17.031', '-30,8.121E-6;0,9.216E-6;25,1.013E-5;50,1.104E-5;100,1.286E-5;150,1.468E-5;200,1.65E-5;300,2.013E-5', '-30,0.01851;0,0.02201;25,0.02499;50,0.02803;100,0.03429;150,0.04079;200,0.04752;300,0.06171', NULL, NULL, 'cp:Poling附录A理想气体式+维里剩余项(常压下约偏低1~2%);密度PR方程;粘度导热VDI D3.1');
+  ('008', '氨气', 'Ammonia gas', 'Cp = 488.169*(4.238-0.004215*T+2.041E-5*T^2-2.126E-8*T^3+7.61E-12*T^4)+VRRCP PARAMS: 11353,405.4,72.47,0.244,0.257,17.031', 'PRV:11353,405.4,72.47,0.244,0.257,17.031', '-30,8.121E-6;0,9.216E-6;25,1.013E-5;50,1.104E-5;100,1.286E-5;150,1.468E-5;200,1.65E-5;300,2.013E-5', '-30,0.01851;0,0.02201;25,0.02499;50,0.02803;100,0.03429;150,0.04079;200,0.04752;300,0.06171', NULL, NULL, 'cp:Poling附录A理想气体式+维里剩余项(常压下约偏低1~2%);密度PR方程;粘度导热VDI D3.1;-30~300C');
 
 -- 009 液氨 (Liquid ammonia)
 -- Saturated liquid ammonia (the vessel must be above the saturation pressure: 857 kPa at 20 C).
@@ -277,7 +280,7 @@ INSERT INTO PropertyRecord (NO, CN, EN, CP, MD, VI, TC, ST, HV, NT) VALUES
 -- Good to a few per cent for solute contents up to about 5 % by mass; surface-active solutes lower
 -- the surface tension, and concentrated solutions need their own record.
 INSERT INTO PropertyRecord (NO, CN, EN, CP, MD, VI, TC, ST, HV, NT) VALUES
-  ('025', '稀水溶液', 'Dilute aqueous soln', 'IF97:', 'IF97:', 'IF97:', 'IF97:', 'IF97:', 'IF97:', '按水计算(IAPWS-IF97);适用于溶质≤约5%且无表面活性剂的水溶液');
+  ('025', '稀水溶液', 'Dilute aqueous soln', 'IF97:', 'IF97:', 'IF97:', 'IF97:', 'IF97:', 'IF97:', '按水计算(IAPWS-IF97);适用于溶质≤约5%且无表面活性剂的水溶液;0~800C,≤100MPa');
 
 -- 026 二氯甲烷(液) (Dichloromethane)
 -- Saturated liquid at the vessel temperature (above the normal boiling point the vessel must be under

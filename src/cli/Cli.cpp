@@ -41,7 +41,7 @@ const CommandEntry kCommands[] = {
          return RunPropCommand(a, o, e);
      },
      "prop (--fluid NO_OR_NAME | --text PROPERTY_TEXT --name CP|MD|VI|TC|ST|HV [--cn NAME])\n"
-     "      [--t T] [--p P] [--json]   |   prop --list [--json]"},
+     "      [--t T] [--p P] [--for SBP1|SBP2|SBP2v] [--json]   |   prop --list [--json]"},
 };
 
 void PrintUsage(std::ostream& err) {

@@ -4,6 +4,7 @@
 #include "cli/Json.h"
 
 #include "engine/ComboBoxU.h"
+#include "engine/Component.h"
 #include "engine/EditD.h"
 #include "engine/UiServices.h"
 #include "model/Errors.h"
@@ -21,8 +22,13 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: kolvane-cli prop (--fluid NO_OR_NAME | --text PROPERTY_TEXT --name "
-    "CP|MD|VI|TC|ST|HV [--cn CHINESE_NAME]) [--t T] [--p P] [--json]\n"
-    "       kolvane-cli prop --list [--json]\n";
+    "CP|MD|VI|TC|ST|HV [--cn CHINESE_NAME]) [--t T] [--p P]\n"
+    "                        [--for SBP1|SBP2|SBP2v] [--json]\n"
+    "       kolvane-cli prop --list [--json]\n"
+    "  --fluid  the running number (its leading zeros may be left off: 1 for 001),\n"
+    "           the Chinese or the English name\n"
+    "  --for    compute as the library window opened from that button does\n"
+    "           (SBP2v: the steam of a saturated key; default SBP2)\n";
 
 // The six properties as the compute command names them, with their fields.
 constexpr std::pair<const char*, const char*> kProperties[] = {
@@ -31,6 +37,16 @@ constexpr std::pair<const char*, const char*> kProperties[] = {
 Json NumberOrNull(const TEditD& e) {
     auto v = e.SIValueOrNull();
     return v ? JsonNumber(*v) : Json(nullptr);
+}
+
+// The property buttons of the main window, named in any ASCII case.
+bool CanonicalCaller(std::string& caller) {
+    for (const char* button : {"SBP1", "SBP2", "SBP2v"})
+        if (EqualsIgnoreAsciiCase(caller, button)) {
+            caller = button;
+            return true;
+        }
+    return false;
 }
 
 } // namespace
@@ -42,7 +58,7 @@ std::string ProgramFolder() {
 }
 
 int RunPropCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    std::string fluid, text, name, cn, t = "20", p = "100";
+    std::string fluid, text, name, cn, t = "20", p = "100", caller = "SBP2";
     bool json = false, list = false, haveText = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -68,6 +84,8 @@ int RunPropCommand(const std::vector<std::string>& args, std::ostream& out, std:
             ok = value(t);
         else if (a == "--p")
             ok = value(p);
+        else if (a == "--for")
+            ok = value(caller) && CanonicalCaller(caller);
         else
             ok = false;
         if (!ok) {
@@ -105,6 +123,7 @@ int RunPropCommand(const std::vector<std::string>& args, std::ostream& out, std:
         return lib.loadProblem().empty() ? kCliOk : kCliFailed;
     }
 
+    lib.Open(caller);
     lib.MyValues1().SetValueByName("t", t);
     lib.MyValues1().SetValueByName("p", p);
     if (haveText) {

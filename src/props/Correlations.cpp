@@ -3,9 +3,12 @@
 
 #include "model/Errors.h"
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
+#include <numbers>
 #include <string>
+#include <vector>
 
 namespace kolvane {
 
@@ -79,20 +82,103 @@ double SolvePRForm(const Fluid& f, double critical, double phi, double tau, doub
     return Secant(residual, start, delta, 1e-3, true, what);
 }
 
+// Real roots of z^3 + a2 z^2 + a1 z + a0, ascending: Cardano's formula for
+// one real root, the trigonometric form for three; each root is polished
+// by Newton steps, which the cancellation in either form can need.
+std::vector<double> RealCubicRoots(double a2, double a1, double a0) {
+    const double q = (3 * a1 - a2 * a2) / 9;
+    const double r = (9 * a2 * a1 - 27 * a0 - 2 * a2 * a2 * a2) / 54;
+    const double d = q * q * q + r * r;
+    std::vector<double> roots;
+    if (d > 0) {
+        const double sd = std::sqrt(d);
+        roots.push_back(std::cbrt(r + sd) + std::cbrt(r - sd) - a2 / 3);
+    } else if (q == 0) {
+        roots.assign(3, -a2 / 3);
+    } else {
+        const double m = std::sqrt(-q);
+        const double theta = std::acos(std::clamp(r / (m * m * m), -1.0, 1.0));
+        for (int k = 0; k < 3; ++k)
+            roots.push_back(2 * m * std::cos((theta + 2 * std::numbers::pi * k) / 3) - a2 / 3);
+    }
+    for (double& z : roots) {
+        for (int i = 0; i < 3; ++i) {
+            const double f = ((z + a2) * z + a1) * z + a0;
+            const double df = (3 * z + 2 * a2) * z + a1;
+            if (df == 0) break;
+            z -= f / df;
+        }
+        if (!std::isfinite(z)) throw MathError("Peng-Robinson方程的根不是有效数值");
+    }
+    std::sort(roots.begin(), roots.end());
+    return roots;
+}
+
+// The Peng-Robinson a and b (SI) of a fluid at its temperature.
+struct PRConstants {
+    double a, b;
+};
+PRConstants PRAt(const Fluid& f) {
+    const double kappa = 0.37464 + 1.54226 * f.omega - 0.26992 * f.omega * f.omega;
+    const double s = 1 + kappa * (1 - std::sqrt(f.t / f.tc));
+    return {0.45724 * (kR * f.tc) * (kR * f.tc) / f.pc * s * s, 0.0778 * kR * f.tc / f.pc};
+}
+
+// The Peng-Robinson critical volume in units of b (Zc = 0.3074, b = 0.0778 R Tc/Pc).
+constexpr double kPRCriticalVolumeOverB = 3.9514;
+
 } // namespace
 
 double PRDensity(const CorrelationVector& v, bool liquid) {
     if (v[0] != 0) return 0;
     const Fluid f = Read(v, liquid, false);
-    const double kappa = 0.37464 + 1.54226 * f.omega - 0.26992 * f.omega * f.omega;
-    const double tr = f.t / f.tc;
-    const double s = 1 + kappa * (1 - std::sqrt(tr));
-    const double a = 0.45724 * (kR * f.tc) * (kR * f.tc) / f.pc * s * s;
-    const double b = 0.0778 * kR * f.tc / f.pc;
+    const auto [a, b] = PRAt(f);
     const double start = liquid ? 2.85e-7 * std::pow(f.vc, 1.048) : kR * f.t / f.p;
     auto residual = [&](double V) { return PRFormResidual(V, kR * f.t / f.p, b, a, f.p, b); };
     const double volume = Secant(residual, start, 1e-7, 1e-7, false, "Peng-Robinson密度");
     return 0.001 * f.m / volume;
+}
+
+EosPhase PRPhase(const CorrelationVector& v) {
+    const Fluid f = Read(v, false, false);
+    if (f.t >= f.tc) return EosPhase::Gas;
+    const auto [a, b] = PRAt(f);
+    const double bigA = a * f.p / ((kR * f.t) * (kR * f.t)), bigB = b * f.p / (kR * f.t);
+    std::vector<double> z = RealCubicRoots(-(1 - bigB), bigA - 3 * bigB * bigB - 2 * bigB,
+                                           -(bigA * bigB - bigB * bigB - bigB * bigB * bigB));
+    // Only roots with V > b are states of the fluid; the cubic is -2B^2 at
+    // Z = B and grows without bound, so one always is.
+    std::erase_if(z, [bigB](double x) { return !(x > bigB); });
+    if (z.empty()) throw MathError("Peng-Robinson方程没有物理根");
+    if (z.size() >= 2) {
+        // ln(fugacity coefficient) of a PR root; the phase of lower fugacity is stable.
+        auto lnPhi = [&](double x) {
+            const double r2 = std::numbers::sqrt2;
+            return x - 1 - std::log(x - bigB) -
+                   bigA / (2 * r2 * bigB) * std::log((x + (1 + r2) * bigB) / (x + (1 - r2) * bigB));
+        };
+        return lnPhi(z.front()) < lnPhi(z.back()) ? EosPhase::Liquid : EosPhase::Gas;
+    }
+    return z.front() / bigB < kPRCriticalVolumeOverB ? EosPhase::Liquid : EosPhase::Gas;
+}
+
+double LeeKeslerVapourPressure(double tK, double tcK, double pcKPa, double omega) {
+    RequirePositive(tK, "绝对温度");
+    RequirePositive(tcK, "临界温度Tc");
+    RequirePositive(pcKPa, "临界压力Pc");
+    if (!std::isfinite(omega)) throw MathError("偏心因子ω不是有效数值");
+    if (tK >= tcK) throw MathError("Lee-Kesler蒸气压：温度不低于临界温度");
+    const double tr = tK / tcK, tr6 = std::pow(tr, 6);
+    const double f0 = 5.92714 - 6.09648 / tr - 1.28862 * std::log(tr) + 0.169347 * tr6;
+    const double f1 = 15.2518 - 15.6875 / tr - 13.4721 * std::log(tr) + 0.43577 * tr6;
+    return pcKPa * std::exp(f0 + omega * f1);
+}
+
+EosPhase VirialPhase(const CorrelationVector& v) {
+    const Fluid f = Read(v, false, false);
+    if (f.t >= f.tc) return EosPhase::Gas;
+    return v[7] > LeeKeslerVapourPressure(f.t, f.tc, v[1], f.omega) ? EosPhase::Liquid
+                                                                    : EosPhase::Gas;
 }
 
 double VirialDensity(const CorrelationVector& v, bool liquid) {

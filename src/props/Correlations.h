@@ -31,6 +31,22 @@ double PRConductivity(const CorrelationVector& v, bool liquid);
 double PRResidualCp(const CorrelationVector& v);
 double VirialResidualCp(const CorrelationVector& v);
 
+// The phase a gas record's equation of state finds at the vector's t and p.
+// A fluid above its critical temperature counts as gas (no liquid can form).
+enum class EosPhase { Gas, Liquid };
+// Peng-Robinson (1976): the real roots of the cubic in Z; with three, the one
+// of lower fugacity is stable, with one, a root below the critical volume
+// 3.9514 b below Tc is the liquid branch.
+EosPhase PRPhase(const CorrelationVector& v);
+// Vapour pressure (kPa) from the Lee-Kesler correlation (Lee & Kesler, AIChE
+// J. 21 (1975) 510; Poling et al. 5th ed. eq. 7-4.1), for 0.3 < T/Tc <= 1,
+// within about 1-2 % for nonpolar fluids. MathError for T >= Tc or an
+// undefined input.
+double LeeKeslerVapourPressure(double tK, double tcK, double pcKPa, double omega);
+// The virial equation has no liquid root: below Tc the state is liquid when
+// p is above the Lee-Kesler vapour pressure.
+EosPhase VirialPhase(const CorrelationVector& v);
+
 constexpr int kCorrelationMaxIterations = 200;
 
 } // namespace kolvane

@@ -81,7 +81,34 @@ bool IsIapws97Key(std::string_view key) {
            key == kKeySaturatedVapour;
 }
 
+// A gas's density from an equation of state is only a gas density where the
+// equation finds the gas stable: below the saturation pressure, or above Tc.
+PropertyResult RefusedAsLiquid(const CorrelationVector& v) {
+    PropertyResult r;
+    r.kind = PropertyResult::Refused;
+    r.message = "在" + FloatToStr15(v[8]) + " °C、" + FloatToStr15(v[7]) + " kPa下为液相";
+    return r;
+}
+
 } // namespace
+
+std::string_view PropertyTextBody(std::string_view text) {
+    std::string_view s = Trim(text);
+    for (char mark : {'?', '<', '{'})
+        if (const std::size_t at = s.find(mark); at != std::string_view::npos)
+            s = Trim(s.substr(0, at));
+    if (const std::size_t at = s.find('='); at != std::string_view::npos)
+        s = Trim(s.substr(at + 1));
+    return s;
+}
+
+bool IsSaturatedText(std::string_view text) {
+    const std::string_view s = PropertyTextBody(text);
+    const std::size_t colon = s.find(':');
+    if (colon == std::string_view::npos) return false;
+    const std::string_view key = s.substr(0, colon);
+    return key == kKeySaturated || key == kKeySaturatedLiquid || key == kKeySaturatedVapour;
+}
 
 void SplitText(std::string_view text, char separator,
                std::array<std::string, kMaxTextSlots>& slots) {
@@ -200,12 +227,7 @@ PropertyResult EvaluatePropertyText(std::string_view text, std::string_view name
         r.message = "请指定温度！";
         return r;
     }
-    std::string_view s = Trim(text);
-    for (char mark : {'?', '<', '{'})
-        if (const std::size_t at = s.find(mark); at != std::string_view::npos)
-            s = Trim(s.substr(0, at));
-    if (const std::size_t at = s.find('='); at != std::string_view::npos)
-        s = Trim(s.substr(at + 1));
+    const std::string_view s = PropertyTextBody(text);
     if (s.empty()) return {};
 
     // The grid's p and t by position, as the number lists append them.
@@ -233,6 +255,9 @@ PropertyResult EvaluatePropertyText(std::string_view text, std::string_view name
             }
             vector[0] = key == "VRV" ? 1 : 0;
             SplitNumbers(formula.substr(colon + 1) + "," + p + "," + tByRow, ',', vector);
+            if (name == "MD" && !liquid &&
+                (vector[0] == 1 ? VirialPhase(vector) : PRPhase(vector)) == EosPhase::Liquid)
+                return RefusedAsLiquid(vector);
             if (name == "MD")
                 return Checked(vector[0] == 1 ? VirialDensity(vector, liquid)
                                               : PRDensity(vector, liquid));

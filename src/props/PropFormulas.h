@@ -58,16 +58,27 @@ struct PropertyResult {
         Empty,         // no entry: the target is emptied
         NoTemperature, // the grid's t is empty: "请指定温度！", target untouched
         Failed,        // `message` says why; the target is emptied
+        Refused,       // the state is one the text does not cover; `message` names
+                       // it ("在-40 °C、1500 kPa下为液相"); the target is emptied
     } kind = Empty;
     double value = 0;
     std::string message;
 };
 
+// The text that is evaluated: the note after "?", "<" or "{" and a label
+// before "=" cut away, blanks trimmed.
+std::string_view PropertyTextBody(std::string_view text);
+// True for a text that evaluates at the saturation temperature of p (the
+// keys IF97S, IF97L and IF97V), whatever the grid's t.
+bool IsSaturatedText(std::string_view text);
+
 // Evaluates the property text `text` of the property `name` ("Cp", "MD",
 // "VI", "TC", "ST", "HV"; case ignored) for a fluid that is a liquid when
 // `liquid`, at the grid's t and p. The expression path may add rows to the
 // grid for new one-letter variables. Never yields NaN, infinity or a 0 that
-// stands for a failure.
+// stands for a failure. The density of a gas (not `liquid`) from a method
+// key of an equation of state is refused where that equation finds the
+// liquid stable.
 // `vapourSide` picks the steam rather than the condensate for the saturated
 // key (the library was opened from the steam button).
 PropertyResult EvaluatePropertyText(std::string_view text, std::string_view name, bool liquid,

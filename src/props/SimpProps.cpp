@@ -9,10 +9,13 @@
 #include "engine/NumberFormat.h"
 #include "engine/UiServices.h"
 #include "model/Errors.h"
+#include "props/Iapws97.h"
 #include "props/PropFormulas.h"
+#include "props/ValidityRange.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <limits>
 
 namespace kolvane {
 
@@ -72,6 +75,40 @@ std::vector<Carry> CarriesOf(const std::string& caller) {
     return {};
 }
 
+// Why the state of the grid lies outside the record's stated range for the
+// property text `text`, as "在500 °C、100 kPa下超出适用范围-50~400 °C"; "" when
+// it lies inside or the note states no range. A saturated text is evaluated
+// at the saturation temperature of p, so that temperature, not t, is checked.
+std::string OutsideRecordRange(const PropertyRecord& r, std::string_view text,
+                               const TMyValues& grid) {
+    const std::optional<ValidityRange> range = ParseValidityRange(r.NT);
+    if (!range || PropertyTextBody(text).empty()) return {};
+    auto number = [&grid](const char* name) {
+        return ParseExactReal(TrimControl(grid.ValueByName(name)));
+    };
+    std::optional<double> t = number("t");
+    const std::optional<double> p = number("p");
+    const bool saturated = IsSaturatedText(text);
+    std::string state;
+    if (t && !saturated) state = FloatToStr15(*t) + " °C";
+    if (p) state += (state.empty() ? "" : "、") + FloatToStr15(*p) + " kPa";
+    if (saturated) {
+        t.reset();
+        if (p && (range->tMin || range->tMax)) {
+            try {
+                t = if97::SaturationTemperatureC(*p);
+                state += "（饱和温度" + FormatGeneral(*t, 4, 1) + " °C）";
+            } catch (const MathError&) {
+                // No saturation state: below the triple point or above the
+                // critical point, outside any temperature range of water.
+                t = (*p > 1000 ? 1 : -1) * std::numeric_limits<double>::infinity();
+            }
+        }
+    }
+    const std::string why = OutsideValidityRange(*range, t, p);
+    return why.empty() ? why : "在" + state + "下超出适用范围" + why;
+}
+
 } // namespace
 
 TFormSimpPL::TFormSimpPL(UiServices& ui, std::string programDir)
@@ -111,12 +148,31 @@ const PropertyRecord* TFormSimpPL::currentRecord() const {
 }
 
 int TFormSimpPL::find(std::string_view key) const {
+    // An empty key would meet every record whose English name is empty.
+    if (key.empty()) return -1;
     for (std::size_t i = 0; i < records_.size(); ++i) {
         const PropertyRecord& r = records_[i];
         if (r.NO == key || r.CN == key || EqualsIgnoreAsciiCase(r.EN, key))
             return static_cast<int>(i);
     }
-    return -1;
+    // A running number typed without its leading zeros ("1" for "001"): the
+    // digits compared with the zeros taken off both, and only when exactly
+    // one record answers, so that "01" never picks one of "1" and "001".
+    auto digits = [](std::string_view s) -> std::optional<std::string_view> {
+        if (s.empty() || s.find_first_not_of("0123456789") != std::string_view::npos)
+            return std::nullopt;
+        const std::size_t first = s.find_first_not_of('0');
+        return first == std::string_view::npos ? std::string_view("0") : s.substr(first);
+    };
+    const auto wanted = digits(key);
+    if (!wanted) return -1;
+    int found = -1;
+    for (std::size_t i = 0; i < records_.size(); ++i) {
+        if (digits(records_[i].NO) != wanted) continue;
+        if (found >= 0) return -1;
+        found = static_cast<int>(i);
+    }
+    return found;
 }
 
 void TFormSimpPL::FormCreate() {
@@ -168,11 +224,15 @@ void TFormSimpPL::CalcProp(std::string_view name, TEditD& target) {
     if (!r) throw Error("物性数据库中没有选中的物质");
     const PropertyField* field = FindPropertyField(name);
     if (!field) throw Error("没有物性 " + std::string(name));
+    const std::string& text = r->*field->member;
+    if (std::string why = OutsideRecordRange(*r, text, grid_); !why.empty()) {
+        target.setText("");
+        throw Error(r->CN + ": " + why);
+    }
     const bool liquid = r->CN.find("液") != std::string::npos;
     // The grid's own compare is by exact name; the compute command names
     // the specific heat "Cp", the method keys read "MD", "VI", "TC".
-    const PropertyResult res =
-        EvaluatePropertyText(r->*field->member, name, liquid, grid_, caller_ == "SBP2v");
+    const PropertyResult res = EvaluatePropertyText(text, name, liquid, grid_, caller_ == "SBP2v");
     switch (res.kind) {
     case PropertyResult::Value:
         target.SetSIValue(res.value);
@@ -185,6 +245,9 @@ void TFormSimpPL::CalcProp(std::string_view name, TEditD& target) {
     case PropertyResult::Failed:
         target.setText("");
         throw Error(r->CN + "的" + field->label + "无法计算：" + res.message);
+    case PropertyResult::Refused:
+        target.setText("");
+        throw Error(r->CN + ": " + res.message);
     }
 }
 
@@ -203,7 +266,9 @@ void TFormSimpPL::BBCalClick() {
         try {
             CalcProp(row.property, result(row.name));
         } catch (const Error& e) {
-            problems.push_back(e.what());
+            // A state outside the record's range concerns every property: told once.
+            if (std::find(problems.begin(), problems.end(), e.what()) == problems.end())
+                problems.push_back(e.what());
         }
     }
     if (!problems.empty()) throw CalculationError(std::move(problems));

@@ -40,7 +40,8 @@ public:
     void setCurrent(int index);
     const PropertyRecord* currentRecord() const;
     // The record whose NO, Chinese or English name is `key` (names: case of
-    // ASCII letters ignored); -1 when none is.
+    // ASCII letters ignored), else the one record whose NO is the number
+    // `key` with other leading zeros ("1" finds "001"); -1 when none is.
     int find(std::string_view key) const;
     // Where the library was read from, and why it could not be ("" when it
     // could).
@@ -64,7 +65,10 @@ public:
     int windowWidth() const { return windowWidth_; }
     const std::vector<std::string>& navigatorButtons() const { return navigator_; }
 
-    // Evaluates property `name` of the current record into `target`.
+    // Evaluates property `name` of the current record into `target`. A state
+    // outside the range the record's note states, or one at which a gas's
+    // equation of state finds the liquid, is refused with Error naming the
+    // fluid and the state; the target is emptied.
     void CalcProp(std::string_view name, TEditD& target);
     // "&C 计算": the six properties; problems are collected and told once.
     void BBCalClick();

@@ -38,7 +38,9 @@ struct UserLibrary : testing::Test {
                     {{"001", "水", "Water", "0,4217;20,4182;40,4179;60,4184;80,4196;100,4216",
                       "IF97:", "IF97:", "IF97:", "IF97:", "", ""},
                      {"002", "饱和水蒸气", "Saturated steam",
-                      "IF97S:", "IF97S:", "IF97S:", "IF97S:", "IF97S:", "IF97S:", ""}});
+                      "IF97S:", "IF97S:", "IF97S:", "IF97S:", "IF97S:", "IF97S:", ""},
+                     {"006", "二氧化碳(气)", "Carbon dioxide", "",
+                      "PRV:7374,304.12,94.07,0.274,0.225,44.010", "", "", "", "", "-40~400C"}});
     }
 };
 
@@ -66,6 +68,30 @@ TEST_F(UserLibrary, PropOfOneTextAndItsMistakes) {
     EXPECT_EQ(Cli({"prop", "--fluid", "Nothing"}).code, 1);
     EXPECT_EQ(Cli({"prop", "--text", "1", "--name", "XX"}).code, 2);
     EXPECT_EQ(Cli({"prop"}).code, 2);
+}
+
+TEST_F(UserLibrary, PropFindsNumbersAndComputesForTheButtonGiven) {
+    // 300 kPa: condensate 931.8 kg/m3, steam 1.651 kg/m3 (IAPWS-IF97).
+    const std::tuple<std::vector<std::string>, int, double> rows[] = {
+        {{"--fluid", "2", "--p", "300"}, 0, 931.8},
+        {{"--fluid", "002", "--p", "300", "--for", "sbp2V"}, 0, 1.651},
+        {{"--fluid", "1", "--t", "40"}, 0, 992.2},               // not "no fluid '1'"
+        {{"--fluid", "6", "--t", "20"}, 0, 1.816},               // CO2 gas at 100 kPa
+        {{"--fluid", "006", "--t", "-40", "--p", "1500"}, 1, 0}, // liquid
+        {{"--fluid", "002", "--for", "SBP3"}, 2, 0},
+    };
+    for (const auto& [args, code, density] : rows) {
+        std::vector<std::string> line = {"prop", "--json"};
+        line.insert(line.end(), args.begin(), args.end());
+        const CliRun r = Cli(line);
+        ASSERT_EQ(r.code, code) << args[1] << " " << args.back() << ": " << r.err;
+        if (code == 2) continue;
+        const double md = r.json()["MD"].is_null() ? 0 : r.json()["MD"].get<double>();
+        EXPECT_NEAR(md, density, 0.002 * density) << args[1] << " " << args.back();
+        if (code == 1) {
+            EXPECT_EQ(r.err, "error: 二氧化碳(气): 在-40 °C、1500 kPa下为液相\n");
+        }
+    }
 }
 
 TEST_F(UserLibrary, CalcPropStepsCarryIntoEachCaller) {

@@ -69,5 +69,39 @@ TEST(Correlations, UndefinedInputsAreErrorsNotNumbers) {
         EXPECT_THROW(call(), MathError) << name;
 }
 
+// Carbon dioxide and ammonia with the library's constants (Poling et al. 5th
+// ed. Appendix A) at p (kPa) and t (C).
+CorrelationVector CarbonDioxide(double p, double t, double flag = 0) {
+    return {flag, 7374, 304.12, 94.07, 0.274, 0.225, 44.010, p, t};
+}
+CorrelationVector Ammonia(double p, double t, double flag = 0) {
+    return {flag, 11353, 405.4, 72.47, 0.244, 0.257, 17.031, p, t};
+}
+
+// Published saturation pressures: CO2 1005 kPa at -40 C (Span & Wagner 1996,
+// NIST WebBook), NH3 857 kPa at 20 C (Tillner-Roth et al. 1993). The rows 2 %
+// either side check where Peng-Robinson and Lee-Kesler put the boundary.
+TEST(Correlations, PhaseOfTheGasEquations) {
+    using enum EosPhase;
+    const std::tuple<const char*, CorrelationVector, EosPhase> rows[] = {
+        {"three roots", CarbonDioxide(1500, -40), Liquid},
+        {"CO2 below psat", CarbonDioxide(985, -40), Gas},
+        {"CO2 above psat", CarbonDioxide(1025, -40), Liquid},
+        {"above Tc", CarbonDioxide(10000, 40), Gas},
+        {"NH3 at 500 kPa", Ammonia(500, 20), Gas},
+        {"NH3 below psat", Ammonia(840, 20), Gas},
+        {"NH3 above psat", Ammonia(874, 20), Liquid},
+        {"one liquid root", Ammonia(5000, -30), Liquid},
+        {"virial CO2 below psat", CarbonDioxide(985, -40, 1), Gas},
+        {"virial CO2 above psat", CarbonDioxide(1025, -40, 1), Liquid},
+        {"virial NH3 below psat", Ammonia(840, 20, 1), Gas},
+        {"virial NH3 above psat", Ammonia(874, 20, 1), Liquid},
+    };
+    for (const auto& [name, v, phase] : rows)
+        EXPECT_EQ(v[0] == 1 ? VirialPhase(v) : PRPhase(v), phase) << name;
+    EXPECT_THROW(LeeKeslerVapourPressure(310, 304.12, 7374, 0.225), MathError) << "above Tc";
+    EXPECT_THROW(PRPhase(CarbonDioxide(0, 20)), MathError) << "no pressure";
+}
+
 } // namespace
 } // namespace kolvane

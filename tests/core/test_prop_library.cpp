@@ -1,8 +1,10 @@
 // The shipped property library: every fluid gives every property it has,
 // at 20 C and 100 kPa, within what the property can physically be.
+#include "engine/NumberFormat.h"
 #include "props/MyValues.h"
 #include "props/PropFormulas.h"
 #include "props/PropLib.h"
+#include "props/ValidityRange.h"
 
 #include <gtest/gtest.h>
 
@@ -33,6 +35,8 @@ TEST(ShippedLibrary, EveryFluidGivesSoundValues) {
     for (const PropertyRecord& r : records) {
         EXPECT_TRUE(numbers.insert(r.NO).second) << "duplicate NO " << r.NO;
         EXPECT_EQ(CheckPropertyRecord(r), "") << r.NO;
+        const std::optional<ValidityRange> range = ParseValidityRange(r.NT);
+        EXPECT_TRUE(range) << r.NO << " states no range: " << r.NT;
         const bool liquid = r.CN.find("液") != std::string::npos;
         for (const Bounds& b : kBounds) {
             const std::string& text = r.*FindPropertyField(b.name)->member;
@@ -63,6 +67,14 @@ TEST(ShippedLibrary, WaterAndSteamFollowTheSteamTables) {
     EXPECT_NEAR(EvaluatePropertyText(steam->MD, "MD", false, grid, true).value, 1.651, 0.005);
     EXPECT_NEAR(EvaluatePropertyText(steam->MD, "MD", false, grid, false).value, 931.8, 0.5);
     EXPECT_NEAR(EvaluatePropertyText(steam->HV, "HV", false, grid).value, 2163.4e3, 1e3);
+    // The stated range is where the saturation line is computed: both ends evaluate.
+    const std::optional<ValidityRange> range = ParseValidityRange(steam->NT);
+    ASSERT_TRUE(range && range->pMin && range->pMax);
+    for (double p : {*range->pMin, *range->pMax}) {
+        grid.SetValueByName("p", FloatToStr15(p));
+        const PropertyResult at = EvaluatePropertyText(steam->MD, "MD", false, grid, true);
+        EXPECT_EQ(at.kind, PropertyResult::Value) << p << " kPa: " << at.message;
+    }
 }
 
 } // namespace

@@ -10,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
+#include <numeric>
 
 namespace kolvane {
 namespace {
@@ -92,6 +94,70 @@ TEST_F(Library, ProblemsAreToldAndNeverWritten) {
     lib.BBCalClick();
     EXPECT_EQ(ui.shown.back().text, "请指定温度！");
     EXPECT_EQ(lib.result("MDD").text(), "7") << "without a temperature nothing changes";
+}
+
+TEST_F(Library, FindsANumberWithoutItsLeadingZerosOnlyWhenOneRecordIsMeant) {
+    lib.records().clear();
+    for (auto [no, cn] : {std::pair{"001", "水"}, {"1", "一号"}, {"010", "十号"}, {"A7", "字母"}})
+        lib.records().push_back({no, cn, "", "", "", "", "", "", "", ""});
+    const std::pair<const char*, int> rows[] = {
+        {"001", 0},  {"1", 1},    // the exact number first
+        {"01", -1},               // "001" or "1": neither is guessed
+        {"10", 2},   {"0010", 2}, // other leading zeros
+        {"十号", 2}, {"7", -1},   // names still; no digits picked out of "A7"
+        {"", -1},    {"-1", -1},  {"1.0", -1}, {" 10", -1}, {"0", -1},
+    };
+    for (auto [key, index] : rows)
+        EXPECT_EQ(lib.find(key), index) << "'" << key << "'";
+}
+
+TEST_F(Library, StatesOutsideARecordsRangeOrPhaseAreRefusedOnceAndLeftEmpty) {
+    // CO2 boils at 1005 kPa at -40 C, NH3 at 857 kPa at 20 C.
+    const std::string co2 = "PRV:7374,304.12,94.07,0.274,0.225,44.010";
+    const std::string s = "IF97S:", nh3 = "VRV:11353,405.4,72.47,0.244,0.257,17.031";
+    lib.records() = {{"002", "饱和水蒸气", "", s, s, s, s, s, s, "饱和线;0.6113kPa~16.529MPa"},
+                     {"003", "空气", "", "1006", "1.2", "", "", "", "", "-50~400C,≤1MPa"},
+                     {"006", "二氧化碳(气)", "", "", co2, "", "", "", "", "-40~400C"},
+                     {"008", "氨气", "", "", nh3, "", "", "", "", ""},
+                     {"009", "饱和水", "", "", "IF97L:", "", "", "", "", "0~200C"},
+                     {"010", "二氧化碳(液)", "", "", co2, "", "", "", "", ""}};
+    const std::array<const char*, 5> rows[] = {
+        {"006", "-40", "1500", "SBP1", "二氧化碳(气): 在-40 °C、1500 kPa下为液相"},
+        {"008", "20", "1000", "SBP1", "氨气: 在20 °C、1000 kPa下为液相"},
+        {"010", "-40", "1500", "SBP1", ""}, // a liquid's record is not checked
+        {"003", "500", "2000", "SBP1", "空气: 在500 °C、2000 kPa下超出适用范围-50~400 °C、≤1 MPa"},
+        {"003", "400", "1000", "SBP1", ""}, // the bounds belong to the range
+        // A saturated key is evaluated at the saturation temperature of p.
+        {"002", "500", "300", "SBP2v", ""},
+        {"002", "20", "17000", "SBP2v",
+         "饱和水蒸气: 在17000 kPa下超出适用范围0.6113 kPa~16.529 MPa"},
+        {"009", "20", "2000", "SBP1",
+         "饱和水: 在2000 kPa（饱和温度212.4 °C）下超出适用范围0~200 °C"},
+        {"009", "20", "30000", "SBP1", "饱和水: 在30000 kPa下超出适用范围0~200 °C"},
+    };
+    auto compute = [this](const char* t, const char* p) {
+        lib.MyValues1().SetValueByName("t", t);
+        lib.MyValues1().SetValueByName("p", p);
+        lib.result("MDD").setText("7");
+        try {
+            lib.BBCalClick();
+        } catch (const CalculationError& e) {
+            return std::accumulate(e.lines().begin(), e.lines().end(), std::string());
+        }
+        return std::string();
+    };
+    for (auto [fluid, t, p, caller, told] : rows) {
+        choose(fluid);
+        lib.Open(caller);
+        EXPECT_EQ(compute(t, p), told) << fluid << " at " << t << " C, " << p << " kPa";
+        EXPECT_EQ(lib.result("MDD").text().empty(), *told != 0) << fluid << " at " << t << " C";
+    }
+    // A range the user writes into a note holds at once.
+    lib.BitBtn1Click(TFormSimpPL::kAccessCode);
+    choose("003");
+    lib.Edit("NT", "改;0~30C");
+    lib.Post();
+    EXPECT_EQ(compute("40", "100"), "空气: 在40 °C、100 kPa下超出适用范围0~30 °C");
 }
 
 TEST_F(Library, MaintenanceNeedsTheCodeAndSavesWhatWasPosted) {
