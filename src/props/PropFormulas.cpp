@@ -102,6 +102,13 @@ std::string_view PropertyTextBody(std::string_view text) {
     return s;
 }
 
+bool IsEquationOfStateText(std::string_view text) {
+    const std::string_view s = PropertyTextBody(text);
+    if (s.find("PARAMS:") != std::string_view::npos) return false;
+    const std::size_t colon = s.find(':');
+    return colon != std::string_view::npos && colon <= 8 && !IsIapws97Key(s.substr(0, colon));
+}
+
 bool IsSaturatedText(std::string_view text) {
     const std::string_view s = PropertyTextBody(text);
     const std::size_t colon = s.find(':');

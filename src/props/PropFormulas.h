@@ -68,6 +68,9 @@ struct PropertyResult {
 // The text that is evaluated: the note after "?", "<" or "{" and a label
 // before "=" cut away, blanks trimmed.
 std::string_view PropertyTextBody(std::string_view text);
+// True for a density text of an equation-of-state key (PRV, VRV, …), the
+// only kind whose phase the library can tell.
+bool IsEquationOfStateText(std::string_view text);
 // True for a text that evaluates at the saturation temperature of p (the
 // keys IF97S, IF97L and IF97V), whatever the grid's t.
 bool IsSaturatedText(std::string_view text);

@@ -230,6 +230,16 @@ void TFormSimpPL::CalcProp(std::string_view name, TEditD& target) {
         throw Error(r->CN + ": " + why);
     }
     const bool liquid = r->CN.find("液") != std::string::npos;
+    // Where a gas's equation of state finds the liquid stable, the record's
+    // other texts (gas formulas and tables) do not hold either: every
+    // property is refused with the density's reason.
+    if (!liquid && !text.empty() && IsEquationOfStateText(r->MD)) {
+        const PropertyResult phase = EvaluatePropertyText(r->MD, "MD", false, grid_, false);
+        if (phase.kind == PropertyResult::Refused) {
+            target.setText("");
+            throw Error(r->CN + ": " + phase.message);
+        }
+    }
     // The grid's own compare is by exact name; the compute command names
     // the specific heat "Cp", the method keys read "MD", "VI", "TC".
     const PropertyResult res = EvaluatePropertyText(text, name, liquid, grid_, caller_ == "SBP2v");

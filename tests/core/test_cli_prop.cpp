@@ -90,6 +90,9 @@ TEST_F(UserLibrary, PropFindsNumbersAndComputesForTheButtonGiven) {
         EXPECT_NEAR(md, density, 0.002 * density) << args[1] << " " << args.back();
         if (code == 1) {
             EXPECT_EQ(r.err, "error: 二氧化碳(气): 在-40 °C、1500 kPa下为液相\n");
+            // The gas's other formulas do not hold for the liquid either.
+            for (const char* other : {"CP", "VI", "TC"})
+                EXPECT_TRUE(r.json()[other].is_null()) << other;
         }
     }
 }
