@@ -48,7 +48,6 @@ public:
         if (in_.hasLoss) f -= film_.loss(t - in_.te, hw) * in_.ae * (t - in_.te);
         return f;
     }
-    double area() const { return a_; }
 
 private:
     // Heat passed with the overall coefficient k and the driving difference
@@ -74,7 +73,7 @@ private:
         // local exponent d ln q/d ln ΔT = 1/(1 − S′) found there.
         double q = q_ > 0 ? q_ * std::pow(drive / drive_, exponent_) : hi / 2;
         q = std::clamp(q, hi * 1e-12, hi);
-        double previous = 1; // the last relative step
+        double previous = 0; // the last relative step: none yet, no evidence
         for (int i = 0; i < kMaxFluxSteps; ++i) {
             const FilmModel::Outside o = film_.outside(q);
             const double k = film_.overall(o.ko, ki_);
