@@ -9,11 +9,15 @@
 #include "records/AtomicFile.h"
 #include "records/TextCodec.h"
 
+#include <cctype>
 #include <charconv>
 #include <climits>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <span>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace kolvane {
 
@@ -148,10 +152,70 @@ bool Skipped(const std::string& name, const std::vector<std::string>& skipNames)
 
 // --- Reading ---
 
-struct RawRecord {
-    std::string name, tag, property, value;
-    int valueLine; // 1-based line of the value, for messages
+// What the format knows: its type tags, its property names, and which tag
+// carries which property. Anything else in a record's second or third line
+// means the lines have slipped (a line lost or doubled) or were mistyped.
+struct RecordKind {
+    std::string_view tag, property;
 };
+constexpr RecordKind kRecordKinds[] = {
+    {"Float", "Exchange"}, {"String", "Text"},  {"String", "Caption"},     {"Enum", "Enabled"},
+    {"Enum", "ReadOnly"},  {"Enum", "Checked"}, {"Ord", "Color"},          {"Ord", "ItemIndex"},
+    {"Memo", "Lines"},     {"Rich", "Lines"},   {"CheckListBox", "Items"},
+};
+constexpr std::string_view kTags[] = {"String", "Float", "Ord",         "Enum",
+                                      "Memo",   "Rich",  "CheckListBox"};
+constexpr std::string_view kProperties[] = {"Text",    "Enabled",   "ReadOnly", "Color", "Exchange",
+                                            "Caption", "ItemIndex", "Checked",  "Lines", "Items"};
+
+template <std::size_t N> bool OneOf(std::string_view word, const std::string_view (&list)[N]) {
+    for (std::string_view w : list)
+        if (w == word) return true;
+    return false;
+}
+
+std::string JoinedList(std::span<const std::string_view> words, std::string_view lastJoin) {
+    std::string out;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        if (i) out += i + 1 == words.size() ? lastJoin : "、";
+        out += words[i];
+    }
+    return out;
+}
+
+// The tags that may carry `property`, for the message ("Memo或Rich").
+std::string TagsOf(std::string_view property) {
+    std::vector<std::string_view> tags;
+    for (const RecordKind& k : kRecordKinds)
+        if (k.property == property) tags.push_back(k.tag);
+    return JoinedList(tags, "或");
+}
+
+bool KindIsKnown(std::string_view tag, std::string_view property) {
+    for (const RecordKind& k : kRecordKinds)
+        if (k.tag == tag && k.property == property) return true;
+    return false;
+}
+
+// Component names are identifiers, as the form designer makes them.
+bool IsComponentName(std::string_view s) {
+    if (s.empty() || std::isdigit(static_cast<unsigned char>(s[0]))) return false;
+    for (char c : s)
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_') return false;
+    return true;
+}
+
+bool IsBlank(std::string_view s) {
+    return s.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+// Names, tags and property names never hold blanks; blanks left around them
+// in a file edited by hand are not part of them.
+std::string_view Word(std::string_view s) {
+    const std::size_t first = s.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    return s.substr(first, s.find_last_not_of(" \t") - first + 1);
+}
 
 // An "Ord" value: a decimal integer of 32 bits, as the stored properties are.
 long long ParseOrd(std::string_view text) {
@@ -162,7 +226,7 @@ long long ParseOrd(std::string_view text) {
     auto [p, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), v);
     if (digits.empty() || ec != std::errc() || p != digits.data() + digits.size() || v < INT_MIN ||
         v > INT_MAX)
-        throw ConvertError("'" + Abbreviate(text) + "' is not a valid integer value");
+        throw Error("'" + Abbreviate(text) + "' is not a valid integer value");
     return v;
 }
 
@@ -170,107 +234,105 @@ EnumName ParseEnum(const std::string& text, const std::string& property) {
     // Every enumeration the windows store is a flag.
     if (EqualsIgnoreAsciiCase(text, "True")) return {"True"};
     if (EqualsIgnoreAsciiCase(text, "False")) return {"False"};
-    throw ConvertError("'" + Abbreviate(text) + "' is not a valid value of " + property);
+    throw Error("'" + Abbreviate(text) + "' is not a valid value of " + property);
 }
 
-// One checked record, ready to apply.
-struct Prepared {
-    Component* component;
-    enum { Property, Lines, CheckList } op;
-    std::string property;
-    PropertyValue value;
-    std::string text;
-    std::vector<std::pair<std::string, bool>> checks;
-    int line;
-};
-
-std::optional<Prepared> Prepare(Form& form, const RawRecord& r) {
-    Component* c = form.find(r.name);
-    if (!c) return std::nullopt;
-    const std::string& tag = r.tag;
-    if (tag == "Memo" || tag == "Rich") {
-        if (!dynamic_cast<TRichEdit*>(c)) return std::nullopt;
-        return Prepared{c,  Prepared::Lines, r.property, {}, DecodeLineList(r.value),
-                        {}, r.valueLine};
-    }
-    if (tag == "CheckListBox") {
-        if (!dynamic_cast<TCheckListBox*>(c)) return std::nullopt;
-        return Prepared{c,  Prepared::CheckList,      r.property, {},
-                        {}, DecodeCheckList(r.value), r.valueLine};
-    }
-    PropertyKind wanted;
-    if (tag == "String")
-        wanted = PropertyKind::Text;
-    else if (tag == "Float")
-        wanted = PropertyKind::Float;
-    else if (tag == "Ord")
-        wanted = PropertyKind::Integer;
-    else if (tag == "Enum")
-        wanted = PropertyKind::Enumeration;
-    else
-        return std::nullopt;
-    auto kind = c->kindOf(r.property);
-    if (!kind || *kind != wanted) return std::nullopt;
-    PropertyValue v;
-    switch (wanted) {
-    case PropertyKind::Text:
-        v = r.value;
-        break;
-    case PropertyKind::Float: {
-        double x = StrToFloat(r.value);
+// The value of a Float, Ord or Enum record; ConvertError when it does not
+// convert. Text values are kept as they stand.
+PropertyValue ParseValue(const std::string& tag, const std::string& property,
+                         const std::string& value) {
+    if (tag == "Float") {
+        const double x = StrToFloat(value);
         // A unit factor of zero or below would turn every number of the
         // field into nonsense at the next change of unit.
-        if (EqualsIgnoreAsciiCase(r.property, "Exchange") && !(x > 0))
-            throw ConvertError("'" + Abbreviate(r.value) + "' is not a valid unit factor");
-        v = x;
-        break;
+        if (!(x > 0)) throw Error("'" + Abbreviate(value) + "' is not a valid unit factor");
+        return x;
     }
-    case PropertyKind::Integer: {
-        const long long index = ParseOrd(r.value);
-        // A selection outside its list is skipped like an unknown record: the
-        // list keeps what it had, never an empty unit box or option.
-        if (auto* list = dynamic_cast<TComboBox*>(c);
-            list && EqualsIgnoreAsciiCase(r.property, "ItemIndex")) {
-            const long long lowest = dynamic_cast<TComboBoxU*>(c) ? 0 : -1;
-            if (index < lowest || index >= static_cast<long long>(list->items().size()))
-                return std::nullopt;
-        }
-        v = index;
-        break;
+    if (tag == "Ord") return ParseOrd(value);
+    if (tag == "Enum") return ParseEnum(value, property);
+    return std::string();
+}
+
+// A line of the file for a message: decoded when it can be, otherwise with
+// its non-ASCII bytes shown as "?", and shortened.
+std::string Quoted(std::string_view line, bool utf8) {
+    std::string text;
+    try {
+        text = utf8 ? std::string(line) : Gb18030ToUtf8(line);
+    } catch (const Error&) {
+        for (char c : line)
+            text += static_cast<unsigned char>(c) < 0x80 ? c : '?';
     }
-    case PropertyKind::Enumeration:
-        v = ParseEnum(r.value, r.property);
-        break;
+    return "'" + Abbreviate(text) + "'";
+}
+
+// Duplicates and the comparison with a new window's records match component
+// names regardless of letter case.
+std::string RecordKey(std::string_view name, std::string_view property) {
+    std::string key;
+    key.reserve(name.size() + 1 + property.size());
+    for (char c : name)
+        key += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    key += '\n';
+    key += property;
+    return key;
+}
+
+std::string LowerName(std::string_view name) {
+    return RecordKey(name, "");
+}
+
+// How a checked record meets the form.
+enum class Fit { Takes, NoComponent, NoProperty, OutsideList };
+
+Fit FitOf(const Form& form, const FormRecordEntry& r, Component** component) {
+    Component* c = form.find(r.name);
+    *component = c;
+    if (!c) return Fit::NoComponent;
+    const std::string& tag = r.tag;
+    if (tag == "Memo" || tag == "Rich")
+        return dynamic_cast<TRichEdit*>(c) ? Fit::Takes : Fit::NoProperty;
+    if (tag == "CheckListBox")
+        return dynamic_cast<TCheckListBox*>(c) ? Fit::Takes : Fit::NoProperty;
+    const PropertyKind wanted = tag == "String"  ? PropertyKind::Text
+                                : tag == "Float" ? PropertyKind::Float
+                                : tag == "Ord"   ? PropertyKind::Integer
+                                                 : PropertyKind::Enumeration;
+    const auto kind = c->kindOf(r.property);
+    if (!kind || *kind != wanted) return Fit::NoProperty;
+    // A selection outside its list is skipped like an unknown record: the
+    // list keeps what it had, never an empty unit box or option.
+    if (auto* list = dynamic_cast<TComboBox*>(c); list && r.property == "ItemIndex") {
+        const long long index = std::get<long long>(r.parsed);
+        const long long lowest = dynamic_cast<TComboBoxU*>(c) ? 0 : -1;
+        if (index < lowest || index >= static_cast<long long>(list->items().size()))
+            return Fit::OutsideList;
     }
-    return Prepared{c, Prepared::Property, r.property, std::move(v), {}, {}, r.valueLine};
+    return Fit::Takes;
 }
 
 // Applies one record and returns how to take it back.
-std::function<void()> Apply(const Prepared& p) {
-    Component& c = *p.component;
-    switch (p.op) {
-    case Prepared::Lines: {
+std::function<void()> Apply(Component& c, const FormRecordEntry& r) {
+    if (r.tag == "Memo" || r.tag == "Rich") {
         auto& rich = static_cast<TRichEdit&>(c);
         std::string old = rich.text();
-        rich.setText(p.text);
+        rich.setText(DecodeLineList(r.value));
         return [&rich, old] { rich.setText(old); };
     }
-    case Prepared::CheckList: {
+    if (r.tag == "CheckListBox") {
         auto& box = static_cast<TCheckListBox&>(c);
         auto old = box.items();
-        for (std::size_t i = 0; i < p.checks.size(); ++i)
-            box.setItem(i, p.checks[i].first, p.checks[i].second); // never adds items
+        const auto checks = DecodeCheckList(r.value);
+        for (std::size_t i = 0; i < checks.size(); ++i)
+            box.setItem(i, checks[i].first, checks[i].second); // never adds items
         return [&box, old] { box.setItems(old); };
     }
-    case Prepared::Property:
-        break;
-    }
-    if (auto* e = dynamic_cast<TEditD*>(&c); e && EqualsIgnoreAsciiCase(p.property, "Exchange")) {
+    if (auto* e = dynamic_cast<TEditD*>(&c); e && r.property == "Exchange") {
         // A new factor rescales the shown number; taking it back must restore
         // the very text, so empty the field before the old factor returns.
         double oldFactor = e->exchange();
         std::string oldText = e->text();
-        e->setExchange(std::get<double>(p.value));
+        e->setExchange(std::get<double>(r.parsed));
         return [e, oldFactor, oldText] {
             e->setText("");
             e->setExchange(oldFactor);
@@ -278,9 +340,9 @@ std::function<void()> Apply(const Prepared& p) {
         };
     }
     PropertyValue old;
-    c.readProperty(p.property, old);
-    c.writeProperty(p.property, p.value);
-    std::string property = p.property;
+    c.readProperty(r.property, old);
+    c.writeProperty(r.property, r.tag == "String" ? PropertyValue(r.value) : r.parsed);
+    std::string property = r.property;
     return [&c, property, old] { c.writeProperty(property, old); };
 }
 
@@ -368,67 +430,8 @@ void SaveFormRecord(const Form& form, const std::string& path, bool withCaptions
     WriteFileAtomically(path, bytes);
 }
 
-namespace {
-
-// The records of a file's lines (decoded to UTF-8). `terminated` says
-// whether the last line ended with a line break: a program that writes the
-// file always ends it with one, so a value line without it was cut.
-std::vector<RawRecord> ParseRecords(const std::vector<std::string>& text, bool terminated,
-                                    const std::string& path) {
-    auto lineAt = [&](std::size_t i) { return i < text.size() ? text[i] : std::string(); };
-    auto isBlank = [](const std::string& s) {
-        return s.find_first_not_of(" \t") == std::string::npos;
-    };
-    // Blank lines before a record are white space; the record's own empty
-    // fifth line is read and dropped whatever it holds (a file may lack the
-    // very last one).
-    std::vector<RawRecord> records;
-    std::size_t i = 3;
-    while (true) {
-        while (i < text.size() && isBlank(text[i]))
-            ++i;
-        if (i >= text.size()) break;
-        const std::size_t valueLine = i + 3;
-        if (valueLine >= text.size() || (valueLine + 1 == text.size() && !terminated))
-            throw FormRecordError(path, static_cast<int>(i + 1),
-                                  "记录不完整，文件在记录中途结束（文件被截断？）");
-        if (text[valueLine].size() > kMaxValueBytes)
-            throw FormRecordError(path, static_cast<int>(valueLine + 1), "数值超过64 KB");
-        // Names, tags and property names never hold blanks; blanks left
-        // around them in a file edited by hand are not part of them.
-        auto word = [](std::string s) {
-            s.erase(0, s.find_first_not_of(" \t"));
-            s.erase(s.find_last_not_of(" \t") + 1);
-            return s;
-        };
-        records.push_back({word(text[i]), word(lineAt(i + 1)), word(lineAt(i + 2)), text[valueLine],
-                           static_cast<int>(valueLine + 1)});
-        i += 5;
-    }
-    return records;
-}
-
-std::vector<Prepared> PrepareAll(Form& form, const std::vector<RawRecord>& records,
-                                 const std::string& path) {
-    std::vector<Prepared> ready;
-    for (const RawRecord& r : records) {
-        try {
-            if (auto p = Prepare(form, r)) ready.push_back(std::move(*p));
-        } catch (const Error& e) {
-            throw FormRecordError(path, r.valueLine, e.what());
-        }
-    }
-    return ready;
-}
-
-bool EndsWithLineBreak(std::string_view s) {
-    return !s.empty() && (s.back() == '\n' || s.back() == '\r');
-}
-
-} // namespace
-
-bool LoadFormRecordBytes(Form& form, std::string_view bytes, const std::string& path,
-                         std::string_view fresh) {
+std::optional<std::vector<FormRecordEntry>> ParseFormRecord(std::string_view bytes,
+                                                            const std::string& path) {
     // A byte-order mark says UTF-8; so does text that is well-formed UTF-8
     // beyond ASCII, which GBK text practically never is. Otherwise GB18030.
     bool utf8 = false;
@@ -438,36 +441,144 @@ bool LoadFormRecordBytes(Form& form, std::string_view bytes, const std::string& 
     } else {
         utf8 = IsValidUtf8(bytes);
     }
-    std::vector<std::string_view> lines = SplitFileLines(bytes);
-    if (lines.empty() || lines[0] != kFormRecordHeader) return false;
+    const std::vector<std::string_view> lines = SplitFileLines(bytes);
+    if (lines.empty() || lines[0] != kFormRecordHeader) return std::nullopt;
+    // The program always ends a file with a line break; a last line without
+    // one was cut.
+    const bool terminated = !bytes.empty() && (bytes.back() == '\n' || bytes.back() == '\r');
+    const std::size_t n = lines.size();
+    auto fail = [&path](std::size_t index, const std::string& what) {
+        throw FormRecordError(path, static_cast<int>(index + 1), what);
+    };
 
-    // Lines 2 and 3 (version, empty) are not examined.
-    std::vector<std::string> text(lines.size());
-    for (std::size_t i = 3; i < lines.size(); ++i) {
+    std::vector<FormRecordEntry> records;
+    std::unordered_map<std::string, int> seen; // record key -> line of its name
+    // Lines 2 and 3 (version, empty) are not examined. Blank lines before a
+    // record are white space.
+    std::size_t i = 3;
+    while (true) {
+        while (i < n && IsBlank(lines[i]))
+            ++i;
+        if (i >= n) break;
+        const std::size_t valueAt = i + 3;
+        if (valueAt >= n || (valueAt + 1 == n && !terminated))
+            fail(i, "记录不完整，文件在记录中途结束（文件被截断？）");
+        const std::string_view name = Word(lines[i]), tag = Word(lines[i + 1]),
+                               property = Word(lines[i + 2]);
+        if (!IsComponentName(name))
+            fail(i, Quoted(lines[i], utf8) +
+                        "不是组件名（记录的第一行应是组件名；文件中缺了或多了一行？）");
+        if (!OneOf(tag, kTags))
+            fail(i + 1, Quoted(lines[i + 1], utf8) + "不是记录类型（应为" +
+                            JoinedList(kTags, "或") + "；文件中缺了或多了一行？）");
+        if (!OneOf(property, kProperties))
+            fail(i + 2, Quoted(lines[i + 2], utf8) + "不是属性名（应为" +
+                            JoinedList(kProperties, "或") + "；文件中缺了或多了一行？）");
+        if (!KindIsKnown(tag, property))
+            fail(i + 2, "属性" + std::string(property) + "不能是" + std::string(tag) +
+                            "类型的记录（应为" + TagsOf(property) + "）");
+
+        const std::string_view rawValue = lines[valueAt];
+        if (rawValue.size() > kMaxValueBytes) fail(valueAt, "数值超过64 KB");
+        FormRecordEntry r;
+        r.name = name;
+        r.tag = tag;
+        r.property = property;
+        r.nameLine = static_cast<int>(i + 1);
+        r.valueLine = static_cast<int>(valueAt + 1);
         try {
-            text[i] = utf8 ? std::string(lines[i]) : Gb18030ToUtf8(lines[i]);
+            r.value = utf8 ? std::string(rawValue) : Gb18030ToUtf8(rawValue);
+            r.parsed = ParseValue(r.tag, r.property, r.value);
         } catch (const Error& e) {
-            throw FormRecordError(path, static_cast<int>(i + 1), e.what());
+            fail(valueAt, e.what());
+        }
+
+        // The record's own empty line. Only at the very end of the file may
+        // it be missing, and only after a value that cannot be that line.
+        if (valueAt + 1 < n) {
+            if (!IsBlank(lines[valueAt + 1]))
+                fail(valueAt + 1, "记录后面应是空行，这里却是" + Quoted(lines[valueAt + 1], utf8) +
+                                      "（文件中缺了或多了一行？）");
+            // A doubled property line reads as the value and pushes the real,
+            // empty value into the empty line: the record looks whole and one
+            // blank line too many follows. The program never writes that.
+            if (rawValue == lines[i + 2] && valueAt + 2 < n && IsBlank(lines[valueAt + 2]))
+                fail(valueAt, "值" + Quoted(rawValue, utf8) +
+                                  "与属性名相同，记录后又多出一个空行（属性行重复了？）");
+        } else if (IsBlank(rawValue)) {
+            fail(i, "记录不完整，文件在记录中途结束（文件被截断？）");
+        }
+
+        auto [at, fresh] = seen.emplace(RecordKey(r.name, r.property), r.nameLine);
+        if (!fresh)
+            fail(i, "组件" + r.name + "的属性" + r.property + "在第 " + std::to_string(at->second) +
+                        " 行已有记录（记录重复）");
+        records.push_back(std::move(r));
+        i += 5;
+    }
+    return records;
+}
+
+FormRecordNotes CheckFormRecord(const Form& form, const std::vector<FormRecordEntry>& records,
+                                const std::vector<FormRecordEntry>& fresh) {
+    FormRecordNotes notes;
+    std::unordered_set<std::string> told, present;
+    auto tell = [&](std::string item, std::string key) {
+        if (told.insert(std::move(key)).second) notes.unknown.push_back(std::move(item));
+    };
+    for (const FormRecordEntry& r : records) {
+        present.insert(RecordKey(r.name, r.property));
+        Component* c = nullptr;
+        switch (FitOf(form, r, &c)) {
+        case Fit::Takes:
+            break;
+        case Fit::NoComponent:
+            tell(r.name, LowerName(r.name));
+            break;
+        case Fit::NoProperty:
+            tell(r.name + "." + r.property, RecordKey(r.name, r.property));
+            break;
+        case Fit::OutsideList: {
+            std::string item =
+                r.name + ".ItemIndex=" + std::to_string(std::get<long long>(r.parsed));
+            tell(item, item);
+            break;
+        }
         }
     }
-    std::vector<Prepared> ready;
+    std::unordered_set<std::string> lacking;
+    for (const FormRecordEntry& f : fresh)
+        if (!present.count(RecordKey(f.name, f.property)) &&
+            lacking.insert(LowerName(f.name)).second)
+            notes.lacking.push_back(f.name);
+    return notes;
+}
+
+bool LoadFormRecordBytes(Form& form, std::string_view bytes, const std::string& path,
+                         std::string_view fresh, FormRecordNotes* notes) {
+    std::optional<std::vector<FormRecordEntry>> records = ParseFormRecord(bytes, path);
+    if (!records) return false;
+    std::vector<FormRecordEntry> freshRecords;
     if (!fresh.empty()) {
         // The state of a new window comes first, so that nothing of the
         // previous project survives in components the file does not name.
-        std::vector<std::string_view> freshLines = SplitFileLines(fresh);
-        std::vector<std::string> freshText(freshLines.begin(), freshLines.end());
-        ready = PrepareAll(form, ParseRecords(freshText, true, path), path);
+        if (auto parsed = ParseFormRecord(fresh, "(new window)")) freshRecords = std::move(*parsed);
     }
-    std::vector<Prepared> own =
-        PrepareAll(form, ParseRecords(text, EndsWithLineBreak(bytes), path), path);
-    ready.insert(ready.end(), std::make_move_iterator(own.begin()),
-                 std::make_move_iterator(own.end()));
+    if (notes) *notes = CheckFormRecord(form, *records, freshRecords);
+
+    std::vector<std::pair<Component*, const FormRecordEntry*>> ready;
+    ready.reserve(freshRecords.size() + records->size());
+    for (const auto* list : {&freshRecords, &*records})
+        for (const FormRecordEntry& r : *list) {
+            Component* c = nullptr;
+            if (FitOf(form, r, &c) == Fit::Takes) ready.emplace_back(c, &r);
+        }
 
     std::vector<std::function<void()>> undo;
     undo.reserve(ready.size());
-    for (const Prepared& p : ready) {
+    for (const auto& [component, record] : ready) {
         try {
-            undo.push_back(Apply(p));
+            undo.push_back(Apply(*component, *record));
         } catch (const std::exception& e) {
             for (auto it = undo.rbegin(); it != undo.rend(); ++it) {
                 try {
@@ -477,13 +588,14 @@ bool LoadFormRecordBytes(Form& form, std::string_view bytes, const std::string& 
                     // practice; go on with the rest regardless.
                 }
             }
-            throw FormRecordError(path, p.line, e.what());
+            throw FormRecordError(path, record->valueLine, e.what());
         }
     }
     return true;
 }
 
-bool LoadFormRecord(Form& form, const std::string& path, std::string_view fresh) {
+bool LoadFormRecord(Form& form, const std::string& path, std::string_view fresh,
+                    FormRecordNotes* notes) {
     // Look at the size and the header before reading the whole file, so that
     // choosing a large file of another kind by mistake costs nothing.
     {
@@ -509,7 +621,7 @@ bool LoadFormRecord(Form& form, const std::string& path, std::string_view fresh)
     }
     std::optional<std::string> bytes = ReadWholeFile(path);
     if (!bytes) return false;
-    return LoadFormRecordBytes(form, *bytes, path, fresh);
+    return LoadFormRecordBytes(form, *bytes, path, fresh, notes);
 }
 
 } // namespace kolvane

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "engine/Component.h"
 #include "model/Errors.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -46,29 +48,66 @@ void SaveFormRecord(const Form& form, const std::string& path, bool withCaptions
 std::string FormRecordText(const Form& form, bool withCaptions,
                            const std::vector<std::string>& skipNames);
 
+// One record of a file as read and checked: the four lines (the name, tag
+// and property without blanks around them), the value converted for the
+// tags that carry a number or a flag, and where it stands in the file.
+struct FormRecordEntry {
+    std::string name, tag, property, value;
+    PropertyValue parsed; // Float, Ord and Enum records; empty text otherwise
+    int nameLine = 0;     // 1-based, for messages
+    int valueLine = 0;
+};
+
+// What a load found besides the records it applied.
+struct FormRecordNotes {
+    // Records the form cannot take, each once in file order: a component it
+    // does not have ("NewD"), a property a component lacks ("MaoU.Text"), a
+    // selection outside its list ("MaoU.ItemIndex=9").
+    std::vector<std::string> unknown;
+    // Components that have records in the new window's text and lack some or
+    // all of them in the file, in the window's order.
+    std::vector<std::string> lacking;
+};
+
+// Reads and checks a form record file's bytes without a form. Returns
+// nullopt when the first line is not the header. Otherwise every record is
+// checked and a damaged file raises FormRecordError naming the first bad
+// line: a name that is no component name, a tag or property the format does
+// not know, a property its tag cannot carry, a Float, Ord or Enum value that
+// does not convert, text that is not GB18030, a record whose fifth line is
+// not empty, the same property of the same component twice, a file that ends
+// inside a record. A missing final empty line is tolerated when the last
+// value is not blank (a blank one may be the empty line itself, its value
+// lost).
+//
+// A byte-order mark or well-formed UTF-8 beyond ASCII is read as UTF-8,
+// anything else as GB18030. Values above 64 KB raise FormRecordError.
+std::optional<std::vector<FormRecordEntry>> ParseFormRecord(std::string_view bytes,
+                                                            const std::string& path);
+
+// How the checked records of a file meet `form`, and which records of
+// `fresh` (the records of a new window) the file lacks. Changes nothing.
+FormRecordNotes CheckFormRecord(const Form& form, const std::vector<FormRecordEntry>& records,
+                                const std::vector<FormRecordEntry>& fresh);
+
 // Reads a form record file into `form`. Returns false, changing nothing, when
 // the file does not exist or its first line is not the header. Otherwise the
-// whole file is read and checked before anything is applied; a value that
-// does not convert (Float, Ord, Enum), text that is not GB18030 or a setter
-// that fails raises FormRecordError naming the line, and the form is left as
-// it was. Records for unknown components, unknown tags and properties that a
-// component lacks or has with another kind are skipped.
+// whole file is read and checked (ParseFormRecord) before anything is
+// applied; a damaged file or a setter that fails raises FormRecordError and
+// the form is left as it was. Records the form cannot take are skipped and
+// listed in `notes`, and so are the components of `fresh` the file lacks.
 //
 // `fresh`, when given, is the record text (as FormRecordText writes it) of a
 // new window: it is applied first, so that components the file does not name
 // end as in a new window rather than as the previous project left them.
 //
-// A byte-order mark or well-formed UTF-8 beyond ASCII is read as UTF-8,
-// anything else as GB18030. A file that ends inside a record (a value line
-// without its line end, a record without a value line) raises
-// FormRecordError; a missing final empty line is tolerated. Files above
-// 16 MB are refused before they are read (IoError), values above 64 KB
-// raise FormRecordError. A list index outside its list is skipped.
-bool LoadFormRecord(Form& form, const std::string& path, std::string_view fresh = {});
+// Files above 16 MB are refused before they are read (IoError).
+bool LoadFormRecord(Form& form, const std::string& path, std::string_view fresh = {},
+                    FormRecordNotes* notes = nullptr);
 
 // The same, from the file's bytes; `path` only names the file in messages.
 bool LoadFormRecordBytes(Form& form, std::string_view bytes, const std::string& path,
-                         std::string_view fresh = {});
+                         std::string_view fresh = {}, FormRecordNotes* notes = nullptr);
 
 // The line-list value of a memo or rich-text box: each line behind "△",
 // trailing blanks and control characters dropped, joined with "▲".
