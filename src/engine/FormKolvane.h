@@ -19,6 +19,7 @@
 namespace kolvane {
 
 class UiServices;
+struct FormRecordNotes;
 
 // The main window without the window: the form built from the tables, the
 // project state and the handlers. The GUI binds widgets to its components
@@ -131,6 +132,15 @@ public:
     void SaveTemplate(const std::string& path) const;
     // The title naming the project file.
     static std::string ProjectTitle(const std::string& path);
+    // The status-bar notice of the latest load (records the window does not
+    // know), "" when it had none. The pass that follows a load writes its own
+    // status; repeatLoadNotice puts the notice back in front of it.
+    const std::string& loadNotice() const { return loadNotice_; }
+    void repeatLoadNotice();
+    // How messages name a control: a field by its caption (with the side
+    // where two share one), a unit selector after its field, other controls
+    // by their label or caption; the component name when there is none.
+    std::string CaptionOf(const Component& c) const;
 
     // --- Reference data and pickers (refdata/RefCommands.cpp) ---
     RefTables& refTables() { return refTables_; }
@@ -183,6 +193,8 @@ private:
     void initProjectCommands();
     void initRefCommands();
     bool loadRecordFile(const std::string& path, const char* notValidMessage);
+    // Tells what a successful load skipped or filled in (records/LoadNotes.cpp).
+    void tellLoadNotes(const FormRecordNotes& notes);
     void runOptionHandlers(bool withTubeShape);
 
     void build();
@@ -201,6 +213,11 @@ private:
     std::string programDir_;
     std::string projectFileName_;
     bool projectChanged_ = false;
+    // Set by a load that filled in a new window's values for records the
+    // file lacks: the window then differs from its file, so the "unchanged"
+    // with which the loading command ends does not hold and is ignored once.
+    bool changedByLoad_ = false;
+    std::string loadNotice_;
     double tolerance_ = 0;
     // The record text of the window as it was built: a load applies it first.
     std::string freshRecord_;

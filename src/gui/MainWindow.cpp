@@ -295,6 +295,8 @@ void MainWindow::passAfterLoad() {
         ui_.dropFocusReturn();
     }
     kolvane_->setProjectChanged(changed);
+    // What the load skipped stays in view beside what the pass says.
+    kolvane_->repeatLoadNotice();
 }
 
 void MainWindow::showPassMarks() {

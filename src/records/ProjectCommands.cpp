@@ -111,16 +111,21 @@ bool TFormKolvane::loadRecordFile(const std::string& path, const char* notValidM
     // back completely, and so is the changed flag.
     bool wasChanged = projectChanged_;
     bool loaded = false;
+    FormRecordNotes notes;
     try {
-        loaded = LoadFormRecord(form_, path, freshRecord_);
+        loaded = LoadFormRecord(form_, path, freshRecord_, &notes);
     } catch (...) {
         setProjectChanged(wasChanged);
         throw;
     }
-    if (!loaded) ui_.message(kTitle, notValidMessage + path, MessageKind::Warning);
+    if (!loaded) {
+        ui_.message(kTitle, notValidMessage + path, MessageKind::Warning);
+        return false;
+    }
     // What the last pass said belongs to the project that was replaced.
-    if (loaded) resetPassReport();
-    return loaded;
+    resetPassReport();
+    tellLoadNotes(notes);
+    return true;
 }
 
 void TFormKolvane::runOptionHandlers(bool withTubeShape) {

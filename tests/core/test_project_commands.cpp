@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 namespace kolvane {
@@ -277,6 +278,190 @@ TEST_F(Commands, ADamagedProjectChangesNothing) {
     EXPECT_EQ(w.title(), titled(current));
     EXPECT_TRUE(w.ProjectChanged());
     EXPECT_EQ(w.MRF().files().size(), 1u);
+}
+
+std::string Example(const char* name) {
+    return ReadBytes(std::string(KOLVANE_EXAMPLES_DIR) + "/" + name);
+}
+
+// The example without the records that begin with the given lines: every
+// record of a component ("DeniD"), or one ("Tom2D\r\nOrd\r\nColor").
+std::string Without(std::string bytes, const std::vector<std::string>& starts) {
+    for (const std::string& start : starts)
+        for (std::size_t at; (at = bytes.find("\r\n" + start + "\r\n")) != std::string::npos;)
+            bytes.erase(at + 2, bytes.find("\r\n\r\n", at + 2) + 2 - at);
+    return bytes;
+}
+
+// Every example and template, and every file saved from them, loads without
+// a word and saves back to the same bytes.
+TEST_F(Commands, ExamplesLoadSilentlyAndSaveBackByteForByte) {
+    for (const char* name : {"hot-water-storage-tank.kvp", "steam-coil-reactor.kvp",
+                             "batch-cooling-coil.kvp", "steam-coil-reactor.kvt"}) {
+        const std::string original = Example(name);
+        const bool isTemplate = std::string_view(name).ends_with(".kvt");
+        std::string from = std::string(KOLVANE_EXAMPLES_DIR) + "/" + name;
+        for (const char* round : {"first", "second"}) {
+            ScriptedUiServices ui2;
+            TFormKolvane w2(ui2);
+            ASSERT_TRUE(w2.OpenProjectFile(from)) << name;
+            EXPECT_TRUE(ui2.shown.empty()) << name << " " << round << ": " << ui2.shown[0].text;
+            EXPECT_FALSE(w2.ProjectChanged()) << name;
+            const std::string to = path((std::string(round) + "-" + name).c_str());
+            if (isTemplate)
+                w2.SaveTemplate(to);
+            else
+                w2.SaveProjectAs(to);
+            EXPECT_EQ(ReadBytes(to), original) << name << " " << round;
+            from = to;
+        }
+    }
+}
+
+// Damaged files, as a lost or doubled line or a cut leaves them, are refused
+// by every command that loads: nothing changes, nothing enters the recent
+// files, and the message names the line.
+TEST_F(Commands, DamagedFilesAreRefusedByEveryCommandThatLoads) {
+    const std::string example = Example("hot-water-storage-tank.kvp");
+    const std::size_t tom1u = example.find("\r\nTom1U\r\nOrd\r\nItemIndex\r\n") + 2;
+    const int tom1uLine =
+        1 + static_cast<int>(
+                std::count(example.begin(), example.begin() + static_cast<long>(tom1u), '\n'));
+    const std::size_t itemIndex = tom1u + 12; // "ItemIndex\r\n", the record's third line
+    const std::string itemIndexLine = "ItemIndex\r\n";
+    struct Row {
+        const char* name;
+        std::string file;
+        int line;
+        const char* says;
+    } rows[] = {
+        {"Tom1U's ItemIndex line lost",
+         example.substr(0, itemIndex) + example.substr(itemIndex + itemIndexLine.size()),
+         tom1uLine + 2, "'0'不是属性名"},
+        {"Tom1U's ItemIndex line doubled",
+         example.substr(0, itemIndex) + itemIndexLine + example.substr(itemIndex), tom1uLine + 3,
+         "'ItemIndex' is not a valid integer value"},
+        {"cut inside Tom1U's tag", example.substr(0, tom1u + 8), tom1uLine, "文件被截断"},
+    };
+    std::string current = projectWith("current.kvp", "5");
+    ui.files = {current};
+    w.MFOpenClick();
+    mass().setText("6");
+    const std::string before = FormRecordText(w.form(), true, {});
+    for (const Row& r : rows) {
+        for (const char* command : {"open", "new", "recent"}) {
+            const std::string file = path((std::string(command) + ".kvp").c_str());
+            WriteBytes(file, r.file);
+            ui.answers = {Answer::No};
+            ui.files = {file};
+            try {
+                if (command == std::string("open")) w.MFOpenClick();
+                if (command == std::string("new")) w.MFNewClick();
+                if (command == std::string("recent")) w.MRFMenuClick(file);
+                ADD_FAILURE() << r.name << ", " << command << ": loaded";
+            } catch (const FormRecordError& e) {
+                EXPECT_EQ(e.line(), r.line) << r.name << ", " << command << ": " << e.what();
+                EXPECT_NE(std::string(e.what()).find(r.says), std::string::npos) << e.what();
+            }
+            EXPECT_EQ(FormRecordText(w.form(), true, {}), before) << r.name << ", " << command;
+            EXPECT_EQ(w.ProjectFileName(), current);
+            EXPECT_EQ(w.title(), titled(current));
+            EXPECT_TRUE(w.ProjectChanged());
+            EXPECT_EQ(w.MRF().files(), (std::vector<std::string>{current}));
+        }
+    }
+}
+
+// A file without some records this program always writes loads, says which
+// fields it lacks by their captions, and counts as changed until saved.
+TEST_F(Commands, AFileLackingRecordsNamesTheFieldsAndCountsAsChanged) {
+    const std::string example = Example("hot-water-storage-tank.kvp");
+    const char* const head = "文件中缺少以下字段的记录：";
+    const char* const tail = "；已按新项目的默认值";
+    // clang-format off
+    struct Row { const char* name; std::vector<std::string> removed; std::string says; } rows[] = {
+        {"two fields with their unit boxes", {"DeniD", "DeniU", "dioD", "dioU"}, "密度（管程）、管外径"},
+        {"a unit box alone", {"TaoU"}, "加热时间的单位"},
+        {"texts, lists and comments shared by both sides", {"LaoD", "PhiD", "CmttD", "ifMix"},
+         "带搅拌、不凝气体（容器）、流体相态（管程）、备注（管程）"},
+        {"one record of a field", {"Tom2D\r\nOrd\r\nColor"}, "目标温度"},
+    };
+    // clang-format on
+    for (const Row& r : rows) {
+        for (const char* command : {"open", "recent", "new"}) {
+            ScriptedUiServices ui2;
+            TFormKolvane w2(ui2);
+            const std::string file = Without(example, r.removed);
+            const std::string p = path((std::string(command) + "-lacking.kvp").c_str());
+            WriteBytes(p, file);
+            ui2.files = {p};
+            if (command == std::string("open")) w2.MFOpenClick();
+            if (command == std::string("recent")) w2.MRFMenuClick(p);
+            if (command == std::string("new")) w2.MFNewClick();
+            std::vector<std::string> told;
+            for (const auto& shown : ui2.shown)
+                if (shown.kind != "open") told.push_back(shown.kind + ": " + shown.text);
+            EXPECT_EQ(told, std::vector<std::string>{"message: " + (head + r.says) + tail})
+                << r.name << ", " << command;
+            EXPECT_TRUE(w2.ProjectChanged()) << r.name << ", " << command;
+            EXPECT_TRUE(w2.MFSave().enabled()) << r.name << ", " << command;
+            EXPECT_EQ(w2.ProjectFileName(), command == std::string("new") ? "" : p);
+        }
+    }
+
+    // Saved, the project is whole again: unchanged, and it reopens silently.
+    ScriptedUiServices ui2;
+    TFormKolvane w2(ui2);
+    WriteBytes(path("lacking.kvp"), Without(example, {"DeniD"}));
+    ASSERT_TRUE(w2.OpenProjectFile(path("lacking.kvp")));
+    EXPECT_EQ(w2.field("DeniD").text(), "") << "as in a new window";
+    EXPECT_EQ(w2.MRF().files().front(), path("lacking.kvp"));
+    w2.MFSaveClick();
+    EXPECT_FALSE(w2.ProjectChanged());
+    ui2.shown.clear();
+    ASSERT_TRUE(w2.OpenProjectFile(path("lacking.kvp")));
+    EXPECT_TRUE(ui2.shown.empty());
+    EXPECT_FALSE(w2.ProjectChanged());
+    // A file cut between records: all that follows is named.
+    ui2.shown.clear();
+    WriteBytes(path("cut.kvp"), example.substr(0, example.find("\r\n\r\nCmttD\r\n") + 4));
+    ASSERT_TRUE(w2.OpenProjectFile(path("cut.kvp")));
+    ASSERT_EQ(ui2.shown.size(), 1u);
+    EXPECT_TRUE(ui2.shown[0].text.starts_with(std::string(head) + "备注（管程）、管子材质"))
+        << ui2.shown[0].text;
+    EXPECT_TRUE(w2.ProjectChanged());
+}
+
+// Records of components this window does not have are skipped and listed
+// once in the status bar; the project loads unchanged otherwise.
+TEST_F(Commands, UnknownRecordsAreListedOnceInTheStatusBar) {
+    const std::string example = Example("hot-water-storage-tank.kvp");
+    WriteBytes(path("newer.kvp"), example + "NewPumpD\r\nString\r\nText\r\n3\r\n\r\n"
+                                            "newpumpd\r\nEnum\r\nEnabled\r\nTrue\r\n\r\n"
+                                            "MaoU\r\nEnum\r\nChecked\r\nTrue\r\n\r\n");
+    ASSERT_TRUE(w.OpenProjectFile(path("newer.kvp")));
+    const std::string notice = "文件中有本程序不认识的项：NewPumpD、MaoU.Checked";
+    EXPECT_EQ(ui.status[1], notice);
+    EXPECT_EQ(w.loadNotice(), notice);
+    EXPECT_FALSE(w.ProjectChanged());
+    for (const auto& s : ui.shown)
+        EXPECT_NE(s.kind, "message") << s.text;
+    EXPECT_EQ(w.field("MaoD").text(), "8.937");
+
+    // The pass after a load says its own; the notice is put back in front.
+    try {
+        w.MaoDExit(w.field("MaoD"));
+    } catch (const CalculationError&) {
+    }
+    const std::string pass = w.lastPass().statusText();
+    ASSERT_FALSE(pass.empty());
+    w.repeatLoadNotice();
+    EXPECT_EQ(ui.status[1], notice + "；" + pass);
+
+    // The next clean load forgets it.
+    ASSERT_TRUE(w.OpenProjectFile(std::string(KOLVANE_EXAMPLES_DIR) + "/steam-coil-reactor.kvp"));
+    EXPECT_EQ(ui.status[1], "");
+    EXPECT_EQ(w.loadNotice(), "");
 }
 
 TEST_F(Commands, ReopeningARecentFileLoadsItAndOffersToSaveFirst) {
