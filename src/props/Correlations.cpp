@@ -132,9 +132,13 @@ constexpr double kPRCriticalVolumeOverB = 3.9514;
 double PRDensity(const CorrelationVector& v, bool liquid) {
     if (v[0] != 0) return 0;
     const Fluid f = Read(v, liquid, false);
-    const auto [a, b] = PRAt(f);
+    // Not a structured binding: clang before 16 cannot capture one, and the
+    // fuzz targets build with clang.
+    const PRConstants pr = PRAt(f);
     const double start = liquid ? 2.85e-7 * std::pow(f.vc, 1.048) : kR * f.t / f.p;
-    auto residual = [&](double V) { return PRFormResidual(V, kR * f.t / f.p, b, a, f.p, b); };
+    auto residual = [&](double V) {
+        return PRFormResidual(V, kR * f.t / f.p, pr.b, pr.a, f.p, pr.b);
+    };
     const double volume = Secant(residual, start, 1e-7, 1e-7, false, "Peng-Robinson密度");
     return 0.001 * f.m / volume;
 }
