@@ -86,7 +86,8 @@ std::optional<std::vector<FormRecordEntry>> ParseFormRecord(std::string_view byt
                                                             const std::string& path);
 
 // How the checked records of a file meet `form`, and which records of
-// `fresh` (the records of a new window) the file lacks. Changes nothing.
+// `fresh` (the records of a new window, each component's together, as
+// FormRecordText writes them) the file lacks. Changes nothing.
 FormRecordNotes CheckFormRecord(const Form& form, const std::vector<FormRecordEntry>& records,
                                 const std::vector<FormRecordEntry>& fresh);
 
