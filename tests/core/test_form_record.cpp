@@ -8,10 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
+#include <algorithm>
 #include <csignal>
-#include <map>
-#include <set>
 #include <sstream>
 #include <sys/resource.h>
 
@@ -457,33 +455,30 @@ std::string Joined(const std::vector<std::string>& lines, std::size_t from, std:
     return out;
 }
 
-std::string Lower(std::string s) {
-    for (char& c : s)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
-
-// What a file says: component (lower case) and property -> value.
-std::map<std::string, std::string> Said(const std::vector<FormRecordEntry>& records) {
-    std::map<std::string, std::string> out;
-    for (const FormRecordEntry& r : records)
-        out[Lower(r.name) + "." + r.property] = r.value;
-    return out;
+bool SameRecord(const FormRecordEntry& a, const FormRecordEntry& b) {
+    return a.name == b.name && a.tag == b.tag && a.property == b.property && a.value == b.value;
 }
 
 // Every example damaged by one line lost, one line doubled, or cut at a line
-// end or inside a line: the file is refused, or it says what the example says
-// and the components whose records are gone are named. Nothing loads with
-// another value, and nothing goes missing unnoticed.
+// end or inside a line: the file is refused, or it holds the example's first
+// records unchanged and the components of the records it no longer has are
+// named. Nothing loads with another value, and nothing goes missing
+// unnoticed.
 TEST(FormRecordRead, NoOneLineDamageOfAnExampleChangesDataUnnoticed) {
     ScriptedUiServices ui;
     TFormKolvane w(ui);
     const std::vector<FormRecordEntry> fresh =
         ParseFormRecord(FormRecordText(w.form(), false, {}), "fresh").value();
-    for (const char* example : {"hot-water-storage-tank.kvp", "steam-coil-reactor.kvp",
-                                "batch-cooling-coil.kvp", "steam-coil-reactor.kvt"}) {
+    // Every line of the hot-water example and the template, every third of
+    // the others (the sanitizer build runs this too); three and five have no
+    // common factor, so every line of a record is met.
+    const std::pair<const char*, std::size_t> examples[] = {{"hot-water-storage-tank.kvp", 1},
+                                                            {"steam-coil-reactor.kvt", 1},
+                                                            {"steam-coil-reactor.kvp", 3},
+                                                            {"batch-cooling-coil.kvp", 3}};
+    for (const auto& [example, step] : examples) {
         const std::string bytes = ReadBytes(std::string(KOLVANE_EXAMPLES_DIR) + "/" + example);
-        const auto original = Said(ParseFormRecord(bytes, example).value());
+        const std::vector<FormRecordEntry> original = ParseFormRecord(bytes, example).value();
         const std::vector<std::string> lines = LinesOf(bytes);
         int refused = 0, lacking = 0, same = 0, failures = 0;
         auto judge = [&](const std::string& damaged, const std::string& how) {
@@ -498,33 +493,32 @@ TEST(FormRecordRead, NoOneLineDamageOfAnExampleChangesDataUnnoticed) {
                 if (++failures <= 5) ADD_FAILURE() << example << ", " << how << ": " << what;
             };
             if (!records) return fail("no longer a form record file");
+            if (records->size() > original.size()) return fail("more records than the example");
+            for (std::size_t i = 0; i < records->size(); ++i)
+                if (!SameRecord((*records)[i], original[i]))
+                    return fail((*records)[i].name + "." + (*records)[i].property + " reads '" +
+                                (*records)[i].value + "'");
             const FormRecordNotes notes = CheckFormRecord(w.form(), *records, fresh);
             if (!notes.unknown.empty()) fail("unknown " + notes.unknown.front());
-            const auto said = Said(*records);
-            for (const auto& [key, value] : said)
-                if (original.count(key) == 0 || original.at(key) != value)
-                    fail(key + " reads '" + value + "'");
-            std::set<std::string> named;
-            for (const std::string& n : notes.lacking)
-                named.insert(Lower(n));
-            for (const auto& [key, value] : original)
-                if (!said.count(key) && !named.count(key.substr(0, key.find('.'))))
-                    fail(key + " lost unnamed");
-            ++(said == original ? same : lacking);
+            for (std::size_t i = records->size(); i < original.size(); ++i)
+                if (std::find(notes.lacking.begin(), notes.lacking.end(), original[i].name) ==
+                    notes.lacking.end())
+                    return fail(original[i].name + "." + original[i].property + " lost unnamed");
+            ++(records->size() == original.size() ? same : lacking);
         };
-        for (std::size_t i = 3; i < lines.size(); ++i) {
+        for (std::size_t i = 3; i < lines.size(); i += step) {
             judge(Joined(lines, 0, i) + Joined(lines, i + 1, lines.size()),
                   "line " + std::to_string(i + 1) + " lost");
             judge(Joined(lines, 0, i + 1) + Joined(lines, i, lines.size()),
                   "line " + std::to_string(i + 1) + " doubled");
             judge(Joined(lines, 0, i), "cut before line " + std::to_string(i + 1));
         }
-        for (std::size_t at = 200; at < bytes.size(); at += 37)
+        for (std::size_t at = 200; at < bytes.size(); at += 53)
             judge(bytes.substr(0, at), "cut at byte " + std::to_string(at));
         EXPECT_EQ(failures, 0) << example;
         // Most damage is refused; a cut between records loads with the list.
-        EXPECT_GT(refused, static_cast<int>(lines.size()) * 3 / 2) << example;
-        EXPECT_GT(lacking, 100) << example;
+        EXPECT_GT(refused, static_cast<int>(lines.size() / step) * 3 / 2) << example;
+        EXPECT_GT(lacking, static_cast<int>(lines.size() / step) / 20) << example;
         EXPECT_GT(same, 0) << example << ": an empty line lost or doubled changes nothing";
     }
 }
