@@ -402,41 +402,6 @@ TEST(FormRecordRead, DamagedFilesAreRefusedNamingTheLine) {
     }
 }
 
-// A file that lacks records of a new window (cut at a record boundary, or
-// written by hand) names the components whose records it lacks.
-TEST(FormRecordRead, TheComponentsAFileLacksAreListedInTheFormsOrder) {
-    SmallForm fresh;
-    fresh.unit.setItemIndex(0); // as a window starts its unit boxes
-    const std::string freshText = FormRecordText(fresh.form, false, {});
-    const std::string records = freshText.substr(kHead.size());
-    const std::string withoutColor = [&] {
-        std::string s = records;
-        const std::string color = Rec("QtyD", "Ord", "Color", "-16777211");
-        s.erase(s.find(color), color.size());
-        return s;
-    }();
-    using Names = std::vector<std::string>;
-    const Names all = {"QtyD",  "QtyU",    "NameD",  "KindD", "MixD",
-                       "NoteD", "ReportD", "PartsD", "ModeD", "FastD"};
-    // clang-format off
-    struct Row { const char* name; std::string file; Names lacking; } rows[] = {
-        {"everything", records, {}},
-        {"names in another case count", [&] { std::string s = records; s.replace(s.find("QtyU"), 4, "qtyu"); return s; }(), {}},
-        {"header only", "", all},
-        {"one record of a field", withoutColor, {"QtyD"}},
-        {"cut after the check box", records.substr(0, records.find("NoteD\r\n")), {"NoteD", "ReportD", "PartsD", "ModeD", "FastD"}},
-        {"cut after a value, the empty line lost", records.substr(0, records.find("ModeD\r\n") - 2), {"ModeD", "FastD"}},
-    };
-    // clang-format on
-    for (const Row& r : rows) {
-        SmallForm f;
-        FormRecordNotes notes;
-        ASSERT_TRUE(LoadFormRecordBytes(f.form, kHead + r.file, "x", freshText, &notes)) << r.name;
-        EXPECT_EQ(notes.lacking, r.lacking) << r.name;
-        EXPECT_EQ(notes.unknown, std::vector<std::string>{}) << r.name;
-    }
-}
-
 // The lines of a file with their line ends, so that they can be dropped,
 // doubled or cut and joined again.
 std::vector<std::string> LinesOf(const std::string& bytes) {
