@@ -204,35 +204,6 @@ TEST(CliFiles, AFileThatCannotBeOpenedStopsBeforeAnyStep) {
     }
 }
 
-// A damaged file is an error line naming the line, and exit 1; a file that
-// lacks records or holds unknown ones loads and says so on stderr.
-TEST(CliFiles, DamagedFilesFailLackingOrUnknownRecordsAreTold) {
-    TempDir dir;
-    const std::string example =
-        ReadBytes(std::string(KOLVANE_EXAMPLES_DIR) + "/hot-water-storage-tank.kvp");
-    const std::size_t tom1u = example.find("\r\nTom1U\r\n") + 2;
-    const std::size_t tom2d = example.find("\r\nTom2D\r\n") + 2;
-    // clang-format off
-    struct Row { const char* name; std::string file; int code; const char* says; } rows[] = {
-        {"a line lost", example.substr(0, tom1u) + example.substr(example.find("\r\n", tom1u) + 2), 1,
-         "行：'ItemIndex'不是记录类型"},
-        {"cut between records", example.substr(0, tom2d), 0, "message: 文件中缺少以下字段的记录：目标温度、"},
-        {"unknown records", example + "PumpD\r\nString\r\nText\r\n1\r\n\r\n", 0,
-         "status: 文件中有本程序不认识的项：PumpD\n"},
-    };
-    // clang-format on
-    for (const Row& r : rows) {
-        WriteBytes(dir.file("p.kvp"), r.file);
-        CliRun run = Calc({dir.file("p.kvp"), "--json"});
-        EXPECT_EQ(run.code, r.code) << r.name << ": " << run.err;
-        EXPECT_TRUE(Has(run.err, r.says)) << r.name << ": " << run.err;
-        if (r.code) {
-            EXPECT_TRUE(Has(run.err, "error: 文件 " + dir.file("p.kvp") + " 第 ")) << run.err;
-            EXPECT_TRUE(run.out.empty()) << r.name;
-        }
-    }
-}
-
 using Keys = std::vector<std::string>;
 
 Keys KeysOf(const nlohmann::ordered_json& object) {

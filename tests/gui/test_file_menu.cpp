@@ -2,8 +2,6 @@
 
 #include "engine/FormKolvane.h"
 #include "gui/MainWindow.h"
-#include "gui/MyStatusBar.h"
-#include "gui/QtUiServices.h"
 #include "records/FormRecord.h"
 
 #include <QAction>
@@ -86,40 +84,6 @@ TEST_F(FileMenuTest, TheToolbarSaveButtonWritesTheProject) {
     EXPECT_FALSE(window->kolvane().ProjectChanged());
     EXPECT_FALSE(action("&S 保存")->isEnabled());
     EXPECT_NE(testing_support::ReadBytes(a).find("Text\r\n3\r\n"), std::string::npos);
-}
-
-// What the window shows for a file it refuses and for one with records it
-// does not know.
-TEST_F(FileMenuTest, ALoadTellsWhatItRefusedOrSkipped) {
-    const std::string example = testing_support::ReadBytes(std::string(KOLVANE_EXAMPLES_DIR) +
-                                                           "/hot-water-storage-tank.kvp");
-    const std::string good = project("good.kvp", "1");
-    window->openProject(good);
-    AutoAnswer& quiet = DialogAutoAnswer();
-
-    // A line lost: a box names the line, the window keeps its project.
-    const std::size_t ord = example.find("\r\nTom1U\r\nOrd\r\n") + 9;
-    testing_support::WriteBytes(dir.file("lost.kvp"),
-                                example.substr(0, ord) + example.substr(ord + 5));
-    quiet.shown.clear();
-    window->openProject(dir.file("lost.kvp"));
-    ASSERT_EQ(quiet.shown.size(), 1u);
-    EXPECT_NE(quiet.shown[0].find("行：'ItemIndex'不是记录类型"), std::string::npos)
-        << quiet.shown[0];
-    EXPECT_TRUE(window->windowTitle().contains(QString::fromStdString(good)));
-    EXPECT_EQ(window->kolvane().field("MaoD").text(), "1");
-
-    // Unknown records: the notice stays in front of what the pass says.
-    testing_support::WriteBytes(dir.file("newer.kvp"),
-                                example + "PumpD\r\nString\r\nText\r\n1\r\n\r\n");
-    quiet.shown.clear();
-    window->openProject(dir.file("newer.kvp"));
-    EXPECT_TRUE(quiet.shown.empty());
-    const QString panel = window->myStatusBar()->panelText(1);
-    EXPECT_TRUE(panel.startsWith("文件中有本程序不认识的项：PumpD；")) << panel.toStdString();
-    EXPECT_GT(panel.size(), QString("文件中有本程序不认识的项：PumpD；").size())
-        << "the pass's own status";
-    EXPECT_FALSE(window->kolvane().ProjectChanged());
 }
 
 } // namespace
