@@ -72,6 +72,7 @@ std::string PassReport::statusText() const {
         if (!s.empty()) s += "；";
         s += t;
     };
+    if (!notice.empty()) add(notice);
     if (!problems.empty()) {
         for (const auto& p : problems)
             add(p.text);
@@ -871,8 +872,59 @@ void TFormKolvane::publishPassReport(PassReport report) {
     }
     if (onPassReport) onPassReport();
     if (fresh.empty()) return;
-    if (!focus.empty()) ui_.focusControl(focus);
+    if (!focus.empty() && !quietPass_) ui_.focusControl(focus);
     throw CalculationError(std::move(fresh));
+}
+
+void TFormKolvane::passAfterLoad() {
+    std::array<std::string, fid::kCount> before;
+    for (int id = 0; id < fid::kCount; ++id)
+        before[id] = f(static_cast<fid::FieldId>(id)).FloatStr();
+    // Results brought up to date are no edit of the user's: the changed flag
+    // stays as the load left it. What the pass refuses is in the status bar
+    // and the field marks, not in a message box.
+    const bool changed = projectChanged_;
+    quietPass_ = true;
+    try {
+        MaoDExit(field("MaoD"));
+    } catch (const CalculationError&) {
+    }
+    quietPass_ = false;
+    setProjectChanged(changed);
+
+    // The headline results first, then the others in the window's order.
+    std::vector<int> order(fid::kCount);
+    for (int id = 0; id < fid::kCount; ++id)
+        order[id] = id;
+    std::stable_partition(order.begin(), order.end(), [](int id) {
+        for (fid::FieldId h : {fid::AtD, fid::ArD, fid::LtD, fid::WiD})
+            if (h == id) return true;
+        return false;
+    });
+    constexpr std::size_t kNamed = 3;
+    std::vector<std::string> moved;
+    std::size_t count = 0;
+    for (int id : order) {
+        const TEditD& e = f(static_cast<fid::FieldId>(id));
+        const std::string now = e.FloatStr();
+        // The heat loss's "0.00" stands for no loss: not a result the file held.
+        if (now == before[id] || (id == fid::QLD && before[id].empty())) continue;
+        if (++count > kNamed) continue;
+        const TComboBoxU* unit = selectorOf(e);
+        moved.push_back(QualifiedCaption(static_cast<fid::FieldId>(id), e.caption()) + " " +
+                        (before[id].empty() ? "空" : before[id]) + " → " +
+                        (now.empty() ? "空" : now) +
+                        (unit && !now.empty() ? " " + unit->unitLabel() : ""));
+    }
+    if (moved.empty()) return;
+    std::string text = "已按当前输入重新计算：";
+    for (std::size_t i = 0; i < moved.size(); ++i)
+        text += (i ? "、" : "") + moved[i];
+    if (count > kNamed) text += "等" + std::to_string(count) + "项";
+    lastPass_.notice = text;
+    statusShown_ = lastPass_.statusText();
+    ui_.statusText(1, statusShown_);
+    if (onPassReport) onPassReport();
 }
 
 void TFormKolvane::resetPassReport() {

@@ -140,6 +140,7 @@ bool TFormKolvane::OpenProjectFile(const std::string& path) {
     title_ = ProjectTitle(full);
     runOptionHandlers(true);
     setProjectChanged(false);
+    passAfterLoad();
     return true;
 }
 
@@ -154,6 +155,7 @@ void TFormKolvane::MFNewClick() {
     // coil's captions.
     runOptionHandlers(true);
     setProjectChanged(false);
+    passAfterLoad();
 }
 
 void TFormKolvane::OpenProj() {
@@ -178,6 +180,7 @@ void TFormKolvane::MRFMenuClick(const std::string& fileName) {
     title_ = ProjectTitle(full);
     runOptionHandlers(true);
     setProjectChanged(false);
+    passAfterLoad();
 }
 
 bool TFormKolvane::FormCloseQuery() {
