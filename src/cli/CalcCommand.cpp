@@ -221,6 +221,8 @@ std::string CheckProp(const TFormKolvane&, const Step& s) {
 void RunProp(StepContext& x, const Step& s) {
     TFormSimpPL& lib = x.library;
     if (lib.libraryPath().empty()) lib.FormCreate();
+    // A library that cannot be read has no fluid to look for.
+    if (!lib.loadProblem().empty()) throw Error(lib.loadProblem());
     std::vector<std::string> parts;
     std::string rest = s.value;
     for (std::size_t at; (at = rest.find(',')) != std::string::npos; rest = rest.substr(at + 1))

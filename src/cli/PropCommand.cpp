@@ -105,7 +105,14 @@ int RunPropCommand(const std::vector<std::string>& args, std::ostream& out, std:
         if (s.kind != "beep") err << s.kind << ": " << s.text << '\n';
     };
     TFormSimpPL lib(ui, ProgramFolder());
-    if (list || byFluid) lib.FormCreate();
+    if (list || byFluid) {
+        lib.FormCreate();
+        // A library that cannot be read is no empty list and has no fluid.
+        if (!lib.loadProblem().empty()) {
+            err << "error: " << lib.loadProblem() << '\n';
+            return kCliFailed;
+        }
+    }
 
     if (list) {
         Json rows = Json::array();
@@ -120,7 +127,7 @@ int RunPropCommand(const std::vector<std::string>& args, std::ostream& out, std:
             }
         }
         if (json) out << DumpJson(rows) << '\n';
-        return lib.loadProblem().empty() ? kCliOk : kCliFailed;
+        return kCliOk;
     }
 
     lib.Open(caller);

@@ -97,6 +97,24 @@ TEST_F(UserLibrary, PropFindsNumbersAndComputesForTheButtonGiven) {
     }
 }
 
+// A user's copy that is no library is told by every command that reads it,
+// not passed over for the shipped one: no list, no fluid, exit 1.
+TEST_F(UserLibrary, AUsersCopyThatIsNoFileIsAnErrorForEveryCommand) {
+    const std::string mine = dir.file("Kolvane/PropLib.db");
+    std::filesystem::remove(mine);
+    testing_support::MakeNoDataFile("fifo", mine);
+    testing_support::Deadline deadline(10);
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"prop", "--list"},
+                                                 {"prop", "--fluid", "001"},
+                                                 {"calc", "--prop", "SBP1=水"}}) {
+        const CliRun r = Cli(args);
+        EXPECT_EQ(r.code, 1) << args[1];
+        EXPECT_NE(r.err.find("error: 物性库文件" + mine + "不是普通文件（是命名管道）\n"),
+                  std::string::npos)
+            << r.err;
+    }
+}
+
 TEST_F(UserLibrary, CalcPropStepsCarryIntoEachCaller) {
     const std::string example = std::string(KOLVANE_EXAMPLES_DIR) + "/steam-coil-reactor.kvp";
     CliRun r = Cli({"calc", example, "--prop", "SBP2=002,p=300", "--prop", "SBP2v=Saturated steam",
@@ -150,6 +168,15 @@ TEST_F(PipeSeries, RefdataListsBothTables) {
     EXPECT_EQ(j["pipes"][1]["DN"], "57×3.5");
     EXPECT_EQ(j["pipes"][1]["Di"], 50);
     EXPECT_EQ(j["expansion"][1]["Ec"], 5.2);
+}
+
+TEST_F(PipeSeries, ADamagedTableIsAnErrorNotAnEmptyList) {
+    testing_support::MakeNoDataFile("zeroed page", path, path);
+    const CliRun r = Cli({"refdata", "--json"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "error: 参考数据不可用：参考数据文件" + path +
+                         "无法读取（database disk image is malformed）\n");
 }
 
 TEST_F(PipeSeries, PickAndPipeStepsAnswerTheDialogs) {

@@ -119,6 +119,37 @@ TEST_F(Pickers, MaintenanceStoresEveryGoodRowAndNamesTheBadOnes) {
     EXPECT_EQ(stored, "38/32 57/50 0/0 89/81 ") << "the malformed row keeps what it had";
 }
 
+// What is no table file is refused at once and named: the window starts,
+// and its pickers say why they have no rows. Never a shorter table.
+TEST(RefData, WhatIsNoTableFileIsRefusedAndNamed) {
+    const std::pair<const char*, const char*> rows[] = {
+        {"fifo", "不是普通文件（是命名管道）"},
+        {"folder", "不是普通文件（是文件夹）"},
+        {"device", "不是普通文件（是字符设备）"},
+        {"zeroed page", "无法读取（database disk image is malformed）"}};
+    for (const auto& [kind, says] : rows) {
+        testing_support::TempDir dir;
+        const std::string path = dir.file("Piples.db");
+        testing_support::MakeNoDataFile(kind, path, KOLVANE_PIPLES_DB);
+        testing_support::Deadline deadline(10);
+        ScriptedUiServices ui;
+        TFormKolvane w(ui, dir.path().string());
+        EXPECT_EQ(w.refTables().problem(), "参考数据文件" + path + says);
+        EXPECT_TRUE(w.refTables().pipes().empty() && w.refTables().expansion().empty()) << kind;
+        w.SBP11Click();
+        EXPECT_EQ(ui.shown.back().text, "参考数据不可用：参考数据文件" + path + says);
+    }
+}
+
+// Maintenance writes the file anew, only over a regular file.
+TEST_F(Pickers, MaintenanceRefusesWhatTookTheFilesPlace) {
+    std::filesystem::remove(dir.file("Piples.db"));
+    testing_support::MakeNoDataFile("fifo", dir.file("Piples.db"));
+    testing_support::Deadline deadline(10);
+    EXPECT_THROW(w->Button2Click(), IoError);
+    EXPECT_TRUE(std::filesystem::is_fifo(dir.file("Piples.db")));
+}
+
 TEST(RefData, MissingTablesAreSaidWhenNeeded) {
     testing_support::TempDir dir;
     ScriptedUiServices ui;
