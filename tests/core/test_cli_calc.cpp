@@ -62,7 +62,7 @@ TEST(CliCalc, StepsShowInTheOutput) {
          "'abc' 不是有效的数值",
          {R"("text":"abc","exchange":1,"si":null,"display":"abc")"}},
         {"a step error is told and later steps still run",
-         {"--unit", "TaoD=7", "--set", "TaoD=60", "--json"},
+         {"--set", "TaoD=-5", "--set", "TaoD=60", "--json"},
          "error: ",
          {R"("TaoD":{"kind":"EditD","text":"60")"}},
         {"check and choose set their controls",
@@ -119,6 +119,17 @@ TEST(CliCalc, StepOptionsComplainInTheirOwnWords) {
         {{"--unit", "OBJNameD=1"}, "'OBJNameD' has no unit selector"},
         {{"--set", "NoSuchD=1"}, "no component named 'NoSuchD'"},
         {{"--pipe"}, "--pipe needs a value"},
+        // Numbers are read whole and within what the list has: never a
+        // wrapped, cut or default row.
+        {{"--pick", "SBP3=#4294967297"}, "'4294967297' is not a row of SBP3's list (1 to 5)"},
+        {{"--pick", "SBP3=#2147483648"}, "'2147483648' is not a row of SBP3's list"},
+        {{"--pick", "SBP5=#1e3"}, "'1e3' is not a row of SBP5's list (1 to 3)"},
+        {{"--pick", "SBP5=#abc"}, "'abc' is not a row of SBP5's list"},
+        {{"--pick", "SBP5=#0"}, "'0' is not a row of SBP5's list"},
+        {{"--pipe", "1.0"}, "--pipe takes a row number from 1"},
+        {{"--unit", "TaoD=4"}, "'4' is not an item of TaoU (0 to 3)"},
+        {{"--choose", "PhiD=-1"}, "'-1' is not an item of PhiD (0 to 1)"},
+        {{"--prop", "SBP1=水,t=nan"}, "t takes a number (°C), not 'nan'"},
     };
     for (const Row& row : rows) {
         CliRun r = Calc(row.args);

@@ -31,6 +31,26 @@ TEST(PickList, SelectionAndEntryFollowTheCurrentValue) {
     EXPECT_EQ(match.result(false), "2.0") << "cancel returns the current value";
 }
 
+// A scripted "#N" clicks row N, a whole number within the list, or fails:
+// atoi read "#1e3" as row 1 and "#abc" as no row at all.
+TEST(PickList, ScriptedAnswersPickTheRowTheyNameOrFail) {
+    const PickList& l = PitchList();
+    const std::pair<const char*, const char*> rows[] = {
+        {"#1", "1.0"},     {"#05", "3.0"},           {"#6", nullptr},         {"#0", nullptr},
+        {"#-1", nullptr},  {"#", nullptr},           {"#1e3", nullptr},       {"#+2", nullptr},
+        {"#abc", nullptr}, {"#2147483648", nullptr}, {"#4294967297", nullptr}};
+    for (const auto& [answer, entry] : rows) {
+        TFormPickList list(l.values, l.names, l.unit, "2.5", l.caption, l.prompt);
+        if (entry) {
+            EXPECT_TRUE(ApplyScriptedPick(list, answer));
+            EXPECT_EQ(list.entry(), entry) << answer;
+        } else {
+            EXPECT_THROW(ApplyScriptedPick(list, answer), Error) << answer;
+            EXPECT_EQ(list.entry(), "2.5") << answer << ": nothing picked";
+        }
+    }
+}
+
 // Scripted answers that also keep what the list showed when it opened.
 struct SeeingUi : ScriptedUiServices {
     int selected = -1;
