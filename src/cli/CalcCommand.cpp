@@ -99,16 +99,32 @@ void Leave(Component& c) {
     if (c.onExit) c.onExit(c);
 }
 
+// A text the program writes and nobody types, such as the heat direction:
+// the clear command does not reach it, so no step may type in it.
+bool IsProgramsText(const Component& c) {
+    auto* t = dynamic_cast<const TEdit*>(&c);
+    return t && !dynamic_cast<const TEditD*>(t) && t->readOnly();
+}
+
 // --set: type the text (its change event), then leave the field.
 std::string CheckSet(const TFormKolvane& w, const Step& s) {
     Component* c = w.form().find(s.name);
     if (!c) return "no component named '" + s.name + "'";
     if (!dynamic_cast<TEdit*>(c) && !dynamic_cast<TRichEdit*>(c))
         return "'" + s.name + "' is not a text field";
+    if (IsProgramsText(*c)) return "'" + s.name + "' is read-only: the program writes it";
     return {};
 }
 void RunSet(StepContext& x, const Step& s) {
     Component& c = *x.window.form().find(s.name);
+    if (IsProgramsText(c)) throw Error(s.name + "是只读的，由程序填写，不能输入");
+    if (auto* e = dynamic_cast<TEditD*>(&c); e && e->readOnly()) {
+        // A computed value is locked in the window too: a user first clears it
+        // with the toolbar's "清除光标处数据" and answers 是, which makes the
+        // field an input again; then the typed value is an input like any other.
+        x.ui.answers.insert(x.ui.answers.begin(), Answer::Yes);
+        x.window.SBClearClick(e);
+    }
     if (auto* t = dynamic_cast<TEdit*>(&c))
         t->setText(s.value);
     else

@@ -3,6 +3,7 @@
 #include "cli/Cli.h"
 #include "cli/FormJson.h"
 #include "cli/Json.h"
+#include "engine/Colors.h"
 #include "engine/FormKolvane.h"
 #include "model/Errors.h"
 #include "report/Report.h"
@@ -130,6 +131,7 @@ TEST(CliCalc, StepOptionsComplainInTheirOwnWords) {
         {{"--unit", "TaoD=4"}, "'4' is not an item of TaoU (0 to 3)"},
         {{"--choose", "PhiD=-1"}, "'-1' is not an item of PhiD (0 to 1)"},
         {{"--prop", "SBP1=水,t=nan"}, "t takes a number (°C), not 'nan'"},
+        {{"--set", "HToD=吸热流体"}, "'HToD' is read-only"},
     };
     for (const Row& row : rows) {
         CliRun r = Calc(row.args);
@@ -210,6 +212,30 @@ TEST(CliFiles, AFileThatCannotBeOpenedStopsBeforeAnyStep) {
         EXPECT_TRUE(Has(r.err, "error: ")) << r.err;
         EXPECT_FALSE(std::filesystem::exists(dir.file("out.kvp")));
     }
+}
+
+// A computed field is locked in the window: a user clears it with
+// "清除光标处数据" (answering 是) before typing. So does --set: the value is an
+// input, refused in the input look, never in a result's or the solved
+// member's colour, also after a save and a reopen.
+TEST(CliCalc, SetOnAComputedFieldTypesAnInput) {
+    TempDir dir;
+    const std::string steam = std::string(KOLVANE_EXAMPLES_DIR) + "/steam-coil-reactor.kvp";
+    const std::string saved = dir.file("typed.kvp");
+    CliRun r = Calc({steam, "--set", "KeD=-1", "--set", "WiD=-1", "--save", saved, "--json"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(Has(r.err, "question: 你要清除数据:质量流量?\nstatus: 质量流量: 应大于0\n"))
+        << r.err;
+    for (const auto& run : {r, Calc({saved, "--json"})}) {
+        auto c = nlohmann::json::parse(run.out)["components"];
+        for (const char* name : {"KeD", "WiD"}) {
+            EXPECT_EQ(c[name]["text"], "-1") << name;
+            EXPECT_EQ(c[name]["color"], kClWindow) << name;
+            EXPECT_EQ(c[name]["readOnly"], false) << name;
+        }
+    }
+    CliRun input = Calc({steam, "--set", "MaoD=5000"});
+    EXPECT_FALSE(Has(input.err, "question:")) << "an input is typed in at once";
 }
 
 using Keys = std::vector<std::string>;
