@@ -214,6 +214,8 @@ TEST(CliFiles, AFileThatCannotBeOpenedStopsBeforeAnyStep) {
     }
 }
 
+const std::string kExample = std::string(KOLVANE_EXAMPLES_DIR) + "/hot-water-storage-tank.kvp";
+
 // A computed field is locked in the window: a user clears it with
 // "清除光标处数据" (answering 是) before typing. So does --set: the value is an
 // input, refused in the input look, never in a result's or the solved
@@ -236,6 +238,18 @@ TEST(CliCalc, SetOnAComputedFieldTypesAnInput) {
     }
     CliRun input = Calc({steam, "--set", "MaoD=5000"});
     EXPECT_FALSE(Has(input.err, "question:")) << "an input is typed in at once";
+}
+
+// Every file the command line writes refuses a name with a line break or
+// another control character, on one line.
+TEST(CliFiles, NamesWithControlCharactersAreRefused) {
+    TempDir dir;
+    for (const char* option : {"--save", "--report", "--curve"}) {
+        CliRun r = Calc({kExample, option, dir.file("a\nb.txt"), "--json"});
+        EXPECT_EQ(r.code, 1) << option;
+        EXPECT_TRUE(Has(r.err, "a\\nb.txt：文件名含有换行符或其他控制字符\n")) << r.err;
+        EXPECT_TRUE(std::filesystem::is_empty(dir.path())) << option;
+    }
 }
 
 using Keys = std::vector<std::string>;
@@ -282,8 +296,6 @@ TEST(CliJson, KeysAndTheirOrderStayAsTheyWere) {
               (nlohmann::ordered_json{{"field", "dioD"}, {"text", "管外径: 应大于0"}}));
     EXPECT_EQ(j["missing"]["AtD"][0], "VioD");
 }
-
-const std::string kExample = std::string(KOLVANE_EXAMPLES_DIR) + "/hot-water-storage-tank.kvp";
 
 TEST(CliReport, PdfWithoutThePageLayoutIsAnErrorAndTouchesNoFile) {
     TempDir dir;
