@@ -134,6 +134,7 @@ public:
 
     // --- Reference data and pickers (refdata/RefCommands.cpp) ---
     RefTables& refTables() { return refTables_; }
+    const RefTables& refTables() const { return refTables_; }
     // Opens Piples.db in the program folder; unavailable data is told when
     // it is needed, the program starts regardless.
     void OpenReferenceTables();
