@@ -21,23 +21,32 @@
 #include <QTranslator>
 
 #include <algorithm>
-#include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <iostream>
 #include <string>
+#include <string_view>
 
 namespace {
 
-// A whole non-negative number, nothing else; -1 otherwise.
-int PageNumber(const char* text) {
-    char* end = nullptr;
-    errno = 0;
-    const long n = std::strtol(text, &end, 10);
-    if (end == text || *end || errno || n < 0 || n > 1000) return -1;
-    return static_cast<int>(n);
+// A whole number from 0 to `most`, nothing else; -1 otherwise.
+int WholeNumber(std::string_view text, int most) {
+    int n = -1;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
+    if (ec != std::errc() || end != text.data() + text.size() || n < 0 || n > most) return -1;
+    return n;
+}
+
+// WIDTHxHEIGHT, each a whole number within what a screen can show.
+bool ParseSize(std::string_view text, int& width, int& height) {
+    const std::size_t x = text.find('x');
+    if (x == std::string_view::npos) return false;
+    width = WholeNumber(text.substr(0, x), 10000);
+    height = WholeNumber(text.substr(x + 1), 10000);
+    return width >= 200 && height >= 150;
 }
 
 } // namespace
@@ -54,7 +63,7 @@ int main(int argc, char** argv) {
         if (std::strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc) {
             screenshot = QString::fromLocal8Bit(argv[++i]);
         } else if (std::strcmp(argv[i], "--page") == 0 && i + 1 < argc) {
-            page = PageNumber(argv[++i]);
+            page = WholeNumber(argv[++i], 1000);
             if (page < 0) {
                 std::cerr << "error: --page wants a page number, e.g. --page 1\n";
                 return 2;
@@ -69,7 +78,11 @@ int main(int argc, char** argv) {
             dialogShot = QString::fromLocal8Bit(argv[++i]);
         } else if (std::strcmp(argv[i], "--dialog-page") == 0 && i + 1 < argc) {
             // 0 its properties page, 1 its maintenance page.
-            dialogPage = std::atoi(argv[++i]);
+            dialogPage = WholeNumber(argv[++i], 1);
+            if (dialogPage < 0) {
+                std::cerr << "error: --dialog-page wants 0 (properties) or 1 (maintenance)\n";
+                return 2;
+            }
         } else if (std::strcmp(argv[i], "--screenshot-picklist") == 0 && i + 1 < argc) {
             // The pick list that --pick BUTTON opens (SBP3 pitch, SBP5
             // roughness, SBP11 expansion coefficient), with the project's values.
@@ -83,9 +96,7 @@ int main(int argc, char** argv) {
             pickButton = argv[++i];
         } else if (std::strcmp(argv[i], "--size") == 0 && i + 1 < argc) {
             int w = 0, h = 0;
-            char rest = 0;
-            if (std::sscanf(argv[++i], "%dx%d%c", &w, &h, &rest) != 2 || w < 200 || h < 150 ||
-                w > 10000 || h > 10000) {
+            if (!ParseSize(argv[++i], w, h)) {
                 std::cerr << "error: --size wants WIDTHxHEIGHT, e.g. 1280x860\n";
                 return 2;
             }

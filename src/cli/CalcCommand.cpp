@@ -6,10 +6,12 @@
 #include "model/Errors.h"
 #include "props/SimpProps.h"
 #include "records/AtomicFile.h"
+#include "refdata/UnitPickList.h"
 #include "report/Report.h"
 
 #include <charconv>
 #include <filesystem>
+#include <limits>
 #include <ostream>
 
 namespace kolvane {
@@ -69,9 +71,15 @@ std::string NeedsComponent(const TFormKolvane& w, const Step& s, const char* wha
     return {};
 }
 
-std::string NeedsIndex(const Step& s) {
+// An item of the list: a whole number from 0 to its last item.
+std::string NeedsItemOf(const TComboBox& list, const Step& s) {
     int index = 0;
-    return ParseIndex(s.value, index) ? "" : "'" + s.value + "' is not an item index";
+    if (!ParseIndex(s.value, index)) return "'" + s.value + "' is not an item index";
+    const auto items = static_cast<int>(list.items().size());
+    if (index < 0 || index >= items)
+        return "'" + s.value + "' is not an item of " + list.name() + " (0 to " +
+               std::to_string(items - 1) + ")";
+    return {};
 }
 
 // The extension of a path in lower case (ASCII).
@@ -91,16 +99,32 @@ void Leave(Component& c) {
     if (c.onExit) c.onExit(c);
 }
 
+// A text the program writes and nobody types, such as the heat direction:
+// the clear command does not reach it, so no step may type in it.
+bool IsProgramsText(const Component& c) {
+    auto* t = dynamic_cast<const TEdit*>(&c);
+    return t && !dynamic_cast<const TEditD*>(t) && t->readOnly();
+}
+
 // --set: type the text (its change event), then leave the field.
 std::string CheckSet(const TFormKolvane& w, const Step& s) {
     Component* c = w.form().find(s.name);
     if (!c) return "no component named '" + s.name + "'";
     if (!dynamic_cast<TEdit*>(c) && !dynamic_cast<TRichEdit*>(c))
         return "'" + s.name + "' is not a text field";
+    if (IsProgramsText(*c)) return "'" + s.name + "' is read-only: the program writes it";
     return {};
 }
 void RunSet(StepContext& x, const Step& s) {
     Component& c = *x.window.form().find(s.name);
+    if (IsProgramsText(c)) throw Error(s.name + "是只读的，由程序填写，不能输入");
+    if (auto* e = dynamic_cast<TEditD*>(&c); e && e->readOnly()) {
+        // A computed value is locked in the window too: a user first clears it
+        // with the toolbar's "清除光标处数据" and answers 是, which makes the
+        // field an input again; then the typed value is an input like any other.
+        x.ui.answers.insert(x.ui.answers.begin(), Answer::Yes);
+        x.window.SBClearClick(e);
+    }
     if (auto* t = dynamic_cast<TEdit*>(&c))
         t->setText(s.value);
     else
@@ -112,9 +136,11 @@ void RunSet(StepContext& x, const Step& s) {
 std::string CheckUnit(const TFormKolvane& w, const Step& s) {
     Component* c = w.form().find(s.name);
     if (!c) return "no component named '" + s.name + "'";
-    if (std::string bad = NeedsIndex(s); !bad.empty()) return bad;
-    if (auto* e = dynamic_cast<TEditD*>(c); e && w.selectorOf(*e)) return {};
-    if (dynamic_cast<TComboBoxU*>(c)) return {};
+    if (auto* e = dynamic_cast<TEditD*>(c); e && w.selectorOf(*e))
+        return NeedsItemOf(*w.selectorOf(*e), s);
+    if (auto* u = dynamic_cast<TComboBoxU*>(c)) return NeedsItemOf(*u, s);
+    int index = 0;
+    if (!ParseIndex(s.value, index)) return "'" + s.value + "' is not an item index";
     return "'" + s.name + "' has no unit selector";
 }
 void RunUnit(StepContext& x, const Step& s) {
@@ -128,9 +154,15 @@ void RunUnit(StepContext& x, const Step& s) {
 
 // --choose: an item of a list (click and change), then leave it.
 std::string CheckChoose(const TFormKolvane& w, const Step& s) {
-    if (!w.form().find(s.name)) return "no component named '" + s.name + "'";
-    if (std::string bad = NeedsIndex(s); !bad.empty()) return bad;
-    return NeedsComponent<TComboBox>(w, s, "a list");
+    Component* c = w.form().find(s.name);
+    if (!c) return "no component named '" + s.name + "'";
+    auto* list = dynamic_cast<TComboBox*>(c);
+    if (!list) {
+        int index = 0;
+        if (!ParseIndex(s.value, index)) return "'" + s.value + "' is not an item index";
+        return "'" + s.name + "' is not a list";
+    }
+    return NeedsItemOf(*list, s);
 }
 void RunChoose(StepContext& x, const Step& s) {
     Component& c = *x.window.form().find(s.name);
@@ -181,23 +213,42 @@ void RunOpen(StepContext& x, const Step& s) {
     if (!x.window.OpenProjectFile(s.value)) throw IoError("cannot open '" + s.value + "'");
 }
 
-std::string CheckPick(const TFormKolvane&, const Step& s) {
+std::string CheckPick(const TFormKolvane& w, const Step& s) {
     if (s.name != "SBP3" && s.name != "SBP5" && s.name != "SBP11")
         return "--pick takes SBP3, SBP5 or SBP11, not '" + s.name + "'";
     if (s.value != "cancel" && (s.value.empty() || (s.value[0] != '#' && s.value[0] != '=')))
         return "--pick answers #N, =TEXT or cancel, not '" + s.value + "'";
-    return {};
+    if (s.value[0] != '#') return {};
+    // The rows of the list the button opens; without the reference tables
+    // the expansion list does not open at all, which the step then tells.
+    const RefTables& tables = w.refTables();
+    const bool known = s.name != "SBP11" || tables.available();
+    const std::size_t rows = s.name == "SBP3"   ? PitchList().values.size()
+                             : s.name == "SBP5" ? RoughnessList().values.size()
+                             : known            ? tables.expansion().size()
+                                                : std::numeric_limits<int>::max();
+    if (ScriptedPickRow(s.value, rows)) return {};
+    return "'" + s.value.substr(1) + "' is not a row of " + s.name + "'s list" +
+           (known ? " (1 to " + std::to_string(rows) + ")" : "");
 }
 // The answer waits for the dialog the button opens.
 void RunPick(StepContext& x, const Step& s) {
     x.ui.pickAnswers = {s.value};
     x.window.form().get<TButton>(s.name).Click();
+    const bool answered = x.ui.pickAnswers.empty();
     x.ui.pickAnswers.clear();
+    if (!answered) throw Error("--pick " + s.name + ": 选择列表没有打开，未作选择");
 }
 
-std::string CheckPipe(const TFormKolvane&, const Step& s) {
+std::string CheckPipe(const TFormKolvane& w, const Step& s) {
     int row = 0;
-    return ParseIndex(s.value, row) && row >= 1 ? "" : "--pipe takes a row number from 1";
+    if (!ParseIndex(s.value, row) || row < 1) return "--pipe takes a row number from 1";
+    // Without the tables the step tells why when it runs.
+    const RefTables& tables = w.refTables();
+    if (tables.available() && row > static_cast<int>(tables.pipes().size()))
+        return "--pipe takes a row number from 1 to " + std::to_string(tables.pipes().size()) +
+               ", the rows of the pipe series";
+    return {};
 }
 void RunPipe(StepContext& x, const Step& s) {
     int row = 0;
@@ -211,31 +262,44 @@ void RunPipe(StepContext& x, const Step& s) {
     x.window.form().get<TButton>("BTPipeSelect").Click();
 }
 
+// FLUID[,t=T][,p=P] in its parts.
+std::vector<std::string> PropParts(const std::string& value) {
+    std::vector<std::string> parts;
+    std::string rest = value;
+    for (std::size_t at; (at = rest.find(',')) != std::string::npos; rest = rest.substr(at + 1))
+        parts.push_back(rest.substr(0, at));
+    parts.push_back(rest);
+    return parts;
+}
+
 std::string CheckProp(const TFormKolvane&, const Step& s) {
-    return s.name == "SBP1" || s.name == "SBP2" || s.name == "SBP2v"
-               ? ""
-               : "--prop takes SBP1, SBP2 or SBP2v, not '" + s.name + "'";
+    if (s.name != "SBP1" && s.name != "SBP2" && s.name != "SBP2v")
+        return "--prop takes SBP1, SBP2 or SBP2v, not '" + s.name + "'";
+    const std::vector<std::string> parts = PropParts(s.value);
+    if (parts[0].empty()) return "--prop " + s.name + " needs a fluid";
+    for (std::size_t i = 1; i < parts.size(); ++i) {
+        const std::string& kv = parts[i];
+        if (kv.size() < 2 || kv[1] != '=' || (kv[0] != 't' && kv[0] != 'p'))
+            return "--prop takes t=T and p=P after the fluid, not '" + kv + "'";
+        if (std::string bad = NeedsStateNumber(kv.substr(0, 1), kv.substr(2)); !bad.empty())
+            return bad;
+    }
+    return {};
 }
 // A property button pressed, a fluid made current, t and p set in the grid,
 // compute and confirm, as a user does in the library window.
 void RunProp(StepContext& x, const Step& s) {
     TFormSimpPL& lib = x.library;
     if (lib.libraryPath().empty()) lib.FormCreate();
-    std::vector<std::string> parts;
-    std::string rest = s.value;
-    for (std::size_t at; (at = rest.find(',')) != std::string::npos; rest = rest.substr(at + 1))
-        parts.push_back(rest.substr(0, at));
-    parts.push_back(rest);
+    // A library that cannot be read has no fluid to look for.
+    if (!lib.loadProblem().empty()) throw Error(lib.loadProblem());
+    const std::vector<std::string> parts = PropParts(s.value);
     lib.Open(s.name);
     const int index = lib.find(parts[0]);
     if (index < 0) throw Error("no fluid '" + parts[0] + "' in the library");
     lib.setCurrent(index);
-    for (std::size_t i = 1; i < parts.size(); ++i) {
-        const std::string& kv = parts[i];
-        if (kv.size() < 2 || kv[1] != '=' || (kv[0] != 't' && kv[0] != 'p'))
-            throw Error("--prop takes t=T and p=P after the fluid, not '" + kv + "'");
-        lib.MyValues1().SetValueByName(kv.substr(0, 1), kv.substr(2));
-    }
+    for (std::size_t i = 1; i < parts.size(); ++i)
+        lib.MyValues1().SetValueByName(parts[i].substr(0, 1), parts[i].substr(2));
     try {
         lib.BBCalClick();
     } catch (const CalculationError& e) {

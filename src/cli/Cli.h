@@ -31,6 +31,10 @@ int RunEvalCommand(const std::vector<std::string>& args, std::ostream& out, std:
 int RunRefDataCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int RunPropCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
+// "" when TEXT can be the property library's temperature (NAME "t", °C) or
+// pressure ("p", kPa): a number, or empty for none; else the complaint.
+std::string NeedsStateNumber(const std::string& name, const std::string& text);
+
 // Where the running program's data files lie: beside it, or under
 // share/kolvane of its installation (see DataFolder).
 std::string ProgramFolder();

@@ -6,6 +6,7 @@
 #include "engine/ComboBoxU.h"
 #include "engine/Component.h"
 #include "engine/EditD.h"
+#include "engine/NumberFormat.h"
 #include "engine/UiServices.h"
 #include "model/Errors.h"
 #include "props/PropFormulas.h"
@@ -51,6 +52,13 @@ bool CanonicalCaller(std::string& caller) {
 
 } // namespace
 
+std::string NeedsStateNumber(const std::string& name, const std::string& text) {
+    // Read as the library reads the grid, so that what passes here is the
+    // number it computes with; an empty text is the library's own question.
+    if (TrimControl(text).empty() || ParseExactReal(TrimControl(text))) return {};
+    return name + " takes a number (" + (name == "t" ? "°C" : "kPa") + "), not '" + text + "'";
+}
+
 std::string ProgramFolder() {
     std::error_code ec;
     auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
@@ -93,6 +101,11 @@ int RunPropCommand(const std::vector<std::string>& args, std::ostream& out, std:
             return kCliBadArguments;
         }
     }
+    for (const auto& [option, text] : {std::pair{"t", &t}, std::pair{"p", &p}})
+        if (std::string bad = NeedsStateNumber(option, *text); !bad.empty()) {
+            err << "error: --" << bad << '\n' << kUsage;
+            return kCliBadArguments;
+        }
     const bool byFluid = !fluid.empty();
     if (list == (byFluid || haveText) || (byFluid && haveText) ||
         (haveText && !FindPropertyField(name))) {
@@ -105,7 +118,14 @@ int RunPropCommand(const std::vector<std::string>& args, std::ostream& out, std:
         if (s.kind != "beep") err << s.kind << ": " << s.text << '\n';
     };
     TFormSimpPL lib(ui, ProgramFolder());
-    if (list || byFluid) lib.FormCreate();
+    if (list || byFluid) {
+        lib.FormCreate();
+        // A library that cannot be read is no empty list and has no fluid.
+        if (!lib.loadProblem().empty()) {
+            err << "error: " << lib.loadProblem() << '\n';
+            return kCliFailed;
+        }
+    }
 
     if (list) {
         Json rows = Json::array();
@@ -120,7 +140,7 @@ int RunPropCommand(const std::vector<std::string>& args, std::ostream& out, std:
             }
         }
         if (json) out << DumpJson(rows) << '\n';
-        return lib.loadProblem().empty() ? kCliOk : kCliFailed;
+        return kCliOk;
     }
 
     lib.Open(caller);

@@ -144,6 +144,7 @@ public:
 
     // --- Reference data and pickers (refdata/RefCommands.cpp) ---
     RefTables& refTables() { return refTables_; }
+    const RefTables& refTables() const { return refTables_; }
     // Opens Piples.db in the program folder; unavailable data is told when
     // it is needed, the program starts regardless.
     void OpenReferenceTables();
@@ -190,6 +191,10 @@ private:
     friend class RecalcPass;
     void publishPassReport(PassReport report);
     void resetPassReport();
+    // The pass after a load, without message boxes or a move of the focus:
+    // what is shown follows from the inputs, and results the file held
+    // otherwise are named in the status bar.
+    void passAfterLoad();
     void initProjectCommands();
     void initRefCommands();
     bool loadRecordFile(const std::string& path, const char* notValidMessage);
@@ -222,6 +227,7 @@ private:
     // The record text of the window as it was built: a load applies it first.
     std::string freshRecord_;
     PassReport lastPass_;
+    bool quietPass_ = false; // the pass after a load: no focus moves
     std::vector<std::string> toldProblems_;
     std::string statusShown_;
     TButton* save_ = nullptr;

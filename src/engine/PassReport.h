@@ -47,8 +47,13 @@ struct PassReport {
     std::vector<Problem> problems;
     std::vector<Warning> warnings;
     std::vector<Missing> missing;
+    // After a load: the results the file held that its inputs do not give
+    // ("已按当前输入重新计算：理论面积 6.302 → 8.07 m2"), shown first.
+    std::string notice;
 
-    bool empty() const { return problems.empty() && warnings.empty() && missing.empty(); }
+    bool empty() const {
+        return problems.empty() && warnings.empty() && missing.empty() && notice.empty();
+    }
     // The status bar's message panel: the problems, else what is missing,
     // else the warnings.
     std::string statusText() const;

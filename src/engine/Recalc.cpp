@@ -72,6 +72,7 @@ std::string PassReport::statusText() const {
         if (!s.empty()) s += "；";
         s += t;
     };
+    if (!notice.empty()) add(notice);
     if (!problems.empty()) {
         for (const auto& p : problems)
             add(p.text);
@@ -147,6 +148,7 @@ private:
     void heatDirection();
     bool runModel(HeatModelResult& out);
     HeatModelInputs modelInputs() const;
+    double walkWith(double ql);
     void chain();
     void keepCurve();
     void runCheck();
@@ -333,8 +335,11 @@ void RecalcPass::solveBalance(double ql) {
                     who + "：它不影响热量平衡（例如介质放出的热量为零）");
         return;
     }
+    // A root the heat loss pushed out of range says so.
+    const std::string withLoss = ql != 0 ? "（已计入环境热损" + Short(ql) + " W）" : "";
     if (const char* rule = InputRuleViolation(static_cast<Id>(unknown_), x)) {
-        walkProblem(FieldTable()[unknown_].name, who + "：解为" + Short(x) + "，" + rule);
+        walkProblem(FieldTable()[unknown_].name,
+                    who + "：解为" + Short(x) + "，" + rule + withLoss);
         return;
     }
     // A medium temperature on the wrong side of the contents' for the duty.
@@ -344,10 +349,10 @@ void RecalcPass::solveBalance(double ql) {
         const bool wrong = heating ? !(x > bound) : !(x < bound);
         if (wrong) {
             const char* side = unknown_ == Ti2D ? "初始温度" : "目标温度";
-            walkProblem(FieldTable()[unknown_].name, who + "：解为" + Short(x) + " °C，" +
-                                                         (heating ? "不高于" : "不低于") + "容器" +
-                                                         side + Short(bound) + " °C，介质无法" +
-                                                         (heating ? "放出" : "吸收") + "这些热量");
+            walkProblem(FieldTable()[unknown_].name,
+                        who + "：解为" + Short(x) + " °C，" + (heating ? "不高于" : "不低于") +
+                            "容器" + side + Short(bound) + " °C，介质无法" +
+                            (heating ? "放出" : "吸收") + "这些热量" + withLoss);
             return;
         }
     }
@@ -451,6 +456,33 @@ void RecalcPass::resetWalk() {
     walkProblems_.clear();
 }
 
+double RecalcPass::walkWith(double ql) {
+    using namespace fid;
+    resetWalk();
+    solveBalance(ql);
+    if (needsMet(QoD)) set(QoD, v(MaoD) * v(CopD) * (v(Tom2D) - v(Tom1D)));
+    if (needsMet(QiD))
+        set(QiD, condensing_ ? (1 - v(LaiD) / 100) * v(WiD) * v(DHiD) * v(TaoD)
+                             : v(WiD) * v(CipD) * (v(Ti1D) - v(Ti2D)) * v(TaoD));
+    heatDirection();
+
+    if (needsMet(UiD)) {
+        const double di = v(diiD);
+        setPositive(UiD, 4 * v(WiD) / (kPi * v(DeniD) * di * di));
+    }
+    if (needsMet(UivD)) setPositive(UivD, v(UiD) * v(DeniD) / v(denivD));
+
+    HeatModelResult m;
+    modelOk_ = runModel(m);
+    if (modelOk_) {
+        model_ = m;
+        set(AtD, m.area);
+        set(koD, m.ko);
+        set(kiD, m.ki);
+    }
+    return modelOk_ && needsMet(QLD) ? m.ql : qlFallback_;
+}
+
 void RecalcPass::run() {
     using namespace fid;
     planBalance();
@@ -463,44 +495,57 @@ void RecalcPass::run() {
                               ? v_[AtD]
                               : std::numeric_limits<double>::quiet_NaN();
 
-    bool settled = false;
+    // The heat loss feeds back through the balance into the model: walk
+    // again while the area or the loss still moves. Where the walks do not
+    // settle (a loss the balance cannot carry, given back and withdrawn in
+    // turn), the loss is bracketed between one the model asks more than
+    // (lo) and one it asks less than or the balance cannot carry (hi) and
+    // halved: a loss in between is the answer; where there is none, the walk
+    // with the loss the model asks for at lo says why.
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    double lo = nan, hi = nan, asked = nan; // asked: the model's loss at lo
+    bool settled = false, bracketing = false;
     for (int walk = 0; walk < kMaxWalks && !settled; ++walk) {
-        resetWalk();
-        solveBalance(ql);
-        if (needsMet(QoD)) set(QoD, v(MaoD) * v(CopD) * (v(Tom2D) - v(Tom1D)));
-        if (needsMet(QiD))
-            set(QiD, condensing_ ? (1 - v(LaiD) / 100) * v(WiD) * v(DHiD) * v(TaoD)
-                                 : v(WiD) * v(CipD) * (v(Ti1D) - v(Ti2D)) * v(TaoD));
-        heatDirection();
-
-        if (needsMet(UiD)) {
-            const double di = v(diiD);
-            setPositive(UiD, 4 * v(WiD) / (kPi * v(DeniD) * di * di));
-        }
-        if (needsMet(UivD)) setPositive(UivD, v(UiD) * v(DeniD) / v(denivD));
-
-        HeatModelResult m;
-        modelOk_ = runModel(m);
-        if (modelOk_) {
-            model_ = m;
-            set(AtD, m.area);
-            set(koD, m.ko);
-            set(kiD, m.ki);
-        }
-        const double qlNext = modelOk_ && needsMet(QLD) ? m.ql : qlFallback_;
-        // The heat loss and the heat quantity feed back: walk again while
-        // either the area or the loss still moves.
-        const bool areaMoved = modelOk_ && ChangedBy(previousArea, m.area, tol_);
+        const double qlNext = walkWith(ql);
+        const bool ok = modelOk_ && (unknown_ < 0 || rootOk_);
+        const bool areaMoved = modelOk_ && ChangedBy(previousArea, model_.area, tol_);
         const double duty = has(QoD) ? std::fabs(v(QoD)) : 0;
-        const bool lossMoved = unknown_ >= 0 && has(TaoD) && duty > 0
-                                   ? std::fabs(qlNext - ql) * v(TaoD) > kBalanceShare * tol_ * duty
-                                   : qlNext != ql;
-        if (modelOk_) previousArea = m.area;
-        if (areaMoved || lossMoved) {
-            ql = qlNext;
+        // A loss is settled when it moves the balance by less than a tenth of
+        // the tolerance of the duty.
+        auto small = [&](double dq) {
+            return unknown_ >= 0 && has(TaoD) && duty > 0
+                       ? std::fabs(dq) * v(TaoD) <= kBalanceShare * tol_ * duty
+                       : dq == 0;
+        };
+        const bool lossMoved = !small(qlNext - ql);
+        if (modelOk_) previousArea = model_.area;
+        if (ok && qlNext > ql && !(ql <= lo)) {
+            lo = ql;
+            asked = qlNext;
+        }
+        if ((!ok || qlNext < ql) && !(ql >= hi)) hi = ql;
+        if (!bracketing) {
+            if (!areaMoved && !lossMoved) {
+                settled = true;
+            } else if (walk < kPlainWalks) {
+                ql = qlNext;
+            } else if (lo < hi) {
+                bracketing = true;
+                ql = (lo + hi) / 2;
+            } else {
+                break;
+            }
             continue;
         }
-        settled = true;
+        if (ok && !lossMoved) {
+            settled = true;
+        } else if (small(hi - lo) || hi - lo <= 1e-9 * std::max(std::fabs(hi), 1.0)) {
+            // No loss in between: the balance cannot carry what is lost.
+            walkWith(asked);
+            settled = true;
+        } else {
+            ql = (lo + hi) / 2;
+        }
     }
     if (!settled) {
         resetWalk();
@@ -827,8 +872,63 @@ void TFormKolvane::publishPassReport(PassReport report) {
     }
     if (onPassReport) onPassReport();
     if (fresh.empty()) return;
-    if (!focus.empty()) ui_.focusControl(focus);
+    if (!focus.empty() && !quietPass_) ui_.focusControl(focus);
     throw CalculationError(std::move(fresh));
+}
+
+void TFormKolvane::passAfterLoad() {
+    std::array<std::string, fid::kCount> before;
+    for (int id = 0; id < fid::kCount; ++id)
+        before[id] = f(static_cast<fid::FieldId>(id)).FloatStr();
+    // Results brought up to date are no edit of the user's: the changed flag
+    // stays as the load left it. What the pass refuses is in the status bar
+    // and the field marks, not in a message box.
+    const bool changed = projectChanged_;
+    quietPass_ = true;
+    try {
+        MaoDExit(field("MaoD"));
+    } catch (const CalculationError&) {
+    }
+    quietPass_ = false;
+    setProjectChanged(changed);
+
+    // The headline results first, then the others in the window's order.
+    std::vector<int> order(fid::kCount);
+    for (int id = 0; id < fid::kCount; ++id)
+        order[id] = id;
+    std::stable_partition(order.begin(), order.end(), [](int id) {
+        for (fid::FieldId h : {fid::AtD, fid::ArD, fid::LtD, fid::WiD})
+            if (h == id) return true;
+        return false;
+    });
+    constexpr std::size_t kNamed = 3;
+    std::vector<std::string> moved;
+    std::size_t count = 0;
+    for (int id : order) {
+        const TEditD& e = f(static_cast<fid::FieldId>(id));
+        const std::string now = e.FloatStr();
+        // The heat loss's "0.00" stands for no loss: not a result the file held.
+        if (now == before[id] || (id == fid::QLD && before[id].empty())) continue;
+        if (++count > kNamed) continue;
+        const TComboBoxU* unit = selectorOf(e);
+        moved.push_back(QualifiedCaption(static_cast<fid::FieldId>(id), e.caption()) + " " +
+                        (before[id].empty() ? "空" : before[id]) + " → " +
+                        (now.empty() ? "空" : now) +
+                        (unit && !now.empty() ? " " + unit->unitLabel() : ""));
+    }
+    if (moved.empty()) {
+        repeatLoadNotice(); // records of the file this window does not know
+        return;
+    }
+    std::string text = "已按当前输入重新计算：";
+    for (std::size_t i = 0; i < moved.size(); ++i)
+        text += (i ? "、" : "") + moved[i];
+    if (count > kNamed) text += "等" + std::to_string(count) + "项";
+    lastPass_.notice = text;
+    statusShown_ = lastPass_.statusText();
+    ui_.statusText(1, statusShown_);
+    if (onPassReport) onPassReport();
+    repeatLoadNotice();
 }
 
 void TFormKolvane::resetPassReport() {

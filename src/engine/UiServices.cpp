@@ -1,8 +1,9 @@
 #include "engine/UiServices.h"
 
+#include "model/Errors.h"
 #include "refdata/UnitPickList.h"
 
-#include <cstdlib>
+#include <charconv>
 
 namespace kolvane {
 
@@ -46,9 +47,24 @@ bool ScriptedUiServices::pickFromList(TFormPickList& list) {
     return ApplyScriptedPick(list, a);
 }
 
+std::optional<int> ScriptedPickRow(std::string_view answer, std::size_t rows) {
+    if (answer.empty() || answer[0] != '#') return std::nullopt;
+    const std::string_view digits = answer.substr(1);
+    int n = 0;
+    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), n);
+    if (ec != std::errc() || end != digits.data() + digits.size() || n < 1 ||
+        static_cast<std::size_t>(n) > rows)
+        return std::nullopt;
+    return n - 1;
+}
+
 bool ApplyScriptedPick(TFormPickList& list, const std::string& answer) {
-    if (answer.size() > 1 && answer[0] == '#') {
-        list.click(std::atoi(answer.c_str() + 1) - 1);
+    if (!answer.empty() && answer[0] == '#') {
+        const std::optional<int> row = ScriptedPickRow(answer, list.rows().size());
+        if (!row)
+            throw Error("选择列表“" + list.caption() + "”没有第“" + answer.substr(1) + "”行（共" +
+                        std::to_string(list.rows().size()) + "行）");
+        list.click(*row);
         return true;
     }
     if (!answer.empty() && answer[0] == '=') {

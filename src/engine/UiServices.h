@@ -1,7 +1,9 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kolvane {
@@ -50,7 +52,12 @@ public:
 
 // A scripted answer to a pick list: "#N" clicks row N (1-based) and OK,
 // "=TEXT" types TEXT and OK; anything else cancels. True when it picked.
+// A "#N" whose N is not a whole number from 1 to the list's rows raises
+// Error naming the list: a script must never pick another row than it says.
 bool ApplyScriptedPick(TFormPickList& list, const std::string& answer);
+// The row (0-based) that "#N" names in a list of `rows` rows; nothing when
+// the answer is no "#N" or N is not a whole number from 1 to `rows`.
+std::optional<int> ScriptedPickRow(std::string_view answer, std::size_t rows);
 
 // Answers from a script and records what was shown: for tests and the CLI.
 class ScriptedUiServices : public UiServices {

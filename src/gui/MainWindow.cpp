@@ -221,7 +221,6 @@ MainWindow::MainWindow(const std::string& programDir, QWidget* parent)
 
     kolvane_->MRF().onMenuChanged = [this] { syncRecentFiles(); };
     kolvane_->onPassReport = [this] {
-        ++passReports_;
         showPassMarks();
 #ifdef KOLVANE_HAVE_CHARTS
         if (curvePage_) curvePage_->passChanged();
@@ -274,29 +273,9 @@ void MainWindow::guarded(const std::function<void()>& handler) {
 }
 
 void MainWindow::fileCommand(const std::function<void()>& command) {
-    // File commands run no pass; a report published meanwhile is the empty
-    // one of a load.
-    const unsigned before = passReports_;
+    // A load runs its own pass in the core, quietly; the marks follow it.
     guarded(command);
-    if (passReports_ != before) guarded([this] { passAfterLoad(); });
     setWindowTitle(Q(kolvane_->title()));
-}
-
-void MainWindow::passAfterLoad() {
-    // The project as loaded, with its warnings, refused inputs and missing
-    // inputs marked as if the user had just left a field. Results brought up
-    // to date are no edit of the user's: the changed flag stays as the load
-    // left it. Refused inputs are not put in a message box at load time, nor
-    // is the focus moved to them; the red frames and the status bar tell them.
-    const bool changed = kolvane_->ProjectChanged();
-    try {
-        kolvane_->MaoDExit(kolvane_->field("MaoD"));
-    } catch (const CalculationError&) {
-        ui_.dropFocusReturn();
-    }
-    kolvane_->setProjectChanged(changed);
-    // What the load skipped stays in view beside what the pass says.
-    kolvane_->repeatLoadNotice();
 }
 
 void MainWindow::showPassMarks() {

@@ -138,7 +138,6 @@ private:
     // The frames and tooltips of the fields the latest pass names.
     void showPassMarks();
     // A pass over a project just loaded, so that it shows its marks.
-    void passAfterLoad();
     // The focus back into a component's control, its page brought forward.
     void returnFocusTo(const std::string& name);
     // A property button: the library window opens for it; confirmed values
@@ -163,7 +162,6 @@ private:
     // The size the window takes whenever it becomes active.
     QSize activeSize_{1024, 768};
     // Pass reports published so far (a load publishes an empty one).
-    unsigned passReports_ = 0;
     std::vector<EditDWidget*> marked_;
 };
 

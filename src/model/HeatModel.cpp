@@ -6,6 +6,7 @@
 #include "model/Errors.h"
 
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 namespace kolvane {
@@ -153,72 +154,160 @@ double FilmModel::loss(double theta, double hw, double* excess) const {
     return 1 / (1 / he + res);
 }
 
-HeatModelResult TheoreticalArea(const HeatModelInputs& in) {
-    const FilmModel film(in);
-    HeatModelResult out;
-    auto addNote = [&out](const CorrelationNote& n) {
-        if (out.noteCount < HeatModelResult::kMaxNotes) out.notes[out.noteCount++] = n;
+namespace {
+
+// The coefficients of the sizing at one area.
+struct AreaCoefficients {
+    FilmModel::Outside o;
+    double ki = 0, k = 0;
+    double ke = 0, kc = 0, excess = 0; // with the loss group
+};
+
+AreaCoefficients CoefficientsAt(const FilmModel& film, double area) {
+    const HeatModelInputs& in = film.inputs();
+    AreaCoefficients c;
+    // Magnitudes: a cooling duty drives the same convection as heating.
+    c.o = film.outside(std::fabs(in.qi / (area * in.tau)));
+    Checked(c.o.ko, "管外膜系数无法计算");
+    if (!(c.o.ko > 0)) throw MathError("管外膜系数为零：容器热量或物性数据不正确");
+    c.ki = Checked(film.inside(area), "管内膜系数无法计算：请检查管程物性、流量与管径");
+    c.k = Checked(film.overall(c.o.ko, c.ki), "总传热系数无法计算");
+    if (in.hasLoss) {
+        c.ke = Checked(film.loss((in.t1 + in.t2) / 2 - in.te, c.o.hw, &c.excess),
+                       "环境传热系数无法计算");
+        c.kc = Checked(film.loss(in.t2 - in.te, c.o.hw), "维持传热系数无法计算");
+    }
+    return c;
+}
+
+// The closed form of the batch with the coefficients c at `area`: the
+// contents relax towards G/H; ratio = (G − H·T1)/(G − H·T2), positive when
+// they reach T2.
+struct Batch {
+    double g, h, ratio;
+};
+Batch BatchAt(const HeatModelInputs& in, const AreaCoefficients& c, double area) {
+    const double ae = in.hasLoss ? in.ae : 0, te = in.hasLoss ? in.te : 0;
+    const double tm = (in.ti1 + in.ti2) / 2;
+    Batch b;
+    b.g = c.k * area * tm + c.ke * ae * te;
+    b.h = c.k * area + c.ke * ae;
+    b.ratio = (b.g - b.h * in.t1) / (b.g - b.h * in.t2);
+    return b;
+}
+
+const char* const kUnreachable =
+    "加热介质无法使容器内物料达到目标温度：请检查介质温度、目标温度与热损";
+const char* const kNotPositive = "理论面积不是正值：介质温度、目标温度与热损数据不合理";
+
+// Where the fixed point does not settle (a loss that outweighs the area's
+// own heat, a coefficient that moves a lot with the area), the area whose
+// batch takes exactly the heating time, by a bracketed secant on ln A:
+// f = ln(t/τ) falls with the area, and is +∞ where the target is out of
+// reach.
+double AreaByBracket(const FilmModel& film, double tol) {
+    const HeatModelInputs& in = film.inputs();
+    auto f = [&](double x) {
+        const double area = std::exp(x);
+        const Batch b = BatchAt(in, CoefficientsAt(film, area), area);
+        if (!(b.ratio > 0) || !std::isfinite(b.ratio) || !(b.h > 0))
+            return std::numeric_limits<double>::infinity();
+        const double t = in.m * in.cO / b.h * std::log(b.ratio);
+        return t > 0 ? std::log(t / in.tau) : -std::numeric_limits<double>::infinity();
     };
-    const double tau = in.tau;
-    const double tol = in.tolerance > 0 ? in.tolerance : 1e-6;
-
-    double area = kStartArea;
-    for (int step = 0; step < kMaxAreaSteps; ++step) {
-        const double previous = area;
-
-        // Magnitudes: a cooling duty drives the same convection as heating.
-        const FilmModel::Outside o = film.outside(std::fabs(in.qi / (area * tau)));
-        const double ko = o.ko, hw = o.hw;
-        out.ko = Checked(ko, "管外膜系数无法计算");
-        if (!(ko > 0)) throw MathError("管外膜系数为零：容器热量或物性数据不正确");
-        const double ki = film.inside(area);
-        out.ki = Checked(ki, "管内膜系数无法计算：请检查管程物性、流量与管径");
-        const double k = Checked(film.overall(ko, ki), "总传热系数无法计算");
-        out.k = k;
-
-        double ae = 0, ke = 0, te = 0;
-        if (in.hasLoss) {
-            ae = in.ae;
-            te = in.te;
-            const double t1 = in.t1, t2 = in.t2;
-            const double thetaM = (t1 + t2) / 2 - te;
-            double excess = 0;
-            ke = film.loss(thetaM, hw, &excess);
-            const double kc = film.loss(t2 - te, hw);
-            out.hasSurface = !in.lossToGround;
-            if (out.hasSurface) out.twa = Checked(te + excess, "保温外壁温无法计算");
-            out.kc = Checked(kc, "维持传热系数无法计算");
-            const double wc = in.condensing ? kc * ae * (t2 - te) / in.r
-                                            : kc * ae * (t2 - te) / ((in.ti1 - in.ti2) * in.ci);
-            out.wc = Checked(wc, "维持质量流量无法计算：介质进出口温度相同或相变热为零");
-            out.ke = Checked(ke, "环境传热系数无法计算");
-            out.ql = Checked(ke * ae * thetaM, "环境热损无法计算");
+    constexpr int kSteps = 60;
+    double lo = std::log(kStartArea), flo = f(lo);
+    double hi = lo, fhi = flo;
+    // lo: too small an area (f > 0); hi: large enough (f < 0).
+    for (int i = 0; !(fhi < 0); ++i) {
+        if (i == kSteps) throw MathError(kUnreachable);
+        lo = hi;
+        flo = fhi;
+        hi += std::log(4.0);
+        fhi = f(hi);
+    }
+    for (int i = 0; !(flo > 0); ++i) {
+        if (i == kSteps) throw MathError(kNotPositive);
+        hi = lo;
+        fhi = flo;
+        lo -= std::log(4.0);
+        flo = f(lo);
+    }
+    for (int i = 0; i < kMaxAreaSteps; ++i) {
+        double x = (lo + hi) / 2;
+        if (std::isfinite(flo) && std::isfinite(fhi)) {
+            const double s = hi - fhi * (hi - lo) / (fhi - flo);
+            if (s > lo && s < hi) x = s;
         }
-
-        const double t1 = in.t1, t2 = in.t2;
-        const double tm = (in.ti1 + in.ti2) / 2;
-        const double p = in.m * in.cO / (tau * k);
-        const double g = k * area * tm + ke * ae * te;
-        const double h = k * area + ke * ae;
-        const double ratio = (g - h * t1) / (g - h * t2);
-        if (!(ratio > 0) || !std::isfinite(ratio))
-            throw MathError("加热介质无法使容器内物料达到目标温度：请检查介质温度、目标温度与热损");
-        area = p * std::log(ratio) - ae * ke / k;
-        RequireFinite(area, "理论面积无法计算");
-        if (!(area > 0)) throw MathError("理论面积不是正值：介质温度、目标温度与热损数据不合理");
-        if (std::fabs((area - previous) / area) < tol) {
-            out.area = area;
-            // The correlations' ranges at the state the area settled in.
-            if (!in.condensing && film.insideFilm().hasNote) addNote(film.insideFilm().note);
-            if (!in.stirred && !kMikheevValidity.holds(o.ra)) {
-                addNote(Note(NoteSide::Outside, kMikheevValidity, o.ra, o.ra));
-            }
-            if (out.hasSurface && !kSurfaceToAirValidity.holds(out.twa))
-                addNote(Note(NoteSide::Surface, kSurfaceToAirValidity, out.twa, 0));
-            return out;
+        if (hi - lo < tol / 10) return std::exp(x);
+        const double fx = f(x);
+        if (fx == 0) return std::exp(x);
+        // Illinois: the end that stays has its value halved.
+        if (fx > 0) {
+            lo = x;
+            flo = fx;
+            if (std::isfinite(fhi)) fhi /= 2;
+        } else {
+            hi = x;
+            fhi = fx;
+            if (std::isfinite(flo)) flo /= 2;
         }
     }
     throw IterationLimitError("计算不收敛：理论面积");
+}
+
+} // namespace
+
+HeatModelResult TheoreticalArea(const HeatModelInputs& in) {
+    const FilmModel film(in);
+    const double tol = in.tolerance > 0 ? in.tolerance : 1e-6;
+    const double ae = in.hasLoss ? in.ae : 0;
+
+    // The fixed point of the closed form from 10 m², as the coefficients
+    // follow the area; a bracketed search where it does not settle.
+    double area = kStartArea;
+    AreaCoefficients c;
+    bool settled = false;
+    for (int step = 0; step < kMaxAreaSteps && !settled; ++step) {
+        const double previous = area;
+        c = CoefficientsAt(film, area);
+        const Batch b = BatchAt(in, c, area);
+        if (!(b.ratio > 0) || !std::isfinite(b.ratio)) break;
+        area = in.m * in.cO / (in.tau * c.k) * std::log(b.ratio) - ae * c.ke / c.k;
+        if (!std::isfinite(area) || !(area > 0)) break;
+        settled = std::fabs((area - previous) / area) < tol;
+    }
+    if (!settled) {
+        area = AreaByBracket(film, tol);
+        c = CoefficientsAt(film, area);
+    }
+
+    HeatModelResult out;
+    out.area = area;
+    out.ko = c.o.ko;
+    out.ki = c.ki;
+    out.k = c.k;
+    if (in.hasLoss) {
+        const double t2 = in.t2, te = in.te;
+        out.hasSurface = !in.lossToGround;
+        if (out.hasSurface) out.twa = Checked(te + c.excess, "保温外壁温无法计算");
+        out.kc = c.kc;
+        out.wc = Checked(in.condensing ? c.kc * ae * (t2 - te) / in.r
+                                       : c.kc * ae * (t2 - te) / ((in.ti1 - in.ti2) * in.ci),
+                         "维持质量流量无法计算：介质进出口温度相同或相变热为零");
+        out.ke = c.ke;
+        out.ql = Checked(c.ke * ae * ((in.t1 + t2) / 2 - te), "环境热损无法计算");
+    }
+    // The correlations' ranges at the state the area settled in.
+    auto addNote = [&out](const CorrelationNote& n) {
+        if (out.noteCount < HeatModelResult::kMaxNotes) out.notes[out.noteCount++] = n;
+    };
+    if (!in.condensing && film.insideFilm().hasNote) addNote(film.insideFilm().note);
+    if (!in.stirred && !kMikheevValidity.holds(c.o.ra))
+        addNote(Note(NoteSide::Outside, kMikheevValidity, c.o.ra, c.o.ra));
+    if (out.hasSurface && !kSurfaceToAirValidity.holds(out.twa))
+        addNote(Note(NoteSide::Surface, kSurfaceToAirValidity, out.twa, 0));
+    return out;
 }
 
 } // namespace kolvane

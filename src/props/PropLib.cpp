@@ -5,7 +5,7 @@
 #include "model/Errors.h"
 #include "records/TextCodec.h"
 
-#include "records/SqliteHandle.h"
+#include "records/SqliteFile.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +20,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* kFileName = "PropLib.db";
+constexpr std::string_view kWhat = "物性库文件";
 
 using Db = SqliteDb;
 using Stmt = SqliteStmt;
@@ -30,8 +31,7 @@ using Stmt = SqliteStmt;
 
 Stmt Prepare(sqlite3* db, const char* sql, const std::string& path) {
     sqlite3_stmt* s = nullptr;
-    if (sqlite3_prepare_v2(db, sql, -1, &s, nullptr) != SQLITE_OK)
-        Fail(db, "物性库 " + path + " 无法读取");
+    if (sqlite3_prepare_v2(db, sql, -1, &s, nullptr) != SQLITE_OK) FailDatabase(db, path, kWhat);
     return Stmt(s);
 }
 
@@ -99,18 +99,12 @@ std::string CheckPropertyRecord(const PropertyRecord& r) {
 }
 
 std::vector<PropertyRecord> LoadPropLib(const std::string& path) {
-    sqlite3* raw = nullptr;
-    if (sqlite3_open_v2(path.c_str(), &raw, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
-        Db guard(raw);
-        Fail(raw, "物性库 " + path + " 无法打开");
-    }
-    Db db(raw);
+    Db db = LoadDatabase(path, kWhat);
     Stmt s = Prepare(
         db.get(), "SELECT NO, CN, EN, CP, MD, VI, TC, ST, HV, NT FROM PropertyRecord ORDER BY NO",
         path);
     std::vector<PropertyRecord> out;
-    int rc;
-    while ((rc = sqlite3_step(s.get())) == SQLITE_ROW) {
+    while (StepRow(db.get(), s.get(), path, kWhat)) {
         PropertyRecord r;
         int col = 0;
         for (const PropertyField& f : PropertyFields()) {
@@ -119,59 +113,49 @@ std::vector<PropertyRecord> LoadPropLib(const std::string& path) {
         }
         out.push_back(std::move(r));
     }
-    if (rc != SQLITE_DONE) Fail(db.get(), "物性库 " + path + " 无法读取");
     return out;
 }
 
 void SavePropLib(const std::string& path, const std::vector<PropertyRecord>& records) {
     for (const PropertyRecord& r : records)
         if (std::string problem = CheckPropertyRecord(r); !problem.empty()) throw Error(problem);
-    const fs::path target(path);
-    std::error_code ec;
-    if (!target.parent_path().empty() && !fs::is_directory(target.parent_path(), ec))
-        throw IoError("文件夹不存在：" + target.parent_path().string());
-    const std::string temp = path + ".saving-" + std::to_string(::getpid());
-    fs::remove(temp, ec);
-    try {
-        sqlite3* raw = nullptr;
-        const int opened = sqlite3_open_v2(temp.c_str(), &raw,
-                                           SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-        Db db(raw);
-        if (opened != SQLITE_OK) Fail(raw, "物性库 " + path + " 无法保存");
-        Exec(db.get(), "BEGIN", "物性库无法保存");
-        Exec(db.get(),
-             "CREATE TABLE PropertyRecord (NO TEXT PRIMARY KEY, CN TEXT NOT NULL, EN TEXT, "
-             "CP TEXT, MD TEXT, VI TEXT, TC TEXT, ST TEXT, HV TEXT, NT TEXT)",
-             "物性库无法保存");
-        Stmt ins =
-            Prepare(db.get(), "INSERT INTO PropertyRecord VALUES (?,?,?,?,?,?,?,?,?,?)", path);
-        for (const PropertyRecord& r : records) {
-            int col = 1;
-            for (const PropertyField& f : PropertyFields()) {
-                const std::string& text = r.*f.member;
-                if (text.empty() && col > 2)
-                    sqlite3_bind_null(ins.get(), col++);
-                else
-                    sqlite3_bind_text(ins.get(), col++, text.c_str(), -1, SQLITE_TRANSIENT);
-            }
-            if (sqlite3_step(ins.get()) != SQLITE_DONE)
-                Fail(db.get(), "物性库无法保存：流水号 " + r.NO);
-            sqlite3_reset(ins.get());
+    // Built in memory and written as every file of the user's is: complete or
+    // not at all, only over a regular file, through a link as a link says.
+    sqlite3* raw = nullptr;
+    const int opened =
+        sqlite3_open_v2(":memory:", &raw, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    Db db(raw);
+    if (opened != SQLITE_OK) FailDatabase(raw, path, kWhat, "无法保存");
+    Exec(db.get(), "BEGIN", "物性库无法保存");
+    Exec(db.get(),
+         "CREATE TABLE PropertyRecord (NO TEXT PRIMARY KEY, CN TEXT NOT NULL, EN TEXT, "
+         "CP TEXT, MD TEXT, VI TEXT, TC TEXT, ST TEXT, HV TEXT, NT TEXT)",
+         "物性库无法保存");
+    Stmt ins = Prepare(db.get(), "INSERT INTO PropertyRecord VALUES (?,?,?,?,?,?,?,?,?,?)", path);
+    for (const PropertyRecord& r : records) {
+        int col = 1;
+        for (const PropertyField& f : PropertyFields()) {
+            const std::string& text = r.*f.member;
+            if (text.empty() && col > 2)
+                sqlite3_bind_null(ins.get(), col++);
+            else
+                sqlite3_bind_text(ins.get(), col++, text.c_str(), -1, SQLITE_TRANSIENT);
         }
-        ins.reset();
-        Exec(db.get(), "COMMIT", "物性库无法保存");
-        db.reset();
-        fs::rename(temp, path);
-    } catch (...) {
-        fs::remove(temp, ec);
-        throw;
+        if (sqlite3_step(ins.get()) != SQLITE_DONE)
+            Fail(db.get(), "物性库无法保存：流水号 " + r.NO);
+        sqlite3_reset(ins.get());
     }
+    ins.reset();
+    Exec(db.get(), "COMMIT", "物性库无法保存");
+    StoreDatabase(db.get(), path, kWhat);
 }
 
 std::string PropLibReadPath(const std::string& programDir) {
     std::error_code ec;
     const std::string mine = UserCopy();
-    if (!mine.empty() && fs::is_regular_file(mine, ec)) return mine;
+    // Whatever stands there is the user's copy: one that is no regular file
+    // is refused with its name rather than passed over for the shipped one.
+    if (!mine.empty() && fs::exists(fs::status(mine, ec))) return mine;
     return (fs::path(programDir) / kFileName).string();
 }
 

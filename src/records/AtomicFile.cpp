@@ -27,12 +27,13 @@ constexpr std::time_t kStaleSeconds = 24 * 60 * 60;
 // ".NAME." followed by this many letters or digits.
 constexpr std::size_t kSuffixLength = 6;
 
+// A message stays on one line whatever a name holds.
 [[noreturn]] void Fail(const std::string& path, const std::string& what) {
-    throw IoError("无法保存文件 " + path + "：" + what);
+    throw IoError(ShowControlCharacters("无法保存文件 " + path + "：" + what));
 }
 
 [[noreturn]] void FailRead(const std::string& path, const std::string& what) {
-    throw IoError("无法读取文件 " + path + "：" + what);
+    throw IoError(ShowControlCharacters("无法读取文件 " + path + "：" + what));
 }
 
 [[noreturn]] void FailErrno(const std::string& path, const std::string& what, int err) {
@@ -112,6 +113,23 @@ std::string ReadLink(const std::string& path, const std::string& link, off_t siz
     }
 }
 
+// A link in a folder that everybody may write to and only owners may delete
+// from (/tmp) can be planted by anyone, to make someone else's save write a
+// file of the victim's choosing. Such a link is followed only when it is the
+// follower's own or the folder owner's, as the kernel's protected_symlinks
+// rule has it; the rule is applied here because that setting may be off.
+void CheckLinkMayBeFollowed(const std::string& path, const std::string& link,
+                            const struct stat& st) {
+    if (st.st_uid == ::geteuid()) return;
+    const std::string folder = FolderOf(link);
+    struct stat dir {};
+    if (::stat(folder.c_str(), &dir) != 0) return; // told when the folder is opened
+    const mode_t shared = S_ISVTX | S_IWOTH;
+    if ((dir.st_mode & shared) != shared || dir.st_uid == st.st_uid) return;
+    Fail(path, "符号链接 " + link + " 属于其他用户（uid " + std::to_string(st.st_uid) +
+                   "），位于所有人可写的粘滞文件夹 " + folder + " 中，不跟随它保存");
+}
+
 // The name that a save of `path` writes: the end of its chain of symbolic
 // links, also when that end does not exist yet. A relative link is read
 // relative to the folder that holds the link. The folders on the way are
@@ -124,6 +142,7 @@ std::string ResolveLinks(const std::string& path) {
         // with a better message, when its folder is opened.
         if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
         if (hops == kMaxLinkHops) FailErrno(path, "符号链接太多", ELOOP);
+        CheckLinkMayBeFollowed(path, current, st);
         std::string text = ReadLink(path, current, st.st_size);
         if (text.empty()) FailErrno(path, "符号链接 " + current + " 是空的", ENOENT);
         current = text.front() == '/' ? text : FolderOf(current) + "/" + text;
@@ -383,9 +402,42 @@ void WriteThroughNamedFile(const std::string& path, const std::string& folder, i
 
 } // namespace
 
+bool HasControlCharacter(std::string_view text) {
+    return std::any_of(text.begin(), text.end(), [](char c) {
+        const auto u = static_cast<unsigned char>(c);
+        return u < 0x20 || u == 0x7F;
+    });
+}
+
+std::string ShowControlCharacters(std::string_view text) {
+    std::string out;
+    for (char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\r') {
+            out += "\\r";
+        } else if (c == '\t') {
+            out += "\\t";
+        } else if (u < 0x20 || u == 0x7F) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\x%02X", u);
+            out += buf;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 void WriteFileAtomically(const std::string& path, std::string_view bytes) {
     if (path.empty()) Fail(path, "没有文件名");
+    // Such a name is no name a user picked: it comes from a script that went
+    // wrong, and it would break every list and message that shows it (the
+    // recent-files list keeps one name a line).
+    if (HasControlCharacter(path)) Fail(path, "文件名含有换行符或其他控制字符");
     const std::string file = ResolveLinks(path);
+    if (HasControlCharacter(file)) Fail(path, "链接指向的文件名 " + file + " 含有控制字符");
     const std::string folder = FolderOf(file);
     const std::string name = NameOf(file);
     if (name.empty() || name == "." || name == "..") Fail(path, KindOf(S_IFDIR));

@@ -23,10 +23,20 @@ namespace kolvane {
 //   filesystem has no unnamed files a named temporary ".NAME.XXXXXX" is
 //   used. Temporaries of that pattern older than a day, left by a machine
 //   that went down during a save, are removed from the folder.
+// - A link in a folder that everybody may write to and that has the sticky
+//   bit (/tmp) is followed only when it belongs to the user or to the
+//   folder's owner; another user's link there is refused, with its name.
+// - A path with a line break or another control character is refused.
 //
 // On any failure the target is left as it was, no temporary remains and
 // IoError is raised with a message that names the path.
 void WriteFileAtomically(const std::string& path, std::string_view bytes);
+
+// True when the text holds an ASCII control character (below 0x20, or DEL).
+bool HasControlCharacter(std::string_view text);
+// The text with its control characters written as \n, \r, \t or \xNN, for a
+// message that must stay on one line.
+std::string ShowControlCharacters(std::string_view text);
 
 // The whole content of a file, or nothing when it does not exist. Raises
 // IoError when it exists but cannot be read, and for anything that is not a

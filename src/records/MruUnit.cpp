@@ -61,11 +61,7 @@ std::vector<std::string> SplitLines(const std::string& content) {
 // line break would cut it and the rest would read as another key; other
 // control characters are no part of a name the user picked in a dialog.
 bool UsableFileName(const std::string& fileName) {
-    if (fileName.empty()) return false;
-    return std::none_of(fileName.begin(), fileName.end(), [](char c) {
-        auto u = static_cast<unsigned char>(c);
-        return u < 0x20 || u == 0x7F;
-    });
+    return !fileName.empty() && !HasControlCharacter(fileName);
 }
 
 // A list file is a small text; anything else is not one we wrote.

@@ -145,6 +145,7 @@ bool TFormKolvane::OpenProjectFile(const std::string& path) {
     title_ = ProjectTitle(full);
     runOptionHandlers(true);
     setProjectChanged(false);
+    passAfterLoad();
     return true;
 }
 
@@ -159,6 +160,7 @@ void TFormKolvane::MFNewClick() {
     // coil's captions.
     runOptionHandlers(true);
     setProjectChanged(false);
+    passAfterLoad();
 }
 
 void TFormKolvane::OpenProj() {
@@ -183,6 +185,7 @@ void TFormKolvane::MRFMenuClick(const std::string& fileName) {
     title_ = ProjectTitle(full);
     runOptionHandlers(true);
     setProjectChanged(false);
+    passAfterLoad();
 }
 
 bool TFormKolvane::FormCloseQuery() {

@@ -5,41 +5,27 @@
 #include "engine/NumberFormat.h"
 #include "model/Errors.h"
 
-#include "records/SqliteHandle.h"
-
-#include <filesystem>
-#include <memory>
+#include "records/SqliteFile.h"
 
 namespace kolvane {
 
 namespace {
 
 constexpr std::string_view kTimes = "×"; // U+00D7, GBK A1 C1
+constexpr std::string_view kWhat = "参考数据文件";
 
 using Db = SqliteDb;
 using Stmt = SqliteStmt;
 
-Stmt Prepare(sqlite3* db, const char* sql) {
+Stmt Prepare(sqlite3* db, const char* sql, const std::string& path) {
     sqlite3_stmt* s = nullptr;
-    if (sqlite3_prepare_v2(db, sql, -1, &s, nullptr) != SQLITE_OK)
-        throw IoError(std::string("参考数据无法读取（") + sqlite3_errmsg(db) + "）");
+    if (sqlite3_prepare_v2(db, sql, -1, &s, nullptr) != SQLITE_OK) FailDatabase(db, path, kWhat);
     return Stmt(s);
 }
 
 std::string Text(sqlite3_stmt* s, int col) {
     const unsigned char* t = sqlite3_column_text(s, col);
     return t ? reinterpret_cast<const char*>(t) : "";
-}
-
-Db Open(const std::string& path, int flags) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) throw IoError("参考数据文件不存在：" + path);
-    sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(path.c_str(), &raw, flags, nullptr);
-    Db db(raw);
-    if (rc != SQLITE_OK)
-        throw IoError("参考数据文件无法打开：" + path + "（" + sqlite3_errmsg(raw) + "）");
-    return db;
 }
 
 } // namespace
@@ -67,14 +53,14 @@ void RefTables::open(const std::string& path) {
     expansion_.clear();
     currentPipe_ = 0;
     try {
-        Db db = Open(path, SQLITE_OPEN_READONLY);
-        Stmt p = Prepare(db.get(), "SELECT ID, DN, Do, Di FROM Piples1 ORDER BY ID");
-        while (sqlite3_step(p.get()) == SQLITE_ROW)
+        Db db = LoadDatabase(path, kWhat);
+        Stmt p = Prepare(db.get(), "SELECT ID, DN, Do, Di FROM Piples1 ORDER BY ID", path);
+        while (StepRow(db.get(), p.get(), path, kWhat))
             pipes_.push_back({sqlite3_column_int(p.get(), 0), Text(p.get(), 1),
                               sqlite3_column_double(p.get(), 2),
                               sqlite3_column_double(p.get(), 3)});
-        Stmt e = Prepare(db.get(), "SELECT ID, DN, Ec FROM Expand1 ORDER BY ID");
-        while (sqlite3_step(e.get()) == SQLITE_ROW)
+        Stmt e = Prepare(db.get(), "SELECT ID, DN, Ec FROM Expand1 ORDER BY ID", path);
+        while (StepRow(db.get(), e.get(), path, kWhat))
             expansion_.push_back({sqlite3_column_int(e.get(), 0), Text(e.get(), 1),
                                   sqlite3_column_double(e.get(), 2)});
     } catch (const Error& err) {
@@ -101,28 +87,25 @@ std::vector<std::string> RefTables::maintain() {
             skipped.push_back("序号 " + std::to_string(row.id) + "：" + e.what());
         }
     }
-    Db db = Open(path_, SQLITE_OPEN_READWRITE);
+    // Changed in memory and written back whole: a failed store leaves the
+    // file as it was.
+    Db db = LoadDatabase(path_, kWhat, true);
     auto exec = [&](const char* sql) {
         if (sqlite3_exec(db.get(), sql, nullptr, nullptr, nullptr) != SQLITE_OK)
-            throw IoError(std::string("参考数据无法保存（") + sqlite3_errmsg(db.get()) + "）");
+            FailDatabase(db.get(), path_, kWhat, "无法保存");
     };
     exec("BEGIN");
-    try {
-        Stmt up = Prepare(db.get(), "UPDATE Piples1 SET Di = ?, Do = ? WHERE ID = ?");
-        for (const PipeRow& row : updated) {
-            sqlite3_bind_double(up.get(), 1, row.inside);
-            sqlite3_bind_double(up.get(), 2, row.outside);
-            sqlite3_bind_int(up.get(), 3, row.id);
-            if (sqlite3_step(up.get()) != SQLITE_DONE)
-                throw IoError(std::string("参考数据无法保存（") + sqlite3_errmsg(db.get()) + "）");
-            sqlite3_reset(up.get());
-        }
-        up.reset();
-        exec("COMMIT");
-    } catch (...) {
-        sqlite3_exec(db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
-        throw;
+    Stmt up = Prepare(db.get(), "UPDATE Piples1 SET Di = ?, Do = ? WHERE ID = ?", path_);
+    for (const PipeRow& row : updated) {
+        sqlite3_bind_double(up.get(), 1, row.inside);
+        sqlite3_bind_double(up.get(), 2, row.outside);
+        sqlite3_bind_int(up.get(), 3, row.id);
+        if (sqlite3_step(up.get()) != SQLITE_DONE) FailDatabase(db.get(), path_, kWhat, "无法保存");
+        sqlite3_reset(up.get());
     }
+    up.reset();
+    exec("COMMIT");
+    StoreDatabase(db.get(), path_, kWhat);
     pipes_ = std::move(updated);
     return skipped;
 }

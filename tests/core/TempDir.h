@@ -6,6 +6,8 @@
 #include <string_view>
 
 #include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace kolvane::testing_support {
 
@@ -33,6 +35,13 @@ private:
     std::filesystem::path path_;
 };
 
+// Ends the test program should what runs meanwhile wait for ever, as an
+// open of a FIFO would, rather than hang the whole run.
+struct Deadline {
+    explicit Deadline(unsigned seconds) { ::alarm(seconds); }
+    ~Deadline() { ::alarm(0); }
+};
+
 inline void WriteBytes(const std::string& path, std::string_view bytes) {
     std::ofstream out(path, std::ios::binary);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -41,6 +50,20 @@ inline void WriteBytes(const std::string& path, std::string_view bytes) {
 inline std::string ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// What a data file must never be read as, put at `path`: a "fifo", a
+// "folder", a "device" (a link to /dev/null), or the database `db` with its
+// second page (a table's) zeroed, as a failing disk leaves it.
+inline void MakeNoDataFile(std::string_view kind, const std::string& path,
+                           const std::string& db = {}) {
+    if (kind == "fifo") ::mkfifo(path.c_str(), 0644);
+    if (kind == "folder") std::filesystem::create_directory(path);
+    if (kind == "device") std::filesystem::create_symlink("/dev/null", path);
+    if (kind != "zeroed page") return;
+    std::string bytes = ReadBytes(db);
+    bytes.replace(4096, 4096, 4096, '\0');
+    WriteBytes(path, bytes);
 }
 
 } // namespace kolvane::testing_support

@@ -121,6 +121,60 @@ TEST(AtomicSaveTarget, SymbolicLinksAreWrittenThroughAndStayLinks) {
     ExpectMessage(SaveError(dir.file("loop-a"), "x"), dir.file("loop-a"), "符号链接");
 }
 
+// A link in a folder anyone may write to, with the sticky bit (/tmp), may
+// have been planted: it is followed only when it is the saver's own or the
+// folder owner's (the kernel's protected_symlinks rule); elsewhere always.
+TEST(AtomicSaveTarget, AnotherUsersLinkInAStickySharedFolderIsNotFollowed) {
+    const uid_t me = ::geteuid(), other = me == 65534 ? 65533 : 65534;
+    struct Row {
+        mode_t folderMode;
+        uid_t folderOwner, linkOwner;
+        bool followed;
+    } rows[] = {{01777, me, me, true},     {01777, me, other, false}, {01777, 1234, other, false},
+                {01777, 1234, 1234, true}, {0777, me, other, true},   {01775, me, other, true}};
+    bool skipped = false;
+    for (const Row& r : rows) {
+        if ((r.folderOwner != me || r.linkOwner != me) && me != 0) {
+            skipped = true;
+            continue;
+        }
+        TempDir dir;
+        const std::string shared = dir.file("shared"), link = dir.file("shared/p.kvp");
+        fs::create_directory(shared);
+        WriteBytes(dir.file("victim"), "kept");
+        fs::create_symlink(dir.file("victim"), link);
+        ASSERT_EQ(::lchown(link.c_str(), r.linkOwner, -1), 0);
+        ASSERT_EQ(::chown(shared.c_str(), r.folderOwner, -1), 0);
+        ASSERT_EQ(::chmod(shared.c_str(), r.folderMode), 0);
+        const std::string error = SaveError(link, "saved");
+        const std::string row = std::to_string(r.folderMode) + " " + std::to_string(r.linkOwner);
+        EXPECT_EQ(ReadBytes(dir.file("victim")), r.followed ? "saved" : "kept") << row;
+        if (!r.followed) {
+            EXPECT_EQ(error, "无法保存文件 " + link + "：符号链接 " + link + " 属于其他用户（uid " +
+                                 std::to_string(r.linkOwner) + "），位于所有人可写的粘滞文件夹 " +
+                                 shared + " 中，不跟随它保存");
+        }
+        EXPECT_EQ(Entries(shared), Names{"p.kvp"}) << row << ": no temporary";
+    }
+    if (skipped) GTEST_SKIP() << "giving a link or a folder to another user (lchown) needs root";
+}
+
+// A line break or another control character in a name is refused, in a
+// message that stays on one line; any other character is a name.
+TEST(AtomicSaveTarget, ANameWithAControlCharacterIsRefused) {
+    TempDir dir;
+    fs::create_directory(dir.file("dir\n"));
+    fs::create_symlink("x\ny.kvp", dir.file("link.kvp"));
+    for (const char* name :
+         {"a\nb.kvp", "a\rb.kvp", "t\t.kvp", "e\x1b.kvp", "d\x7f.kvp", "dir\n/p.kvp", "link.kvp"}) {
+        const std::string error = SaveError(dir.file(name), "x");
+        EXPECT_NE(error.find("控制字符"), std::string::npos) << error;
+        EXPECT_EQ(error.find_first_of("\n\r\t\x1b\x7f"), std::string::npos) << error;
+    }
+    EXPECT_EQ(Entries(dir.path()), (Names{"dir\n", "link.kvp"}));
+    EXPECT_EQ(SaveError(dir.file("反应釜 1 (新).kvp"), "x"), "");
+}
+
 TEST(AtomicSaveOwnership,
      TheReplacedFileKeepsOwnerGroupAndModeANewOneTheUmaskAReadOnlyOneIsRefused) {
     TempDir dir;

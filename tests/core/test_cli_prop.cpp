@@ -79,6 +79,9 @@ TEST_F(UserLibrary, PropFindsNumbersAndComputesForTheButtonGiven) {
         {{"--fluid", "6", "--t", "20"}, 0, 1.816},               // CO2 gas at 100 kPa
         {{"--fluid", "006", "--t", "-40", "--p", "1500"}, 1, 0}, // liquid
         {{"--fluid", "002", "--for", "SBP3"}, 2, 0},
+        {{"--fluid", "1", "--t", "40C"}, 2, 0}, // a number or nothing
+        {{"--fluid", "1", "--t", "inf"}, 2, 0},
+        {{"--fluid", "1", "--p", "1e999"}, 2, 0},
     };
     for (const auto& [args, code, density] : rows) {
         std::vector<std::string> line = {"prop", "--json"};
@@ -97,6 +100,24 @@ TEST_F(UserLibrary, PropFindsNumbersAndComputesForTheButtonGiven) {
     }
 }
 
+// A user's copy that is no library is told by every command that reads it,
+// not passed over for the shipped one: no list, no fluid, exit 1.
+TEST_F(UserLibrary, AUsersCopyThatIsNoFileIsAnErrorForEveryCommand) {
+    const std::string mine = dir.file("Kolvane/PropLib.db");
+    std::filesystem::remove(mine);
+    testing_support::MakeNoDataFile("fifo", mine);
+    testing_support::Deadline deadline(10);
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"prop", "--list"},
+                                                 {"prop", "--fluid", "001"},
+                                                 {"calc", "--prop", "SBP1=水"}}) {
+        const CliRun r = Cli(args);
+        EXPECT_EQ(r.code, 1) << args[1];
+        EXPECT_NE(r.err.find("error: 物性库文件" + mine + "不是普通文件（是命名管道）\n"),
+                  std::string::npos)
+            << r.err;
+    }
+}
+
 TEST_F(UserLibrary, CalcPropStepsCarryIntoEachCaller) {
     const std::string example = std::string(KOLVANE_EXAMPLES_DIR) + "/steam-coil-reactor.kvp";
     CliRun r = Cli({"calc", example, "--prop", "SBP2=002,p=300", "--prop", "SBP2v=Saturated steam",
@@ -108,6 +129,14 @@ TEST_F(UserLibrary, CalcPropStepsCarryIntoEachCaller) {
     EXPECT_NEAR(c["CopD"]["si"].get<double>(), 4183.7, 1);
     EXPECT_FALSE(c["AtD"]["si"].is_null()) << "the pass ran after the confirm";
     EXPECT_EQ(Cli({"calc", "--prop", "SBP1=Nothing"}).code, 1);
+}
+
+// Without the tables the expansion list never opens: its answer is an error.
+TEST(CliPick, AnAnswerForAListThatDidNotOpenIsAnError) {
+    ASSERT_FALSE(std::filesystem::exists(std::filesystem::path(ProgramFolder()) / "Piples.db"));
+    const CliRun r = Cli({"calc", "--pick", "SBP11=#1", "--json"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("error: --pick SBP11: 选择列表没有打开，未作选择"), std::string::npos);
 }
 
 TEST(CliOpen, OpensOneProjectAfterAnother) {
@@ -152,6 +181,15 @@ TEST_F(PipeSeries, RefdataListsBothTables) {
     EXPECT_EQ(j["expansion"][1]["Ec"], 5.2);
 }
 
+TEST_F(PipeSeries, ADamagedTableIsAnErrorNotAnEmptyList) {
+    testing_support::MakeNoDataFile("zeroed page", path, path);
+    const CliRun r = Cli({"refdata", "--json"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "error: 参考数据不可用：参考数据文件" + path +
+                         "无法读取（database disk image is malformed）\n");
+}
+
 TEST_F(PipeSeries, PickAndPipeStepsAnswerTheDialogs) {
     CliRun r = Cli({"calc", "--pick", "SBP3=#3", "--pick", "SBP5==0.3", "--pick", "SBP11=#2",
                     "--pick", "SBP5=cancel", "--pipe", "2", "--json"});
@@ -161,7 +199,8 @@ TEST_F(PipeSeries, PickAndPipeStepsAnswerTheDialogs) {
     EXPECT_DOUBLE_EQ(c["EiD"]["si"].get<double>(), 3e-4) << "=0.3 applied, cancel kept it";
     EXPECT_DOUBLE_EQ(c["BtoD"]["si"].get<double>(), 5.2e-4);
     EXPECT_DOUBLE_EQ(c["dioD"]["si"].get<double>(), 0.057) << "--pipe counts from 1";
-    EXPECT_EQ(Cli({"calc", "--pipe", "9"}).code, 1);
+    EXPECT_EQ(Cli({"calc", "--pipe", "9"}).code, 2) << "two rows: a bad argument";
+    EXPECT_EQ(Cli({"calc", "--pick", "SBP11=#3"}).code, 2) << "two liquids";
     EXPECT_EQ(Cli({"calc", "--pick", "SBP1=#1"}).code, 2);
 }
 

@@ -31,6 +31,26 @@ TEST(PickList, SelectionAndEntryFollowTheCurrentValue) {
     EXPECT_EQ(match.result(false), "2.0") << "cancel returns the current value";
 }
 
+// A scripted "#N" clicks row N, a whole number within the list, or fails:
+// atoi read "#1e3" as row 1 and "#abc" as no row at all.
+TEST(PickList, ScriptedAnswersPickTheRowTheyNameOrFail) {
+    const PickList& l = PitchList();
+    const std::pair<const char*, const char*> rows[] = {
+        {"#1", "1.0"},     {"#05", "3.0"},           {"#6", nullptr},         {"#0", nullptr},
+        {"#-1", nullptr},  {"#", nullptr},           {"#1e3", nullptr},       {"#+2", nullptr},
+        {"#abc", nullptr}, {"#2147483648", nullptr}, {"#4294967297", nullptr}};
+    for (const auto& [answer, entry] : rows) {
+        TFormPickList list(l.values, l.names, l.unit, "2.5", l.caption, l.prompt);
+        if (entry) {
+            EXPECT_TRUE(ApplyScriptedPick(list, answer));
+            EXPECT_EQ(list.entry(), entry) << answer;
+        } else {
+            EXPECT_THROW(ApplyScriptedPick(list, answer), Error) << answer;
+            EXPECT_EQ(list.entry(), "2.5") << answer << ": nothing picked";
+        }
+    }
+}
+
 // Scripted answers that also keep what the list showed when it opened.
 struct SeeingUi : ScriptedUiServices {
     int selected = -1;
@@ -117,6 +137,37 @@ TEST_F(Pickers, MaintenanceStoresEveryGoodRowAndNamesTheBadOnes) {
     for (const PipeRow& p : again.pipes())
         stored += testing::PrintToString(p.outside) + "/" + testing::PrintToString(p.inside) + " ";
     EXPECT_EQ(stored, "38/32 57/50 0/0 89/81 ") << "the malformed row keeps what it had";
+}
+
+// What is no table file is refused at once and named: the window starts,
+// and its pickers say why they have no rows. Never a shorter table.
+TEST(RefData, WhatIsNoTableFileIsRefusedAndNamed) {
+    const std::pair<const char*, const char*> rows[] = {
+        {"fifo", "不是普通文件（是命名管道）"},
+        {"folder", "不是普通文件（是文件夹）"},
+        {"device", "不是普通文件（是字符设备）"},
+        {"zeroed page", "无法读取（database disk image is malformed）"}};
+    for (const auto& [kind, says] : rows) {
+        testing_support::TempDir dir;
+        const std::string path = dir.file("Piples.db");
+        testing_support::MakeNoDataFile(kind, path, KOLVANE_PIPLES_DB);
+        testing_support::Deadline deadline(10);
+        ScriptedUiServices ui;
+        TFormKolvane w(ui, dir.path().string());
+        EXPECT_EQ(w.refTables().problem(), "参考数据文件" + path + says);
+        EXPECT_TRUE(w.refTables().pipes().empty() && w.refTables().expansion().empty()) << kind;
+        w.SBP11Click();
+        EXPECT_EQ(ui.shown.back().text, "参考数据不可用：参考数据文件" + path + says);
+    }
+}
+
+// Maintenance writes the file anew, only over a regular file.
+TEST_F(Pickers, MaintenanceRefusesWhatTookTheFilesPlace) {
+    std::filesystem::remove(dir.file("Piples.db"));
+    testing_support::MakeNoDataFile("fifo", dir.file("Piples.db"));
+    testing_support::Deadline deadline(10);
+    EXPECT_THROW(w->Button2Click(), IoError);
+    EXPECT_TRUE(std::filesystem::is_fifo(dir.file("Piples.db")));
 }
 
 TEST(RefData, MissingTablesAreSaidWhenNeeded) {

@@ -496,6 +496,44 @@ TEST_F(Commands, RelativePathsAreMadeFull) {
     EXPECT_EQ(w.ProjectFileName(), path("rel.kvp"));
 }
 
+// Opening runs the pass: a file whose results no longer follow from its
+// inputs (edited by another program) opens recalculated and says so; the
+// program's own files open as they were, without a word.
+TEST_F(Commands, AnOpenedProjectIsRecalculatedAndSaysWhatChanged) {
+    struct Row {
+        const char* example;
+        const char* heatingTime; // the TaoD record's new value, or nullptr
+        const char* told;        // a part of the notice, or "" for none
+    };
+    const Row rows[] = {
+        {"hot-water-storage-tank.kvp", nullptr, ""},
+        {"steam-coil-reactor.kvp", nullptr, ""},
+        {"batch-cooling-coil.kvp", nullptr, ""},
+        {"hot-water-storage-tank.kvp", "8",
+         "已按当前输入重新计算：理论面积 6.302357 → 3.594298 m2"},
+    };
+    for (const Row& r : rows) {
+        std::string bytes = ReadBytes(std::string(KOLVANE_EXAMPLES_DIR) + "/" + r.example);
+        if (r.heatingTime) {
+            const std::string record = "TaoD\r\nString\r\nText\r\n";
+            const std::size_t at = bytes.find(record) + record.size();
+            bytes.replace(at, bytes.find("\r\n", at) - at, r.heatingTime);
+        }
+        WriteBytes(path("p.kvp"), bytes);
+        ASSERT_TRUE(w.OpenProjectFile(path("p.kvp"))) << r.example;
+        const std::string notice = w.lastPass().notice;
+        if (*r.told) {
+            EXPECT_EQ(notice.find(r.told), 0u) << notice;
+            EXPECT_EQ(ui.status[1].find(r.told), 0u) << ui.status[1];
+        } else {
+            EXPECT_EQ(notice, "") << r.example;
+        }
+        EXPECT_TRUE(w.lastPass().hasCheck) << r.example;
+        // Results brought up to date are no edit: nothing asks to be saved.
+        EXPECT_FALSE(w.ProjectChanged()) << r.example;
+    }
+}
+
 // Opening one project after another leaves no trace of the first: what the
 // second file does not name is as in a new window.
 TEST_F(Commands, AnOpenAfterAnotherProjectLeavesNoTraceOfIt) {
@@ -512,6 +550,11 @@ TEST_F(Commands, AnOpenAfterAnotherProjectLeavesNoTraceOfIt) {
     ScriptedUiServices freshUi;
     TFormKolvane fresh(freshUi);
     fresh.field("TaoD").setText("7200");
+    // An open runs the pass: so does the new window here.
+    try {
+        fresh.MaoDExit(fresh.field("MaoD"));
+    } catch (const CalculationError&) {
+    }
     for (const auto& c : fresh.form().components()) {
         const Component& mine = *w.form().find(c->name());
         if (auto* e = dynamic_cast<const TEdit*>(c.get())) {

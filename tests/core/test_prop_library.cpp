@@ -1,6 +1,9 @@
 // The shipped property library: every fluid gives every property it has,
 // at 20 C and 100 kPa, within what the property can physically be.
+#include "TempDir.h"
+
 #include "engine/NumberFormat.h"
+#include "model/Errors.h"
 #include "props/MyValues.h"
 #include "props/PropFormulas.h"
 #include "props/PropLib.h"
@@ -74,6 +77,32 @@ TEST(ShippedLibrary, WaterAndSteamFollowTheSteamTables) {
         grid.SetValueByName("p", FloatToStr15(p));
         const PropertyResult at = EvaluatePropertyText(steam->MD, "MD", false, grid, true);
         EXPECT_EQ(at.kind, PropertyResult::Value) << p << " kPa: " << at.message;
+    }
+}
+
+// What is no library file is refused at once and named, never read as an
+// empty or a shorter library; a save leaves it as it was.
+TEST(LibraryFile, WhatIsNoLibraryIsRefusedAndNamed) {
+    const std::pair<const char*, const char*> rows[] = {
+        {"fifo", "不是普通文件（是命名管道）"},
+        {"folder", "不是普通文件（是文件夹）"},
+        {"device", "不是普通文件（是字符设备）"},
+        {"zeroed page", "无法读取（database disk image is malformed）"}};
+    for (const auto& [kind, says] : rows) {
+        testing_support::TempDir dir;
+        const std::string path = dir.file("PropLib.db");
+        testing_support::MakeNoDataFile(kind, path, KOLVANE_PROPLIB_DB);
+        testing_support::Deadline deadline(10);
+        try {
+            LoadPropLib(path);
+            ADD_FAILURE() << kind << " was loaded";
+        } catch (const IoError& e) {
+            EXPECT_EQ(e.what(), "物性库文件" + path + says);
+        }
+        if (kind != std::string("fifo") && kind != std::string("folder")) continue;
+        EXPECT_THROW(SavePropLib(path, LoadPropLib(KOLVANE_PROPLIB_DB)), IoError) << kind;
+        EXPECT_EQ(std::filesystem::is_directory(path), kind == std::string("folder"));
+        EXPECT_EQ(std::filesystem::is_fifo(path), kind == std::string("fifo"));
     }
 }
 

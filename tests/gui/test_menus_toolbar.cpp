@@ -138,6 +138,19 @@ TEST_F(MenusToolbarTest, TheReportMenuRunsWhatTheReportButtonsRun) {
     EXPECT_TRUE(answers.shown.empty()) << answers.shown.front();
 }
 
+// A name with a line break from any save dialog is told and written nowhere.
+TEST_F(MenusToolbarTest, EverySaveDialogRefusesANameWithALineBreak) {
+    action("MRSimple")->trigger();
+    for (const char* command : {"MFAs", "MFTemp", "MRSave", "MRPdf"}) {
+        answers.shown.clear();
+        answers.files = {dir.file("two\nlines.kvp")};
+        action(command)->trigger();
+        ASSERT_EQ(answers.shown.size(), 1u) << command;
+        EXPECT_NE(answers.shown[0].find("文件名含有换行符"), std::string::npos) << command;
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+}
+
 TEST_F(MenusToolbarTest, AboutFromTheMenuBarAndTheHelpMenu) {
     // The real box, read and closed as soon as it shows.
     const QStringList seen = CloseRealBoxes([&] {

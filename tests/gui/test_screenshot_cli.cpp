@@ -53,10 +53,17 @@ TEST(ScreenshotCli, APageOrMenuThatDoesNotExistIsAnErrorNamingWhatThereIs) {
     const char* const pages = "0 项目信息, 1 计算, 2 管道系列, 3 容器定义, 4 计算报告";
     const struct {
         const char *option, *value, *says;
-    } rows[] = {{"--page", "6", pages},         {"--page", "99", pages},
-                {"--page", "x", "--page"},      {"--page", "-1", "--page"},
-                {"--page", "1x", "--page"},     {"--page", "", "--page"},
-                {"--menu", "MNothing", "MFile"}};
+    } rows[] = {{"--page", "6", pages},
+                {"--page", "99", pages},
+                {"--page", "x", "--page"},
+                {"--page", "-1", "--page"},
+                {"--page", "1x", "--page"},
+                {"--page", "", "--page"},
+                {"--menu", "MNothing", "MFile"},
+                // Beyond int: refused, not wrapped into a page or size that fits.
+                {"--page", "4294967297", "--page"},
+                {"--size", "4294968576x1024", "--size"},
+                {"--dialog-page", "2", "--dialog-page"}};
     for (const auto& row : rows) {
         const Outcome r = Kolvane({"--screenshot", shot, row.option, row.value, kExample});
         EXPECT_EQ(r.exitCode, 2) << row.option << " \"" << row.value << '"';
