@@ -216,10 +216,6 @@ TComboBoxU* TFormKolvane::selectorOf(const TEditD& field) const {
 }
 
 void TFormKolvane::setProjectChanged(bool changed) {
-    if (!changed && changedByLoad_) {
-        changedByLoad_ = false;
-        changed = true;
-    }
     projectChanged_ = changed;
     MFSave().setEnabled(changed);
 }

@@ -197,9 +197,16 @@ private:
     void passAfterLoad();
     void initProjectCommands();
     void initRefCommands();
-    bool loadRecordFile(const std::string& path, const char* notValidMessage);
-    // Tells what a successful load skipped or filled in (records/LoadNotes.cpp).
-    void tellLoadNotes(const FormRecordNotes& notes);
+    // How a load ended: refused, whole, or with a new window's values where
+    // the file lacks records (the window then differs from its file).
+    enum class Loaded { No, Whole, Lacking };
+    Loaded loadRecordFile(const std::string& path, const char* notValidMessage);
+    // What every load that replaced the project does next: the option
+    // handlers, the changed flag, and the pass.
+    void afterLoad(Loaded loaded);
+    // Tells what a successful load skipped or filled in (records/LoadNotes.cpp);
+    // true when the file lacked records.
+    bool tellLoadNotes(const FormRecordNotes& notes);
     void runOptionHandlers(bool withTubeShape);
 
     void build();
@@ -218,10 +225,6 @@ private:
     std::string programDir_;
     std::string projectFileName_;
     bool projectChanged_ = false;
-    // Set by a load that filled in a new window's values for records the
-    // file lacks: the window then differs from its file, so the "unchanged"
-    // with which the loading command ends does not hold and is ignored once.
-    bool changedByLoad_ = false;
     std::string loadNotice_;
     double tolerance_ = 0;
     // The record text of the window as it was built: a load applies it first.

@@ -61,7 +61,7 @@ std::string TFormKolvane::CaptionOf(const Component& c) const {
     return caption;
 }
 
-void TFormKolvane::tellLoadNotes(const FormRecordNotes& notes) {
+bool TFormKolvane::tellLoadNotes(const FormRecordNotes& notes) {
     loadNotice_.clear();
     if (!notes.unknown.empty()) {
         // Records of a newer program or another window: skipped, as the
@@ -77,7 +77,7 @@ void TFormKolvane::tellLoadNotes(const FormRecordNotes& notes) {
     for (const std::string& name : notes.lacking)
         if (!EqualsIgnoreAsciiCase(name, kTemplateSkip))
             if (const Component* c = form_.find(name)) lacking.insert(c);
-    if (lacking.empty()) return;
+    if (lacking.empty()) return false;
 
     // The captions as the window shows them once the loaded options are in
     // force (the tube form names the pitch).
@@ -92,11 +92,9 @@ void TFormKolvane::tellLoadNotes(const FormRecordNotes& notes) {
             continue;
         captions.push_back(CaptionOf(*c));
     }
-    // The window holds a new window's values where the file has none: it
-    // differs from the file until it is saved.
-    changedByLoad_ = true;
     ui_.message(kTitle, "文件中缺少以下字段的记录：" + Listed(captions) + "；已按新项目的默认值",
                 MessageKind::Warning);
+    return true;
 }
 
 void TFormKolvane::repeatLoadNotice() {

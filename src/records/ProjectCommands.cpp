@@ -106,7 +106,8 @@ void TFormKolvane::MFTempClick() {
     SaveTemplate(path);
 }
 
-bool TFormKolvane::loadRecordFile(const std::string& path, const char* notValidMessage) {
+TFormKolvane::Loaded TFormKolvane::loadRecordFile(const std::string& path,
+                                                  const char* notValidMessage) {
     // Loading fires the fields' change events; a load that fails is taken
     // back completely, and so is the changed flag.
     bool wasChanged = projectChanged_;
@@ -120,12 +121,21 @@ bool TFormKolvane::loadRecordFile(const std::string& path, const char* notValidM
     }
     if (!loaded) {
         ui_.message(kTitle, notValidMessage + path, MessageKind::Warning);
-        return false;
+        return Loaded::No;
     }
     // What the last pass said belongs to the project that was replaced.
     resetPassReport();
-    tellLoadNotes(notes);
-    return true;
+    return tellLoadNotes(notes) ? Loaded::Lacking : Loaded::Whole;
+}
+
+void TFormKolvane::afterLoad(Loaded loaded) {
+    // The tube form's handler runs too, so that a coil shows the coil's
+    // captions.
+    runOptionHandlers(true);
+    // The window holds a new window's values where the file has none: it
+    // differs from the file until it is saved.
+    setProjectChanged(loaded == Loaded::Lacking);
+    passAfterLoad();
 }
 
 void TFormKolvane::runOptionHandlers(bool withTubeShape) {
@@ -139,13 +149,12 @@ void TFormKolvane::runOptionHandlers(bool withTubeShape) {
 
 bool TFormKolvane::OpenProjectFile(const std::string& path) {
     std::string full = FullPath(path);
-    if (!loadRecordFile(full, "不是有效的Kolvane项目文件:")) return false;
+    const Loaded loaded = loadRecordFile(full, "不是有效的Kolvane项目文件:");
+    if (loaded == Loaded::No) return false;
     projectFileName_ = full;
     mrf_.AddFile(full);
     title_ = ProjectTitle(full);
-    runOptionHandlers(true);
-    setProjectChanged(false);
-    passAfterLoad();
+    afterLoad(loaded);
     return true;
 }
 
@@ -153,14 +162,11 @@ void TFormKolvane::MFNewClick() {
     BeforeNOC();
     std::string path = ui_.openFileDialog(Dialog(kTemplateFilterIndex, "新建项目-选择模板"));
     if (path.empty()) return;
-    if (!loadRecordFile(FullPath(path), "不是有效的Kolvane模板文件:")) return;
+    const Loaded loaded = loadRecordFile(FullPath(path), "不是有效的Kolvane模板文件:");
+    if (loaded == Loaded::No) return;
     projectFileName_.clear();
     title_ = std::string(kTitle) + kUnnamedTitleSuffix;
-    // The tube form's handler runs too, so that a coil template shows the
-    // coil's captions.
-    runOptionHandlers(true);
-    setProjectChanged(false);
-    passAfterLoad();
+    afterLoad(loaded);
 }
 
 void TFormKolvane::OpenProj() {
@@ -180,12 +186,11 @@ void TFormKolvane::MRFMenuClick(const std::string& fileName) {
     // unsaved changes first.
     BeforeNOC();
     std::string full = FullPath(fileName);
-    if (!loadRecordFile(full, "不是有效的Kolvane项目文件:")) return;
+    const Loaded loaded = loadRecordFile(full, "不是有效的Kolvane项目文件:");
+    if (loaded == Loaded::No) return;
     projectFileName_ = full;
     title_ = ProjectTitle(full);
-    runOptionHandlers(true);
-    setProjectChanged(false);
-    passAfterLoad();
+    afterLoad(loaded);
 }
 
 bool TFormKolvane::FormCloseQuery() {
