@@ -4,6 +4,7 @@
 #include <fstream>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -65,5 +66,12 @@ inline void MakeNoDataFile(std::string_view kind, const std::string& path,
     bytes.replace(4096, 4096, 4096, '\0');
     WriteBytes(path, bytes);
 }
+
+// Each kind MakeNoDataFile makes, with what the reader says of it.
+inline constexpr std::pair<const char*, const char*> kNoDataFiles[] = {
+    {"fifo", "不是普通文件（是命名管道）"},
+    {"folder", "不是普通文件（是文件夹）"},
+    {"device", "不是普通文件（是字符设备）"},
+    {"zeroed page", "无法读取（database disk image is malformed）"}};
 
 } // namespace kolvane::testing_support

@@ -142,12 +142,7 @@ TEST_F(Pickers, MaintenanceStoresEveryGoodRowAndNamesTheBadOnes) {
 // What is no table file is refused at once and named: the window starts,
 // and its pickers say why they have no rows. Never a shorter table.
 TEST(RefData, WhatIsNoTableFileIsRefusedAndNamed) {
-    const std::pair<const char*, const char*> rows[] = {
-        {"fifo", "不是普通文件（是命名管道）"},
-        {"folder", "不是普通文件（是文件夹）"},
-        {"device", "不是普通文件（是字符设备）"},
-        {"zeroed page", "无法读取（database disk image is malformed）"}};
-    for (const auto& [kind, says] : rows) {
+    for (const auto& [kind, says] : testing_support::kNoDataFiles) {
         testing_support::TempDir dir;
         const std::string path = dir.file("Piples.db");
         testing_support::MakeNoDataFile(kind, path, KOLVANE_PIPLES_DB);

@@ -83,12 +83,7 @@ TEST(ShippedLibrary, WaterAndSteamFollowTheSteamTables) {
 // What is no library file is refused at once and named, never read as an
 // empty or a shorter library; a save leaves it as it was.
 TEST(LibraryFile, WhatIsNoLibraryIsRefusedAndNamed) {
-    const std::pair<const char*, const char*> rows[] = {
-        {"fifo", "不是普通文件（是命名管道）"},
-        {"folder", "不是普通文件（是文件夹）"},
-        {"device", "不是普通文件（是字符设备）"},
-        {"zeroed page", "无法读取（database disk image is malformed）"}};
-    for (const auto& [kind, says] : rows) {
+    for (const auto& [kind, says] : testing_support::kNoDataFiles) {
         testing_support::TempDir dir;
         const std::string path = dir.file("PropLib.db");
         testing_support::MakeNoDataFile(kind, path, KOLVANE_PROPLIB_DB);
