@@ -2,6 +2,7 @@
 #include "cli/FormJson.h"
 
 #include "engine/FormKolvane.h"
+#include "engine/NumberFormat.h"
 #include "engine/UiServices.h"
 #include "model/Errors.h"
 #include "props/SimpProps.h"
@@ -294,6 +295,9 @@ void RunProp(StepContext& x, const Step& s) {
     // A library that cannot be read has no fluid to look for.
     if (!lib.loadProblem().empty()) throw Error(lib.loadProblem());
     const std::vector<std::string> parts = PropParts(s.value);
+    // The tube side's buttons open the library at the steam's pressure.
+    if (auto p = x.window.SteamPressureKPa(); p && s.name != "SBP1")
+        lib.MyValues1().SetValueByName("p", FloatToStr15(*p));
     lib.Open(s.name);
     const int index = lib.find(parts[0]);
     if (index < 0) throw Error("no fluid '" + parts[0] + "' in the library");

@@ -86,7 +86,22 @@ std::span<const FieldId> LossGroup() {
 
 namespace {
 
-enum class Rule { Positive, NonNegative, Percent, PitchRatio, Temperature, Tolerance, Fill };
+constexpr double kTriplePointPressure = 611.213; // Pa
+constexpr double kCriticalPressure = 22.064e6;   // Pa
+constexpr double kShortestBatch = 60;            // s
+constexpr double kLongestBatch = 30 * 86400.0;   // s
+
+enum class Rule {
+    Positive,
+    NonNegative,
+    Percent,
+    PitchRatio,
+    Temperature,
+    Tolerance,
+    Fill,
+    SaturationPressure,
+    HeatingTime,
+};
 
 struct InputRule {
     FieldId field;
@@ -96,7 +111,7 @@ struct InputRule {
 // Values that cannot be physical. Insulation may be 0 (a bare vessel) and
 // the loss area 0 (no loss); a wall cannot.
 constexpr InputRule kInputRules[] = {
-    {TaoD, Rule::Positive},     {sfD, Rule::NonNegative}, {SetErrD, Rule::Tolerance},
+    {TaoD, Rule::HeatingTime},  {sfD, Rule::NonNegative}, {SetErrD, Rule::Tolerance},
     {AtD, Rule::Positive},      {ArD, Rule::Positive},    {LtD, Rule::Positive},
     {MaoD, Rule::Positive},     {CopD, Rule::Positive},   {Tom1D, Rule::Temperature},
     {Tom2D, Rule::Temperature}, {VioD, Rule::Positive},   {LdoD, Rule::Positive},
@@ -110,7 +125,7 @@ constexpr InputRule kInputRules[] = {
     {RoD, Rule::NonNegative},   {DspD, Rule::PitchRatio}, {SlD, Rule::Positive},
     {mD, Rule::Positive},       {VsD, Rule::Positive},    {KvD, Rule::Fill},
     {WsD, Rule::Positive},      {HsD, Rule::Positive},    {DsD, Rule::Positive},
-    {midD, Rule::Positive},     {rvD, Rule::Positive},
+    {midD, Rule::Positive},     {rvD, Rule::Positive},    {PivD, Rule::SaturationPressure},
 };
 
 } // namespace
@@ -133,6 +148,19 @@ const char* InputRuleViolation(FieldId id, double v) {
             return v > 0 && v <= 1e-3 ? nullptr : "应大于0且不大于0.001";
         case Rule::Fill:
             return v >= 0 && v <= 1 ? nullptr : "应在0与1之间";
+        case Rule::SaturationPressure:
+            // Water has a saturation line from its triple point to its
+            // critical point (IAPWS-IF97, region 4).
+            return v >= kTriplePointPressure && v <= kCriticalPressure
+                       ? nullptr
+                       : "应在611.213 Pa与22.064 MPa之间（水的饱和线）";
+        case Rule::HeatingTime:
+            // A batch heated in less than a minute, or for more than a month,
+            // is a unit typed wrong far more often than a real batch.
+            if (!(v > 0)) return "应大于0";
+            return v >= kShortestBatch && v <= kLongestBatch
+                       ? nullptr
+                       : "不在1 min与30 d之间，单位是否有误？";
         }
     }
     return nullptr;

@@ -13,6 +13,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -45,6 +46,10 @@ public:
     const std::string& ProgramDir() const { return programDir_; }
     const std::string& ProjectFileName() const { return projectFileName_; }
     bool ProjectChanged() const { return projectChanged_; }
+    // The steam's pressure in kPa, as the property library's grid takes it,
+    // when condensing steam is chosen and a valid pressure is given; the
+    // tube side's property buttons open the library at that pressure.
+    std::optional<double> SteamPressureKPa() const;
     // The Save command is enabled with the changed flag.
     TButton& MFSave() const { return *save_; }
 

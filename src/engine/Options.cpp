@@ -2,6 +2,7 @@
 // which side of the wall gives off heat.
 #include "engine/FormKolvane.h"
 
+#include "engine/CalcRules.h"
 #include "model/Balance.h"
 
 namespace kolvane {
@@ -27,10 +28,19 @@ void TFormKolvane::PhiDChange(Component&) {
     setProjectChanged(true);
     bool condensing = phi_->itemIndex() == 1;
     enableRow("CipD", !condensing);
-    for (const char* name : {"LaiD", "DHiD", "denivD", "ViivD", "UivD"})
+    // The steam's pressure gives its saturation temperature.
+    for (const char* name : {"LaiD", "DHiD", "denivD", "ViivD", "UivD", "PivD"})
         enableRow(name, condensing);
     form_.get<TButton>("SBP2v").setEnabled(condensing);
     refreshHeatDirection();
+}
+
+std::optional<double> TFormKolvane::SteamPressureKPa() const {
+    const TEditD& p = f(fid::PivD);
+    if (phi_->itemIndex() != 1 || !p.enabled()) return std::nullopt;
+    const std::optional<double> pa = p.SIValueOrNull();
+    if (!pa || InputRuleViolation(fid::PivD, *pa)) return std::nullopt;
+    return *pa / 1000;
 }
 
 void TFormKolvane::TShapeDChange(Component& sender) {

@@ -14,6 +14,7 @@
 #include "model/Errors.h"
 #include "model/HeatModel.h"
 #include "model/Hydraulics.h"
+#include "props/Iapws97.h"
 
 #include <algorithm>
 #include <cmath>
@@ -140,6 +141,18 @@ private:
         s_[id] = Slot::Refused;
         problem(id, caption(id) + ": " + rule);
     }
+    // The field's value as the user typed it, with its unit: a refusal that
+    // points at a unit slip shows what was typed ("管外径 57 m").
+    std::string shown(int id) const {
+        const TComboBoxU* unit = w_.selectorOf(f(id));
+        return caption(id) + " " + std::string(TrimControl(f(id).text())) +
+               (unit ? " " + unit->unitLabel() : std::string());
+    }
+    void refuseShown(int id, const std::string& why) {
+        s_[id] = Slot::Refused;
+        problem(id, shown(id) + " " + why);
+    }
+    void steamPressure();
 
     void readTolerance();
     void checkInputs();
@@ -187,6 +200,9 @@ private:
     std::string checkNote_;
     bool layoutShort_ = false;
     bool maintenanceNotNeeded_ = false;
+    // The medium's temperatures as the saturation temperature of the steam
+    // pressure; shownFromPressure_: they were, before this pass.
+    bool fromPressure_ = false, shownFromPressure_ = false;
     TubeLayout layout_;
     std::vector<PassReport::Problem> walkProblems_;
 };
@@ -235,8 +251,32 @@ void RecalcPass::read() {
     members_ = BalanceMembers(condensing_);
     for (Id m : members_)
         used_[m] = true;
+    if (condensing_) used_[fid::PivD] = true;
+    steamPressure();
     checkInputs();
     read_ = s_;
+}
+
+void RecalcPass::steamPressure() {
+    using namespace fid;
+    // Temperatures in the computed look came from the steam pressure: they
+    // hold only while a valid pressure gives them again.
+    for (Id t : {Ti1D, Ti2D})
+        if (f(t).color() == kComputedColor) {
+            shownFromPressure_ = true;
+            s_[t] = Slot::Empty;
+        }
+    if (!condensing_ || !f(PivD).enabled() || s_[PivD] != Slot::Value ||
+        InputRuleViolation(PivD, v_[PivD]))
+        return;
+    // Steam condenses at the saturation temperature of its pressure
+    // (IAPWS-IF97, region 4); inlet and outlet alike.
+    const double t = if97::SaturationTemperature(v_[PivD]) - 273.15;
+    for (Id id : {Ti1D, Ti2D}) {
+        v_[id] = t;
+        s_[id] = Slot::Value;
+    }
+    fromPressure_ = true;
 }
 
 void RecalcPass::checkInputs() {
@@ -246,7 +286,13 @@ void RecalcPass::checkInputs() {
         if (s_[id] == Slot::Bad) {
             problem(id, caption(id) + ": '" + f(id).text() + "' 不是有效的数值");
         } else if (s_[id] == Slot::Value) {
-            if (const char* rule = InputRuleViolation(static_cast<Id>(id), v_[id]))
+            const char* rule = InputRuleViolation(static_cast<Id>(id), v_[id]);
+            // A heating time of seconds or months, or a steam pressure off
+            // the saturation line, is most likely a unit slip: the message
+            // shows what was typed.
+            if (rule && (id == PivD || (id == TaoD && v_[id] > 0)))
+                refuseShown(id, rule);
+            else if (rule)
                 refuse(id, rule);
         }
     }
@@ -256,8 +302,16 @@ void RecalcPass::checkInputs() {
     if (!coil_ && value(DspD) && value(dioD) && value(SlD) && v_[DspD] * v_[dioD] >= v_[SlD])
         refuse(DspD, "与管外径之积（" + Short(v_[DspD] * v_[dioD]) + " m）应小于" +
                          f(SlD).caption() + "（U型管直段长度）");
-    if (stirred_ && value(midD) && value(DsD) && v_[midD] >= v_[DsD])
-        refuse(midD, "应小于" + caption(DsD));
+    // Sizes that cannot nest, told with what was typed: the usual cause is a
+    // unit (57 m for 57 mm).
+    auto nests = [&](int inner, int outer) {
+        if (value(inner) && value(outer) && v_[inner] >= v_[outer])
+            refuseShown(inner, "不小于" + shown(outer));
+    };
+    if (coil_) nests(dioD, SlD);
+    // The vessel's diameter, where the vessel page gives one.
+    if (coil_ && f(DsD).enabled()) nests(SlD, DsD);
+    if (stirred_) nests(midD, DsD);
 }
 
 void RecalcPass::planBalance() {
@@ -422,6 +476,12 @@ HeatModelInputs RecalcPass::modelInputs() const {
 
 bool RecalcPass::runModel(HeatModelResult& out) {
     if (!needsMet(kModelNode)) return false;
+    // The layout, the heat loss and the steam's pressure are optional, but
+    // one typed and refused
+    // is no empty one: the area would be sized without the shape or the loss
+    // the user meant to give. Nothing is computed until it is mended.
+    for (Id id : {fid::DspD, fid::SlD, fid::AeD, fid::StD, fid::BpD, fid::TeD, fid::PivD})
+        if (f(id).enabled() && (s_[id] == Slot::Bad || s_[id] == Slot::Refused)) return false;
     try {
         HeatModelInputs in = modelInputs();
         if (stirred_) {
@@ -781,6 +841,18 @@ void RecalcPass::write() {
     w_.htTube_->setText(tube);
     w_.htVessel_->setText(vessel);
 
+    for (Id t : {Ti1D, Ti2D}) {
+        TEditD& e = f(t);
+        if (fromPressure_) {
+            PutComputedValue(e, kComputedColor, v(t), tol_);
+            // A typed value that already agrees takes the computed look too.
+            e.setColor(kComputedColor);
+            e.setReadOnly(true);
+            e.setCursor(Cursor::NoEntry);
+        } else if (shownFromPressure_) {
+            ClearComputedField(e);
+        }
+    }
     if (clearSolved_ >= 0) ClearComputedField(f(clearSolved_));
     if (unknown_ >= 0) {
         TEditD& e = f(unknown_);

@@ -2,6 +2,7 @@
 #include "gui/QtText.h"
 
 #include "engine/FormKolvane.h"
+#include "engine/NumberFormat.h"
 #include "gui/ControlWidgets.h"
 #ifdef KOLVANE_HAVE_CHARTS
 #include "gui/CurvePage.h"
@@ -262,6 +263,8 @@ void MainWindow::loadPropertyLibrary() {
 }
 
 void MainWindow::openPropLib(Component& button) {
+    if (auto p = kolvane_->SteamPressureKPa(); p && button.name() != "SBP1")
+        propLib_->MyValues1().SetValueByName("p", FloatToStr15(*p));
     propLib_->Open(button.name());
     // The carried properties are inputs of the calculation: the results
     // follow them at once rather than when a field is next left.

@@ -71,6 +71,8 @@ public:
         for (const char* n : names) {
             const LineParts p = PartsOf(w_, n);
             if (!p.enabled) continue;
+            // The steam's pressure is optional: printed where it was given.
+            if (std::string_view(n) == "PivD" && TrimControl(p.value).empty()) continue;
             std::string value = p.value;
             if (auto x = ParseExactReal(TrimControl(p.value))) {
                 char buf[64];

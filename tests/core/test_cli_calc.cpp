@@ -76,9 +76,9 @@ TEST(CliCalc, StepsShowInTheOutput) {
          "error: ",
          {R"("MaoD":{"kind":"EditD","text":"3")", R"("projectFileName":"")"}},
         {"the readable table shows display form and units",
-         {"--set", "TaoD=0.00001234"},
+         {"--set", "BtoD=0.00001234"},
          nullptr,
-         {"加热时间", "1.234E-0005", "1E-0006" /* the starting tolerance */}},
+         {"膨胀系数", "1.234E-0005", "1E-0006" /* the starting tolerance */}},
     };
     for (const Row& row : rows) {
         CliRun r = Calc(row.args);

@@ -396,7 +396,7 @@ TEST_F(Pass, PhaseOptionEnablesTheSteamFields) {
         return out;
     };
     w.list("PhiD").Select(1);
-    EXPECT_EQ(enabled(), "--+++++++-");
+    EXPECT_EQ(enabled(), "--++++++++");
     EXPECT_TRUE(w.ProjectChanged());
     w.list("PhiD").Select(0);
     EXPECT_EQ(enabled(), "++--------");

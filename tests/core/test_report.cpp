@@ -54,7 +54,9 @@ TEST_F(Report, OnlyEnabledFieldsAndTheBlocksOfTheVariant) {
     EXPECT_NE(t.find("       搅拌器参数:\n        搅拌器型式          涡轮式"), std::string::npos);
     EXPECT_EQ(t.find("膨胀系数"), std::string::npos);
     EXPECT_NE(t.find("蒸汽密度"), std::string::npos);
-    EXPECT_EQ(t.find("蒸汽压力"), std::string::npos) << "always disabled";
+    EXPECT_EQ(t.find("蒸汽压力"), std::string::npos) << "printed only when given";
+    w.f(fid::PivD).setText("300000");
+    EXPECT_NE(text().find("蒸汽压力"), std::string::npos);
 }
 
 TEST(ReportWriters, PaddingCountsGbkCells) {

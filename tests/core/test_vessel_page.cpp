@@ -127,7 +127,7 @@ TEST_F(VesselPage, BladeCheck) {
     // The page says it in its status text; the pass that follows refuses the
     // blade for the stirred correlation too.
     EXPECT_THROW(type("midD", "2"), CalculationError);
-    EXPECT_EQ(ui.status[1], "浆叶直径: 应小于容器直径");
+    EXPECT_EQ(ui.status[1], "浆叶直径 2 m 不小于容器直径 2 m");
     EXPECT_TRUE(std::any_of(ui.shown.begin(), ui.shown.end(), [](const auto& s) {
         return s.text == "错误：浆叶直径大于等于容器内径。";
     }));
