@@ -24,7 +24,7 @@ endforeach()
 set(home "${PREFIX}/home")
 file(MAKE_DIRECTORY "${home}")
 set(run "${CMAKE_COMMAND}" -E env "HOME=${home}" "XDG_DATA_HOME=${home}/data"
-    "XDG_CONFIG_HOME=${home}/config" "XDG_RUNTIME_DIR=${home}")
+    "XDG_CONFIG_HOME=${home}/config" "XDG_RUNTIME_DIR=${home}" "KOLVANE_SETTINGS_DIR=${home}/settings")
 
 # Runs an installed program from the home folder: it must succeed and print
 # what matches `pattern`, else `what` is the failure.

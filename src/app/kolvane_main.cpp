@@ -132,13 +132,27 @@ int main(int argc, char** argv) {
             break;
         }
     }
-    // One window per user: a second start ends at once and leaves the
-    // running one alone (two windows would overwrite each other's recent
-    // files). A lock left by a crashed program is taken over. Screenshots
-    // run beside a window the user has open.
+    // One window per user (two would overwrite each other's recent files): a
+    // later start hands its file to the running window, which opens it, or
+    // brings that window to the front, and ends. A lock or socket left by a
+    // crashed program is taken over. Screenshots run beside a window the
+    // user has open and never talk to it.
     QApplication::setApplicationName("Kolvane");
     QLockFile instance(kolvane::InstanceLockPath());
-    if (!shooting && !kolvane::TakeInstanceLock(instance)) return 0;
+    kolvane::InstanceServer server;
+    if (!shooting) {
+        if (!kolvane::TakeInstanceLock(instance)) {
+            // The running window's folder is not ours: the path goes whole.
+            const QString file =
+                project.empty() ? QString()
+                                : QFileInfo(QString::fromStdString(project)).absoluteFilePath();
+            if (kolvane::HandOverToRunning(kolvane::InstanceServerName(), file, 10000)) return 0;
+            std::cerr << "Kolvane 已在运行，但没有应答"
+                      << (project.empty() ? "" : "，文件未能交给它打开：" + project) << '\n';
+            return 1;
+        }
+        server.listen(kolvane::InstanceServerName());
+    }
     // Qt's own dialogs and standard buttons in Chinese.
     QTranslator qtChinese;
     if (qtChinese.load(QStringLiteral("qtbase_zh_CN"),
@@ -158,9 +172,12 @@ int main(int argc, char** argv) {
     }
     // The recent-files list lives beside the program, or per user when the
     // program's folder is not writable.
-    window.kolvane().MRF().setIniFile(kolvane::MruIniLocation(
-        programDir, QFileInfo(QApplication::applicationFilePath()).fileName().toStdString(),
-        std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME")));
+    // A screenshot is no use of a project: it leaves the list alone.
+    if (!shooting)
+        window.kolvane().MRF().setIniFile(kolvane::MruIniLocation(
+            programDir, QFileInfo(QApplication::applicationFilePath()).fileName().toStdString(),
+            std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"),
+            std::getenv("KOLVANE_SETTINGS_DIR")));
     if (!project.empty()) {
         // Without a display nobody could close a message box: check the file
         // headless first and report a problem on stderr.
@@ -241,6 +258,10 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
+    // Queued: a question the window asks must not run inside the socket's
+    // own signal.
+    QObject::connect(&server, &kolvane::InstanceServer::handedOver, &window,
+                     &kolvane::MainWindow::takeHandedOver, Qt::QueuedConnection);
     window.showMaximized();
     // Read once the window shows, so that a library that cannot be read is
     // told over it.

@@ -150,6 +150,9 @@ void TFormKolvane::wireHandlers() {
         };
     }
     form_.get<TButton>("BTVessel").onClick = bind(&TFormKolvane::BTVesselClick);
+    // "容器定义…" beside the basic data: the vessel page, where the shape,
+    // volume and fill give the loss area and the mass.
+    form_.get<TButton>("SBVessel").onClick = [this](Component&) { ui_.showPage("TSVessel"); };
 
     // The vessel page opens laid out for its first shape, stirring off.
     VNDChange(*vessel_);

@@ -122,6 +122,10 @@ public:
     void OpenProj();
     // A recent-file entry was chosen (the list has moved it to the top).
     void MRFMenuClick(const std::string& fileName);
+    // A later start of the program handed `path` to this window: it offers
+    // to save unsaved changes and opens the file as Open does. False when
+    // the file could not be opened (told; the project stays).
+    bool OpenHandedFile(const std::string& path);
     // Exit and closing the window: true when the program may end. Unsaved
     // changes are offered for saving with Yes, No and Cancel.
     bool MFExitClick() { return FormCloseQuery(); }
@@ -137,6 +141,9 @@ public:
     void SaveTemplate(const std::string& path) const;
     // The title naming the project file.
     static std::string ProjectTitle(const std::string& path);
+    // Where the file dialogs start: the current project's folder, "" (the
+    // user's documents folder) for an unnamed project.
+    std::string ProjectFolder() const;
     // The status-bar notice of the latest load (records the window does not
     // know), "" when it had none. The pass that follows a load writes its own
     // status; repeatLoadNotice puts the notice back in front of it.
@@ -168,8 +175,9 @@ public:
 
     // --- Help (engine/HelpCommands.cpp) ---
     static constexpr const char* kManualFile = "Manual.pdf";
-    // The bookmark of the manual's first chapter.
-    static constexpr const char* kInstallTopic = "第一章 系统安装 ";
+    // The bookmark of the manual's chapter on using the program, where the
+    // help menu opens it (its first chapter is about installing it).
+    static constexpr const char* kUsageTopic = "第二章 程序窗口 ";
     // The key code of F1.
     static constexpr int kKeyF1 = 112;
     // The title of the manual bookmark that the next help call jumps to.
@@ -179,7 +187,7 @@ public:
     static std::string HelpTopicOf(const Component* control);
     // Where the manual is: "Manual.pdf" in the program folder.
     std::string ManualPath() const;
-    // "帮助文档": the manual at its installation chapter.
+    // "帮助文档": the manual at its chapter on using the program.
     void MHPDFClick();
     // "这是什么？" for the control that has the focus (nullptr when none):
     // the manual at a quantity field's caption, nothing for other controls.
@@ -194,7 +202,9 @@ public:
 
 private:
     friend class RecalcPass;
-    void publishPassReport(PassReport report);
+    // Publishes a pass's report and tells its new problems; `sender` is the
+    // control whose change ran the pass.
+    void publishPassReport(PassReport report, const Component* sender = nullptr);
     void resetPassReport();
     // The pass after a load, without message boxes or a move of the focus:
     // what is shown follows from the inputs, and results the file held

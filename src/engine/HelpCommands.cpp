@@ -22,7 +22,7 @@ std::string TFormKolvane::ManualPath() const {
 }
 
 void TFormKolvane::MHPDFClick() {
-    helpTopic_ = kInstallTopic;
+    helpTopic_ = kUsageTopic;
     ShowManual();
 }
 

@@ -907,7 +907,7 @@ double TFormKolvane::GetFx() {
     return pass.modelArea();
 }
 
-void TFormKolvane::MaoDExit(Component&) {
+void TFormKolvane::MaoDExit(Component& sender) {
     PassReport report;
     {
         RecalcPass pass(*this, report);
@@ -915,18 +915,23 @@ void TFormKolvane::MaoDExit(Component&) {
         pass.run();
         pass.write();
     }
-    publishPassReport(std::move(report));
+    publishPassReport(std::move(report), &sender);
 }
 
 void TFormKolvane::OptionChanged(Component& sender) {
     MaoDExit(sender);
 }
 
-void TFormKolvane::publishPassReport(PassReport report) {
+void TFormKolvane::publishPassReport(PassReport report, const Component* sender) {
     // Problems are told once while their text stays the same; the status bar
     // keeps saying them.
     std::vector<std::string> fresh;
-    std::string focus;
+    // After the message the cursor goes back to the control the user just
+    // changed: its new value is what gave the message, also when the message
+    // names another field (a failed area, an inside diameter that is now too
+    // large). A command button changed no control of its own: the cursor
+    // goes to the field the first new message names.
+    std::string focus = sender && !dynamic_cast<const TButton*>(sender) ? sender->name() : "";
     std::vector<std::string> texts;
     for (const auto& p : report.problems) {
         texts.push_back(p.text);

@@ -20,6 +20,7 @@ struct FileDialogOptions {
     std::string filter;
     int filterIndex = 1;
     std::string defaultExt; // appended, without the dot, to a name typed without one
+    // The folder the dialog starts in; "" for the user's documents folder.
     std::string initialDir;
 };
 

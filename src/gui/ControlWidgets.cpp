@@ -14,6 +14,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QToolButton>
+#include <QWheelEvent>
 
 namespace kolvane {
 
@@ -63,6 +64,10 @@ void ListWidget::reload() {
 void ListWidget::focusOutEvent(QFocusEvent* e) {
     QComboBox::focusOutEvent(e);
     if (ExitRunsOn(e) && list_.onExit) guard_([this] { list_.onExit(list_); });
+}
+
+void ListWidget::wheelEvent(QWheelEvent* e) {
+    e->ignore();
 }
 
 QWidget* CreateControlWidget(Component& c, const Guard& guard, QWidget* parent) {

@@ -18,6 +18,9 @@ public:
 
 protected:
     void focusOutEvent(QFocusEvent* e) override;
+    // The wheel scrolls the page under a closed box; it does not change the
+    // choice, which would happen unseen while the user scrolls the page.
+    void wheelEvent(QWheelEvent* e) override;
 
 private:
     void reload();

@@ -48,11 +48,6 @@ bool FocusKeys::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
     auto* w = static_cast<QWidget*>(watched);
     auto* key = static_cast<QKeyEvent*>(event);
-    if (key == passed_) {
-        // The same event on its way up from the control it was passed to.
-        if (passedTo_ && w != passedTo_ && w->isAncestorOf(passedTo_)) return true;
-        passed_ = nullptr;
-    }
     // Only the first delivery, to the focused control of this window.
     if (w != QApplication::focusWidget() || w->window() != window_) return false;
     return keyPress(w, key);
@@ -67,7 +62,6 @@ bool FocusKeys::keyPress(QWidget* w, QKeyEvent* e) {
     if (!enter && k != Qt::Key_Up && k != Qt::Key_Down) return false;
     if (keepsKeys(w)) return false;
 
-    QPointer<QWidget> self(w);
     if (QWidget* next = nextControl(w, k != Qt::Key_Up)) {
         next->setFocus(k == Qt::Key_Up ? Qt::BacktabFocusReason : Qt::TabFocusReason);
         // Leaving may have run a pass that brought a page forward or gave the
@@ -76,10 +70,7 @@ bool FocusKeys::keyPress(QWidget* w, QKeyEvent* e) {
             for (QWidget* p = next->parentWidget(); p; p = p->parentWidget())
                 if (auto* area = qobject_cast<QScrollArea*>(p)) area->ensureWidgetVisible(next);
     }
-    if (enter || !self) return true;
-    passed_ = e;
-    passedTo_ = w;
-    return false;
+    return true;
 }
 
 } // namespace kolvane

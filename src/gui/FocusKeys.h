@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QObject>
-#include <QPointer>
 
 class QKeyEvent;
 class QWidget;
@@ -9,10 +8,11 @@ class QWidget;
 namespace kolvane {
 
 // The window's own use of Enter and the arrow keys, seen before the focused
-// control: Enter moves to the next control that Tab would reach and goes no
-// further; Up and Down move to the previous or next such control and then
-// reach the control as usual (a choice box also changes its selection).
-// Boxes that use these keys themselves (multi-line text, tables) keep them.
+// control: Enter and Down move to the next control that Tab would reach, Up
+// to the previous one, and the key goes no further. So a closed choice box
+// keeps its choice (Alt+Down or a click opens its list): an arrow that both
+// moved on and chose would change an input behind the user's back. Boxes
+// that use these keys themselves (multi-line text, tables) keep them.
 //
 // A move gives the focus with the reason Tab gives, so the control that is
 // left runs its exit handling as if the user had pressed Tab or clicked
@@ -37,10 +37,6 @@ private:
     bool keyPress(QWidget* w, QKeyEvent* e);
 
     QWidget* window_;
-    // An arrow key passed on after a move: it reaches its control, but not
-    // the control's parents, which would scroll the page under the new focus.
-    const QKeyEvent* passed_ = nullptr;
-    QPointer<QWidget> passedTo_;
 };
 
 } // namespace kolvane

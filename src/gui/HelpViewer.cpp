@@ -10,6 +10,7 @@
 #include <QPdfPageNavigator>
 #include <QPdfView>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSplitter>
 #include <QTreeView>
 
@@ -73,6 +74,11 @@ HelpViewer::HelpViewer(QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(splitter);
     resize(1000, 720);
+
+    // Esc closes the manual, as it closes a dialog.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    escape->setObjectName(QStringLiteral("HelpEscape"));
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
 
     connect(tree_, &QTreeView::activated, this, &HelpViewer::jumpTo);
     connect(tree_, &QTreeView::clicked, this, &HelpViewer::jumpTo);

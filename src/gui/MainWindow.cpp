@@ -45,6 +45,7 @@
 #include <QScrollArea>
 #include <QStyle>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -92,7 +93,15 @@ struct MenuEntry {
     const char* name;
     const char* caption; // "-" for a separator
     Command command;
+    QKeySequence::StandardKey key = QKeySequence::UnknownKey;
 };
+
+// What a command without a function says, greyed out, instead of looking
+// available and doing nothing.
+constexpr const char* kNotProvided = "此功能尚未提供";
+
+// How often a file handed over while a dialog is open looks again.
+constexpr int kHandOverRetryMs = 300;
 
 struct MenuBarEntry {
     MenuEntry top; // a command of its own when `items` is empty
@@ -104,10 +113,10 @@ struct MenuBarEntry {
 // report buttons, and exports the PDF besides.
 const std::vector<MenuBarEntry> kMenus = {
     {{"MFile", "&F 文件", Command::None},
-     {{"MFNew", "&N 新建", Command::FileNew},
-      {"MFOpen", "&O 打开", Command::FileOpen},
+     {{"MFNew", "&N 新建", Command::FileNew, QKeySequence::New},
+      {"MFOpen", "&O 打开", Command::FileOpen, QKeySequence::Open},
       {"", "-", Command::None},
-      {"MFSave", "&S 保存", Command::FileSave},
+      {"MFSave", "&S 保存", Command::FileSave, QKeySequence::Save},
       {"MFAs", "&A 另存为", Command::FileAs},
       {"MFTemp", "&T 存为模板", Command::FileTemp},
       {"", "-", Command::None},
@@ -157,7 +166,7 @@ const ToolEntry kTools[] = {
     {"SBRSave", "保存报表", QStyle::SP_CustomBase, "report-save", Command::ReportSave},
     {"SBRPrintRep", "打印报表", QStyle::SP_CustomBase, "print", Command::ReportPrint},
     {"SBRPdf", "导出PDF", QStyle::SP_CustomBase, "pdf", Command::ReportPdf},
-    {"SBRPrintLoad", "", QStyle::SP_CustomBase, "print-drawing", Command::None},
+    {"SBRPrintLoad", "打印结构示意图", QStyle::SP_CustomBase, "print-drawing", Command::None},
     {"SBClear", "清除光标处数据", QStyle::SP_CustomBase, "clear", Command::ClearField},
     {"SBHPDF", "这是什么？", QStyle::SP_MessageBoxQuestion, "", Command::WhatIsThis},
 };
@@ -191,7 +200,11 @@ MainWindow::MainWindow(const std::string& programDir, QWidget* parent)
     : QMainWindow(parent), ui_(this) {
     InitIconResources();
     kolvane_ = std::make_unique<TFormKolvane>(ui_, programDir);
-    setWindowTitle(Q(kolvane_->title()));
+    showTitle();
+    // Save is enabled exactly while the project has unsaved changes.
+    kolvane_->MFSave().subscribe([this](Component&, Change ch) {
+        if (ch == Change::Enabled) showTitle();
+    });
     statusBar_ = new MyStatusBar(this);
     statusBar_->setObjectName("MyStatusBar");
     setStatusBar(statusBar_);
@@ -278,7 +291,14 @@ void MainWindow::guarded(const std::function<void()>& handler) {
 void MainWindow::fileCommand(const std::function<void()>& command) {
     // A load runs its own pass in the core, quietly; the marks follow it.
     guarded(command);
-    setWindowTitle(Q(kolvane_->title()));
+    showTitle();
+}
+
+void MainWindow::showTitle() {
+    // "*" in front while there are unsaved changes, where a cut-off title
+    // still shows it.
+    setWindowTitle((kolvane_->ProjectChanged() ? QStringLiteral("*") : QString()) +
+                   Q(kolvane_->title()));
 }
 
 void MainWindow::showPassMarks() {
@@ -343,6 +363,26 @@ void MainWindow::showPage(const std::string& name) {
 
 void MainWindow::openProject(const std::string& path) {
     fileCommand([this, path] { kolvane_->OpenProjectFile(path); });
+}
+
+void MainWindow::comeForward() {
+    if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+}
+
+void MainWindow::takeHandedOver(const QString& file) {
+    comeForward();
+    if (QWidget* dialog = QApplication::activeModalWidget()) {
+        dialog->raise();
+        dialog->activateWindow();
+        if (file.isEmpty()) return;
+        QTimer::singleShot(kHandOverRetryMs, this, [this, file] { takeHandedOver(file); });
+        return;
+    }
+    if (file.isEmpty()) return;
+    fileCommand([this, path = file.toStdString()] { kolvane_->OpenHandedFile(path); });
 }
 
 void MainWindow::syncRecentFiles() {
@@ -448,7 +488,10 @@ void MainWindow::run(WindowCommand command) {
 }
 
 void MainWindow::bind(QAction* action, WindowCommand command) {
-    if (command == Command::None) return;
+    if (command == Command::None) {
+        action->setEnabled(false);
+        return;
+    }
     connect(action, &QAction::triggered, this, [this, command] { run(command); });
 }
 
@@ -458,6 +501,7 @@ void MainWindow::buildMenus() {
             // A command of the menu bar itself.
             QAction* a = menuBar()->addAction(QString::fromUtf8(top.caption));
             a->setObjectName(top.name);
+            if (top.command == Command::None) a->setToolTip(QString::fromUtf8(kNotProvided));
             bind(a, top.command);
             continue;
         }
@@ -471,6 +515,12 @@ void MainWindow::buildMenus() {
             }
             QAction* a = menu->addAction(QString::fromUtf8(item.caption));
             a->setObjectName(item.name);
+            if (item.key != QKeySequence::UnknownKey) a->setShortcut(item.key);
+            if (item.command == Command::None) {
+                a->setToolTip(QString::fromUtf8(kNotProvided));
+                a->setStatusTip(QString::fromUtf8(kNotProvided));
+                menu->setToolTipsVisible(true);
+            }
             if (std::string_view(item.name) == "MFSave") {
                 TButton& save = kolvane_->MFSave();
                 a->setEnabled(save.enabled());
@@ -512,9 +562,12 @@ void MainWindow::buildToolBar() {
         QAction* a = bar->addAction(icon, hint.trimmed());
         a->setObjectName(t.name);
         // The hint is the tooltip and, for the status bar's first panel,
-        // the status tip; a button without a hint shows neither.
-        a->setToolTip(hint);
-        a->setStatusTip(hint);
+        // the status tip; a button without a function says so after its name.
+        const QString tip = t.command == Command::None ? hint.trimmed() + QStringLiteral("：") +
+                                                             QString::fromUtf8(kNotProvided)
+                                                       : hint;
+        a->setToolTip(tip);
+        a->setStatusTip(tip);
         bind(a, t.command);
     }
 }
@@ -543,7 +596,7 @@ bool MainWindow::writeReportFile(const char* title, const char* filter, const ch
     options.title = title;
     options.filter = filter;
     options.defaultExt = extension + 1; // without the dot
-    options.initialDir = ".";
+    options.initialDir = kolvane_->ProjectFolder();
     const std::string path =
         ui_.saveFileDialog(options, PresetName(kolvane_->ProjectFileName(), extension));
     if (path.empty()) return false;

@@ -108,6 +108,13 @@ public:
 
     // Opens a project or template as File > Open does, without the dialog.
     void openProject(const std::string& path);
+    // What a later start of the program handed over: the window comes to
+    // the front and, for a file, offers to save unsaved changes and opens
+    // it. While one of the window's dialogs is open the file waits for it
+    // to close, so that nothing is replaced under it.
+    void takeHandedOver(const QString& file);
+    // Brings the window to the front, out of the minimised state.
+    void comeForward();
     // The File menu, with the recent-file entries.
     QMenu* fileMenu() const { return fileMenu_; }
 
@@ -132,6 +139,8 @@ private:
     void about();
     // Runs a File command and brings the title up to date.
     void fileCommand(const std::function<void()>& command);
+    // The title: the core's, marked while there are unsaved changes.
+    void showTitle();
     // A menu item or toolbar button runs `command` when triggered.
     void bind(QAction* action, WindowCommand command);
     void syncRecentFiles();

@@ -196,7 +196,8 @@ QWidget* PropLibDialog::buildPropertiesPage() {
         confirmed_ = true;
         accept();
     });
-    QPushButton* shut = Button("&C 关闭", "BBClose", page);
+    // Alt+C is "计算"; the dialog closes with this button or Esc.
+    QPushButton* shut = Button("关闭", "BBClose", page);
     connect(shut, &QPushButton::clicked, this, &QDialog::reject);
     QPushButton* maintain = Button("&E 维护", "BitBtn1", page);
     code_ = new QLineEdit(page);
@@ -264,7 +265,7 @@ QWidget* PropLibDialog::buildMaintenancePage() {
     save_->setDefault(true);
     connect(save_, &QPushButton::clicked, this,
             [this] { command([this] { lib_.BBSaveSysClick(); }); });
-    QPushButton* shut = Button("&C 关闭", "BBClose2", page);
+    QPushButton* shut = Button("关闭", "BBClose2", page);
     connect(shut, &QPushButton::clicked, this, &QDialog::reject);
     buttons->addWidget(save_);
     buttons->addWidget(shut);

@@ -6,10 +6,12 @@
 #include "refdata/UnitPickList.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QScopeGuard>
+#include <QStandardPaths>
 #include <QTimer>
 
 #include <cstdlib>
@@ -45,6 +47,16 @@ template <class T> T TakeFirst(std::vector<T>& queue, T otherwise) {
     return first;
 }
 } // namespace
+
+QString DialogFolder(const std::string& initialDir) {
+    const QString folder = Q(initialDir);
+    if (!folder.isEmpty() && QFileInfo(folder).isDir()) return folder;
+    // Not the folder the program was started from, which is rarely where
+    // the user keeps projects.
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QFileInfo(documents).isDir()) return documents;
+    return QDir::homePath();
+}
 
 AutoAnswer& DialogAutoAnswer() {
     static AutoAnswer answer;
@@ -153,9 +165,10 @@ std::string QtUiServices::fileDialog(const FileDialogOptions& options, bool save
                                      const std::string& fileName) {
     if (AutoAnswer& a = DialogAutoAnswer(); a.on) {
         a.fileNames.push_back(fileName);
+        a.folders.push_back(options.initialDir);
         return TakeFirst(a.files, std::string());
     }
-    QFileDialog dialog(parent_, Q(options.title), Q(options.initialDir));
+    QFileDialog dialog(parent_, Q(options.title), DialogFolder(options.initialDir));
     QStringList filters = NameFilters(options.filter);
     dialog.setNameFilters(filters);
     dialog.setOption(QFileDialog::HideNameFilterDetails);

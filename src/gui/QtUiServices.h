@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+class QString;
 class QWidget;
 
 namespace kolvane {
@@ -27,10 +28,16 @@ struct AutoAnswer {
     std::vector<std::string> shown;
     std::vector<std::string> picks;
     std::vector<std::string> pickLists;
-    // The names the file dialogs started with ("" when none).
+    // The names the file dialogs started with ("" when none), and their
+    // folders as asked for ("" for the documents folder).
     std::vector<std::string> fileNames;
+    std::vector<std::string> folders;
 };
 AutoAnswer& DialogAutoAnswer();
+
+// The folder a file dialog starts in: `initialDir` when it is a folder, else
+// the user's documents folder (the home folder where there is none).
+QString DialogFolder(const std::string& initialDir);
 
 // The user-interface services answered with Qt dialogs and the status bar.
 class QtUiServices : public UiServices {

@@ -1,10 +1,16 @@
 #include "gui/SingleInstance.h"
 
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QLockFile>
 #include <QStandardPaths>
+#include <QThread>
+
+#include <algorithm>
 
 #include <unistd.h>
 
@@ -14,15 +20,29 @@ namespace {
 // How long a lock that cannot be read may be on its way to being written by
 // a program starting at the same moment.
 constexpr qint64 kUnreadableGraceMs = 5000;
+// A path handed over is at most this long; anything longer is no start of
+// ours.
+constexpr qint64 kMaxMessage = 64 * 1024;
+// What the running window answers once it has taken a file.
+constexpr char kTaken = '1';
+
+// "Kolvane.<suffix>" in the user's runtime folder; in the shared temporary
+// folder it carries the user's number, or one user's window would keep
+// every other user's from starting.
+QString InstancePath(const char* suffix) {
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (!runtime.isEmpty()) return runtime + QStringLiteral("/Kolvane.") + QLatin1String(suffix);
+    return QDir::tempPath() + QStringLiteral("/Kolvane-") + QString::number(getuid()) +
+           QLatin1Char('.') + QLatin1String(suffix);
+}
 } // namespace
 
 QString InstanceLockPath() {
-    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (!runtime.isEmpty()) return runtime + QStringLiteral("/Kolvane.lock");
-    // A folder every user shares: the lock carries the user's number, or one
-    // user's window would keep every other user's from starting.
-    return QDir::tempPath() + QStringLiteral("/Kolvane-") + QString::number(getuid()) +
-           QStringLiteral(".lock");
+    return InstancePath("lock");
+}
+
+QString InstanceServerName() {
+    return InstancePath("socket");
 }
 
 bool TakeInstanceLock(QLockFile& lock) {
@@ -42,6 +62,62 @@ bool TakeInstanceLock(QLockFile& lock) {
         return false;
     lock.removeStaleLockFile();
     return lock.tryLock(0);
+}
+
+bool HandOverToRunning(const QString& serverName, const QString& file, int timeoutMs) {
+    const QDeadlineTimer deadline(timeoutMs);
+    QLocalSocket socket;
+    // The running window may hold the lock and not listen yet (it is
+    // starting): try again until the time is up.
+    for (;;) {
+        socket.connectToServer(serverName);
+        if (socket.waitForConnected(int(std::max<qint64>(deadline.remainingTime(), 0)))) break;
+        if (deadline.hasExpired()) return false;
+        QThread::msleep(50);
+    }
+    QByteArray message = file.toUtf8();
+    message.append('\0');
+    socket.write(message);
+    while (socket.bytesToWrite() > 0)
+        if (!socket.waitForBytesWritten(int(std::max<qint64>(deadline.remainingTime(), 0))))
+            return false;
+    while (socket.bytesAvailable() < 1)
+        if (!socket.waitForReadyRead(int(std::max<qint64>(deadline.remainingTime(), 0))))
+            return false;
+    char answer = 0;
+    return socket.getChar(&answer) && answer == kTaken;
+}
+
+InstanceServer::InstanceServer(QObject* parent) : QObject(parent), server_(new QLocalServer(this)) {
+    server_->setSocketOptions(QLocalServer::UserAccessOption);
+    connect(server_, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket* socket = server_->nextPendingConnection()) {
+            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+            connect(socket, &QLocalSocket::readyRead, this, [this, socket] { read(socket); });
+            read(socket);
+        }
+    });
+}
+
+bool InstanceServer::listen(const QString& name) {
+    QLocalServer::removeServer(name);
+    return server_->listen(name);
+}
+
+void InstanceServer::read(QLocalSocket* socket) {
+    // The message is the path and a NUL, which no path holds.
+    const QByteArray waiting = socket->peek(socket->bytesAvailable());
+    const qsizetype end = waiting.indexOf('\0');
+    if (end < 0) {
+        if (waiting.size() > kMaxMessage) socket->abort();
+        return;
+    }
+    socket->read(end + 1);
+    const QString file = QString::fromUtf8(waiting.left(end));
+    socket->putChar(kTaken);
+    socket->flush();
+    socket->disconnectFromServer();
+    emit handedOver(file);
 }
 
 } // namespace kolvane

@@ -15,7 +15,7 @@ std::string Abbreviate(std::string_view text, std::size_t maxChars) {
 }
 
 std::string ConvertError::messageFor(const std::string& text) {
-    return "'" + Abbreviate(text) + "' is not a valid floating point value";
+    return "'" + Abbreviate(text) + "' 不是有效的数值";
 }
 
 ConvertError::ConvertError(const std::string& text) : Error(messageFor(text)) {}

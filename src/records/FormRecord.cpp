@@ -235,7 +235,7 @@ long long ParseOrd(std::string_view text) {
     auto [p, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), v);
     if (digits.empty() || ec != std::errc() || p != digits.data() + digits.size() || v < INT_MIN ||
         v > INT_MAX)
-        throw Error("'" + Abbreviate(text) + "' is not a valid integer value");
+        throw Error("'" + Abbreviate(text) + "' 不是有效的整数");
     return v;
 }
 
@@ -243,7 +243,7 @@ EnumName ParseEnum(const std::string& text, const std::string& property) {
     // Every enumeration the windows store is a flag.
     if (EqualsIgnoreAsciiCase(text, "True")) return {"True"};
     if (EqualsIgnoreAsciiCase(text, "False")) return {"False"};
-    throw Error("'" + Abbreviate(text) + "' is not a valid value of " + property);
+    throw Error("'" + Abbreviate(text) + "' 不是" + property + "的有效值（应为True或False）");
 }
 
 // The value of a Float, Ord or Enum record; ConvertError when it does not
@@ -254,7 +254,7 @@ PropertyValue ParseValue(const std::string& tag, const std::string& property,
         const double x = StrToFloat(value);
         // A unit factor of zero or below would turn every number of the
         // field into nonsense at the next change of unit.
-        if (!(x > 0)) throw Error("'" + Abbreviate(value) + "' is not a valid unit factor");
+        if (!(x > 0)) throw Error("'" + Abbreviate(value) + "' 不是有效的单位换算系数");
         return x;
     }
     if (tag == "Ord") return ParseOrd(value);

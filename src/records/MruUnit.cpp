@@ -138,8 +138,9 @@ std::string ReplaceIniSection(const std::string& content, const std::string& sec
 }
 
 std::string MruIniLocation(const std::string& programDir, const std::string& programName,
-                           const char* xdgConfigHome, const char* home) {
+                           const char* xdgConfigHome, const char* home, const char* settingsDir) {
     std::string file = programName + ".ini";
+    if (settingsDir && *settingsDir == '/') return (fs::path(settingsDir) / file).string();
     if (!programDir.empty() && ::access(programDir.c_str(), W_OK) == 0)
         return (fs::path(programDir) / file).string();
     if (xdgConfigHome && *xdgConfigHome == '/')
@@ -219,7 +220,7 @@ void TMostRecentFiles::MenuItemClick(std::size_t menuIndex) {
     if (OnFileNotExist)
         OnFileNotExist(file);
     else if (ui_)
-        ui_->message(appTitle_, "The file ...\n\"" + file + "\"\nno longer exists.",
+        ui_->message(appTitle_, "文件\n\"" + file + "\"\n已不存在，已从最近使用的文件列表中删除。",
                      MessageKind::Information);
     files_.erase(files_.begin() + index);
     changed();

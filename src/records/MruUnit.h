@@ -105,11 +105,14 @@ private:
 };
 
 // Where the main window keeps its list: the INI file named after the program
-// (`programName` + ".ini") in the program's folder when that folder is
-// writable, otherwise in $XDG_CONFIG_HOME/Kolvane/ (or ~/.config/Kolvane/).
-// The environment values are passed in so that tests can choose them.
+// (`programName` + ".ini") in `settingsDir` when that is an absolute path
+// ($KOLVANE_SETTINGS_DIR: the tests' own folder, so that they never write the
+// user's list), else in the program's folder when that folder is writable,
+// otherwise in $XDG_CONFIG_HOME/Kolvane/ (or ~/.config/Kolvane/). The
+// environment values are passed in so that tests can choose them.
 std::string MruIniLocation(const std::string& programDir, const std::string& programName,
-                           const char* xdgConfigHome, const char* home);
+                           const char* xdgConfigHome, const char* home,
+                           const char* settingsDir = nullptr);
 
 // A small INI file: read one section's keys, replace one section.
 std::vector<std::pair<std::string, std::string>> ReadIniSection(const std::string& content,

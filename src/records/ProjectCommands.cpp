@@ -18,8 +18,8 @@ constexpr const char* kUnnamedTitleSuffix = "-[无名项目]";
 constexpr int kProjectFilterIndex = 1;
 constexpr int kTemplateFilterIndex = 2;
 
-FileDialogOptions Dialog(int filterIndex, const char* title) {
-    return {title, TFormKolvane::kProjectFilter, filterIndex, "kvp", "."};
+FileDialogOptions Dialog(int filterIndex, const char* title, std::string folder) {
+    return {title, TFormKolvane::kProjectFilter, filterIndex, "kvp", std::move(folder)};
 }
 
 // The title and the recent-files list show full paths, whatever the caller
@@ -56,6 +56,11 @@ void TFormKolvane::initProjectCommands() {
     freshRecord_ = FormRecordText(form_, false, {});
 }
 
+std::string TFormKolvane::ProjectFolder() const {
+    if (projectFileName_.empty()) return {};
+    return std::filesystem::path(projectFileName_).parent_path().string();
+}
+
 std::string TFormKolvane::ProjectTitle(const std::string& path) {
     return std::string(kTitle) + "-[" + path + "]";
 }
@@ -68,7 +73,8 @@ void TFormKolvane::BeforeNOC() {
 
 bool TFormKolvane::DirectSaveProj() {
     if (projectFileName_.empty()) {
-        std::string path = ui_.saveFileDialog(Dialog(kProjectFilterIndex, "新建项目-输入名称"));
+        std::string path =
+            ui_.saveFileDialog(Dialog(kProjectFilterIndex, "新建项目-输入名称", ProjectFolder()));
         if (path.empty()) return false;
         // The name is taken only once the file is written, so a failed save
         // leaves the project unnamed rather than tied to a file that was never
@@ -95,13 +101,15 @@ void TFormKolvane::SaveTemplate(const std::string& path) const {
 }
 
 void TFormKolvane::MFAsClick() {
-    std::string path = ui_.saveFileDialog(Dialog(kProjectFilterIndex, "另存为-输入名称"));
+    std::string path =
+        ui_.saveFileDialog(Dialog(kProjectFilterIndex, "另存为-输入名称", ProjectFolder()));
     if (path.empty()) return;
     SaveProjectAs(path);
 }
 
 void TFormKolvane::MFTempClick() {
-    std::string path = ui_.saveFileDialog(Dialog(kTemplateFilterIndex, "存为模板-输入模板名称"));
+    std::string path =
+        ui_.saveFileDialog(Dialog(kTemplateFilterIndex, "存为模板-输入模板名称", ProjectFolder()));
     if (path.empty()) return;
     SaveTemplate(path);
 }
@@ -160,7 +168,8 @@ bool TFormKolvane::OpenProjectFile(const std::string& path) {
 
 void TFormKolvane::MFNewClick() {
     BeforeNOC();
-    std::string path = ui_.openFileDialog(Dialog(kTemplateFilterIndex, "新建项目-选择模板"));
+    std::string path =
+        ui_.openFileDialog(Dialog(kTemplateFilterIndex, "新建项目-选择模板", ProjectFolder()));
     if (path.empty()) return;
     const Loaded loaded = loadRecordFile(FullPath(path), "不是有效的Kolvane模板文件:");
     if (loaded == Loaded::No) return;
@@ -171,7 +180,8 @@ void TFormKolvane::MFNewClick() {
 
 void TFormKolvane::OpenProj() {
     BeforeNOC();
-    std::string path = ui_.openFileDialog(Dialog(kProjectFilterIndex, "打开项目-选择项目文件"));
+    std::string path =
+        ui_.openFileDialog(Dialog(kProjectFilterIndex, "打开项目-选择项目文件", ProjectFolder()));
     // Cancelling changes nothing: the edits stay marked as unsaved.
     if (path.empty()) return;
     OpenProjectFile(path);
@@ -191,6 +201,11 @@ void TFormKolvane::MRFMenuClick(const std::string& fileName) {
     projectFileName_ = full;
     title_ = ProjectTitle(full);
     afterLoad(loaded);
+}
+
+bool TFormKolvane::OpenHandedFile(const std::string& path) {
+    BeforeNOC();
+    return OpenProjectFile(path);
 }
 
 bool TFormKolvane::FormCloseQuery() {

@@ -45,13 +45,13 @@ TEST_F(Help, TopicOfAQuantityFieldIsItsCaptionAndOneBlankOtherControlsHaveNone) 
     }
 }
 
-TEST_F(Help, HelpMenuOpensTheInstallationChapterWhatIsThisTheFocusedField) {
+TEST_F(Help, HelpMenuOpensTheChapterOnUsingTheProgramWhatIsThisTheFocusedField) {
     w.MHPDFClick();
-    EXPECT_EQ(w.HelpTopic(), "第一章 系统安装 ");
+    EXPECT_EQ(w.HelpTopic(), "第二章 程序窗口 ");
     EXPECT_EQ(fs::path(ui.manual), dir.path() / "Manual.pdf");
     w.SBHPDFClick(&w.field("WiD"));
     EXPECT_EQ(w.HelpTopic(), "质量流量 ");
-    EXPECT_EQ(helpCalls(), (Calls{"第一章 系统安装 ", "质量流量 "}));
+    EXPECT_EQ(helpCalls(), (Calls{"第二章 程序窗口 ", "质量流量 "}));
 }
 
 // "这是什么？" on another control, or on none, and any key but F1 do nothing.
@@ -64,7 +64,7 @@ TEST_F(Help, OnlyAQuantityFieldAndOnlyF1OpenTheManual) {
     w.MaoDKeyDown(w.field("MaoD"), 13);  // Enter
     w.MaoDKeyDown(*w.form().find("PhiD"), TFormKolvane::kKeyF1);
     EXPECT_TRUE(ui.shown.empty());
-    EXPECT_EQ(w.HelpTopic(), "第一章 系统安装 ") << "the topic stays what it was";
+    EXPECT_EQ(w.HelpTopic(), "第二章 程序窗口 ") << "the topic stays what it was";
     w.MaoDKeyDown(w.field("MaoD"), TFormKolvane::kKeyF1);
     EXPECT_EQ(helpCalls(), Calls{"质量 "});
 }

@@ -194,7 +194,7 @@ TEST_F(FileMenu, AVanishedFileIsReportedAndDropped) {
     EXPECT_TRUE(opened.empty());
     ASSERT_EQ(ui.shown.size(), 1u);
     EXPECT_EQ(ui.shown[0].kind, "message");
-    EXPECT_EQ(ui.shown[0].text, "The file ...\n\"" + gone + "\"\nno longer exists.");
+    EXPECT_EQ(ui.shown[0].text, "文件\n\"" + gone + "\"\n已不存在，已从最近使用的文件列表中删除。");
     EXPECT_EQ(mrf.files(), (std::vector<std::string>{kept}));
 
     std::vector<std::string> reported;
@@ -340,6 +340,12 @@ TEST(MruStorage, TheProgramFolderIfWritableElseThePerUserFolder) {
               "/home/u/.config/Kolvane/kolvane.ini");
     EXPECT_EQ(MruIniLocation(missing, "kolvane", nullptr, "/home/u"),
               "/home/u/.config/Kolvane/kolvane.ini");
+    // A settings folder of the caller's (the tests') comes before all of
+    // them, the writable program folder included; a relative one is ignored.
+    EXPECT_EQ(MruIniLocation(prog, "kolvane", "/cfg", "/home/u", "/tmp/t-settings"),
+              "/tmp/t-settings/kolvane.ini");
+    EXPECT_EQ(MruIniLocation(prog, "kolvane", "/cfg", "/home/u", "rel"), prog + "/kolvane.ini");
+    EXPECT_EQ(MruIniLocation(prog, "kolvane", "/cfg", "/home/u", ""), prog + "/kolvane.ini");
 }
 
 TEST(MruIni, SectionsAreReplacedOrAppended) {

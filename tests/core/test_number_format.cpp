@@ -52,7 +52,7 @@ TEST(ReadNumber, AcceptsTheNumberGrammarAndRejectsTheRestNamingTheText) {
         StrToFloat("abc");
         FAIL();
     } catch (const ConvertError& e) {
-        EXPECT_STREQ(e.what(), "'abc' is not a valid floating point value");
+        EXPECT_STREQ(e.what(), "'abc' 不是有效的数值");
     }
 }
 

@@ -400,5 +400,44 @@ TEST(Loads, ASavedProjectWithWordsInAFieldReopens) {
     EXPECT_EQ(reopened.text("AtD"), "");
 }
 
+// After a message the cursor goes back to the control whose change gave it,
+// also when the message names another field: that is the value the user is
+// correcting. A command button changed no control of its own; the cursor
+// then goes to the field the message names.
+TEST(FocusAfterAMessage, GoesBackToTheControlWhoseChangeGaveIt) {
+    struct Row {
+        const char* name;
+        const char* example;
+        std::function<void(Session&)> act;
+        const char* told; // part of the message
+        const char* focus;
+    };
+    auto type = [](const char* step) { return [step](Session& s) { s.step(step); }; };
+    const Row rows[] = {
+        {"a refused input", kTank, type("MaoD=-1"), "质量: 应大于0", "MaoD"},
+        {"an outside diameter typed below the inside one refuses the inside one", kSteam,
+         type("dioD=0.04"), "管内径: 应小于管外径", "dioD"},
+        {"an outside diameter of 57 m refuses the pitch of a U-tube", kTank, type("dioD=57"),
+         "管间距: 与管外径之积（114 m）", "dioD"},
+        {"a property confirmed over a refused mass", kTank,
+         [](Session& s) {
+             s.w.field("MaoD").setText("-1"); // typed, not yet left
+             try {
+                 s.w.OptionChanged(s.w.form().get<TButton>("SBP1"));
+             } catch (const CalculationError& e) {
+                 s.errors = e.lines();
+             }
+         },
+         "质量: 应大于0", "MaoD"},
+    };
+    for (const Row& r : rows) {
+        Session s(r.example);
+        r.act(s);
+        ASSERT_FALSE(s.errors.empty()) << r.name << ": no message";
+        EXPECT_TRUE(s.told(r.told)) << r.name << ": " << s.errors[0];
+        EXPECT_EQ(s.ui.focused, r.focus) << r.name << ": " << s.errors[0];
+    }
+}
+
 } // namespace
 } // namespace kolvane

@@ -75,7 +75,7 @@ TEST_F(Commands, SavingAnUnnamedProjectAsksForANameAndAdoptsIt) {
     const auto& d = ui.dialogs[0];
     EXPECT_EQ(dialog(0) + " " + d.filter + " " + d.defaultExt + " " + d.initialDir,
               "新建项目-输入名称 1 Kolvane 项目文件（*.kvp）|*.kvp|Kolvane 模板文件（*.kvt）|*.kvt "
-              "kvp .");
+              "kvp ");
     EXPECT_EQ(w.ProjectFileName(), path("new.kvp"));
     EXPECT_EQ(w.title(), titled(path("new.kvp")));
     EXPECT_FALSE(w.ProjectChanged());
@@ -449,6 +449,64 @@ TEST_F(Commands, ReopeningARecentFileLoadsItAndOffersToSaveFirst) {
     EXPECT_EQ(w.title(), titled(a));
     EXPECT_FALSE(w.ProjectChanged());
     EXPECT_EQ(w.MRF().files(), (std::vector<std::string>{a, b}));
+}
+
+// Every file dialog starts in the current project's folder; before the
+// project has a file, in the user's documents folder ("" to the window).
+TEST_F(Commands, FileDialogsStartInTheProjectsFolder) {
+    const std::function<void()> commands[] = {[&] { w.DirectSaveProj(); }, [&] { w.MFAsClick(); },
+                                              [&] { w.MFTempClick(); }, [&] { w.MFNewClick(); },
+                                              [&] { w.MFOpenClick(); }};
+    for (const auto& command : commands)
+        command(); // every dialog cancelled
+    std::filesystem::create_directory(dir.path() / "jobs");
+    const std::string project = (dir.path() / "jobs" / "coil.kvp").string();
+    ui.files = {project};
+    w.MFAsClick();
+    ASSERT_EQ(w.ProjectFileName(), project);
+    for (const auto& command : commands)
+        command();
+    // Save of a named project asks nothing.
+    ASSERT_EQ(ui.dialogs.size(), 10u);
+    for (std::size_t i = 0; i < ui.dialogs.size(); ++i)
+        EXPECT_EQ(ui.dialogs[i].initialDir, i <= 5 ? "" : (dir.path() / "jobs").string())
+            << dialog(i);
+}
+
+// A later start of the program hands its file over: asked like Open, then
+// opened; a file that cannot be opened is told and the project stays.
+TEST_F(Commands, AFileHandedOverByALaterStartIsOpenedAfterTheQuestion) {
+    struct Row {
+        const char* name;
+        bool edited;
+        std::vector<Answer> answers;
+        const char* file;
+        bool opened;
+        int questions;
+        bool savedFirst;
+    } rows[] = {{"unchanged: no question", false, {}, "handed.kvp", true, 0, false},
+                {"changed, not saved", true, {Answer::No}, "handed.kvp", true, 1, false},
+                {"changed, saved first", true, {Answer::Yes}, "handed.kvp", true, 1, true},
+                {"a file that is gone", true, {Answer::No}, "gone.kvp", false, 1, false}};
+    const std::string handed = projectWith("handed.kvp", "42");
+    for (const Row& r : rows) {
+        ScriptedUiServices rowUi;
+        TFormKolvane window(rowUi);
+        const std::string mine = path("mine.kvp");
+        window.SaveProjectAs(mine);
+        if (r.edited) window.field("MaoD").setText("7");
+        rowUi.answers = r.answers;
+        EXPECT_EQ(window.OpenHandedFile(path(r.file)), r.opened) << r.name;
+        int asked = 0;
+        for (const auto& shown : rowUi.shown)
+            asked += shown.kind == "question" && shown.text == kQuestion;
+        EXPECT_EQ(asked, r.questions) << r.name;
+        EXPECT_EQ(window.ProjectFileName(), r.opened ? handed : mine) << r.name;
+        EXPECT_EQ(window.field("MaoD").text(), r.opened ? "42" : "7") << r.name;
+        EXPECT_EQ(ReadBytes(mine).find("Text\r\n7\r\n") != std::string::npos, r.savedFirst)
+            << r.name;
+        std::filesystem::remove(mine);
+    }
 }
 
 TEST_F(Commands, AVanishedRecentFileIsNotOpened) {

@@ -7,14 +7,17 @@
 #include "gui/MyStatusBar.h"
 #include "gui/ReportView.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QScrollArea>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 #include <string>
 
@@ -69,26 +72,63 @@ TEST_F(FocusKeysTest, EnterGoesWhereTabGoesAndNoControlSeesIt) {
     }
 }
 
-TEST_F(FocusKeysTest, ArrowsMoveToTheNeighboursAndStillReachAChoiceBox) {
-    auto* material = qobject_cast<ListWidget*>(w("SmD"));
-    ASSERT_NE(material, nullptr);
-    ASSERT_GE(material->count(), 3);
-    auto& list = window->kolvane().form().get<TComboBox>("SmD");
-    window->guarded([&] { list.Select(1); });
-    for (QWidget* x : {static_cast<QWidget*>(edit("MaoD")), static_cast<QWidget*>(material)}) {
-        QWidget* after = press(x, Qt::Key_Tab);
-        QWidget* before = press(x, Qt::Key_Backtab);
-        ASSERT_NE(after, x) << NameOf(x);
-        ASSERT_NE(before, x) << NameOf(x);
-        EXPECT_EQ(press(x, Qt::Key_Down), after) << NameOf(x) << ": " << NameOf(focused());
-        if (x == material) {
-            EXPECT_EQ(material->currentIndex(), 2) << "the list also took the key";
-            EXPECT_EQ(list.itemIndex(), 2) << "and its component followed";
+// Keys and the wheel on a closed choice box, a row each: where the cursor
+// goes and what the box then shows. Only Alt+Down and a click open the list;
+// nothing but a choice made in the list changes it.
+TEST_F(FocusKeysTest, ArrowsMoveFromAChoiceBoxWithoutChangingIt) {
+    enum class Goes { After, Before, Stays };
+    struct Row {
+        const char* name;
+        std::function<void(QWidget*)> act;
+        Goes goes;
+        bool opens;
+    };
+    const Row rows[] = {
+        {"Down", [](QWidget* x) { QTest::keyClick(x, Qt::Key_Down); }, Goes::After, false},
+        {"Up", [](QWidget* x) { QTest::keyClick(x, Qt::Key_Up); }, Goes::Before, false},
+        {"Down on the keypad",
+         [](QWidget* x) { QTest::keyClick(x, Qt::Key_Down, Qt::KeypadModifier); }, Goes::After,
+         false},
+        {"Alt+Down", [](QWidget* x) { QTest::keyClick(x, Qt::Key_Down, Qt::AltModifier); },
+         Goes::Stays, true},
+        {"a click", [](QWidget* x) { QTest::mouseClick(x, Qt::LeftButton); }, Goes::Stays, true},
+        {"the wheel",
+         [](QWidget* x) {
+             QWheelEvent wheel(QPointF(5, 5), x->mapToGlobal(QPointF(5, 5)), {}, {0, -120},
+                               Qt::NoButton, {}, Qt::NoScrollPhase, false);
+             QApplication::sendEvent(x, &wheel);
+         },
+         Goes::Stays, false},
+    };
+    for (const char* name : {"PmD", "SmD", "EVTD", "PhiD"}) {
+        auto* box = qobject_cast<ListWidget*>(w(name));
+        ASSERT_NE(box, nullptr) << name;
+        ASSERT_GE(box->count(), 2) << name;
+        auto& list = window->kolvane().form().get<TComboBox>(name);
+        window->guarded([&] { list.Select(1); });
+        window->kolvane().setProjectChanged(false);
+        QWidget* after = press(box, Qt::Key_Tab);
+        QWidget* before = press(box, Qt::Key_Backtab);
+        for (const Row& r : rows) {
+            focus(box);
+            r.act(box);
+            QApplication::processEvents();
+            const bool open = box->view()->isVisible();
+            if (open) box->hidePopup();
+            QWidget* now = focused();
+            QWidget* expected = r.goes == Goes::After    ? after
+                                : r.goes == Goes::Before ? before
+                                                         : static_cast<QWidget*>(box);
+            EXPECT_EQ(NameOf(now), NameOf(expected)) << name << ", " << r.name;
+            EXPECT_EQ(open, r.opens) << name << ", " << r.name;
+            EXPECT_EQ(box->currentIndex(), 1) << name << ", " << r.name;
+            EXPECT_EQ(list.itemIndex(), 1) << name << ", " << r.name;
+            EXPECT_FALSE(window->kolvane().ProjectChanged()) << name << ", " << r.name;
         }
-        EXPECT_EQ(press(x, Qt::Key_Up), before) << NameOf(x) << ": " << NameOf(focused());
     }
-    EXPECT_EQ(list.itemIndex(), 1);
-    // With Ctrl the keys are the control's own.
+    // A quantity field moves the same way; with Ctrl the keys are its own.
+    QWidget* after = press(edit("MaoD"), Qt::Key_Tab);
+    EXPECT_EQ(press(edit("MaoD"), Qt::Key_Down), after) << NameOf(focused());
     EXPECT_EQ(press(edit("MaoD"), Qt::Key_Down, Qt::ControlModifier), edit("MaoD"));
 }
 
@@ -247,6 +287,49 @@ TEST_F(KeyboardExitTest, ARefusedInputLeftByEnterIsToldOnceAndKeepsTheCursor) {
     QTest::keyClick(edit("MaoD"), Qt::Key_Return);
     EXPECT_EQ(edit("MaoD")->mark(), EditDWidget::Mark::None);
     EXPECT_FALSE(window->myStatusBar()->panelText(1).contains(QStringLiteral("应大于0")));
+}
+
+// After the message of a value just typed, whatever way the field was left,
+// the cursor is back in it and the next typing goes there, also when the
+// message names another field (the inside diameter the outside one is now
+// below).
+TEST_F(KeyboardExitTest, AfterTheMessageTheCursorIsBackInTheFieldThatGaveIt) {
+    struct Row {
+        const char* field;
+        const char* typed;
+        const char* told;
+        Qt::Key key; // Key_unknown: a click into another field
+    };
+    const Row rows[] = {
+        {"dioD", "0.001", "管内径: 应小于管外径", Qt::Key_Tab},
+        {"dioD", "0.002", "管内径: 应小于管外径", Qt::Key_Return},
+        {"dioD", "0.003", "管内径: 应小于管外径", Qt::Key_Down},
+        {"dioD", "0.004", "管内径: 应小于管外径", Qt::Key_unknown},
+        {"MaoD", "-1", "质量: 应大于0", Qt::Key_Down},
+    };
+    for (const Row& r : rows) {
+        DialogAutoAnswer().shown.clear();
+        const std::string good = window->kolvane().field(r.field).text();
+        type(r.field, r.typed);
+        if (r.key == Qt::Key_unknown)
+            QTest::mouseClick(edit("TaoD"), Qt::LeftButton);
+        else
+            QTest::keyClick(edit(r.field), r.key);
+        settle();
+        const std::string how = std::string(r.field) + " left by " + std::to_string(r.key);
+        ASSERT_EQ(DialogAutoAnswer().shown.size(), 1u) << how;
+        EXPECT_NE(DialogAutoAnswer().shown[0].find(r.told), std::string::npos)
+            << how << ": " << DialogAutoAnswer().shown[0];
+        EXPECT_EQ(NameOf(focused()), r.field) << how;
+        const std::string time = window->kolvane().field("TaoD").text();
+        QTest::keyClicks(focused(), "9");
+        EXPECT_NE(window->kolvane().field(r.field).text().find('9'), std::string::npos) << how;
+        EXPECT_EQ(window->kolvane().field("TaoD").text(), time) << how;
+        // Its value again, for the next row.
+        type(r.field, good.c_str());
+        QTest::keyClick(edit(r.field), Qt::Key_Tab);
+        settle();
+    }
 }
 
 TEST_F(KeyboardExitTest, ARealMessageBoxOverAnArrowKeyComesOnce) {

@@ -42,7 +42,7 @@ QByteArray SmallManual() {
                       "<h2>加热时间</h2><p>时间。</p>";
     for (int i = 0; i < 90; ++i)
         html += "<p>填充段落 " + QByteArray::number(i) + "</p>";
-    return html + "<h1>Chapter 2</h1><h3>Skipped level</h3><p>end</p></body></html>";
+    return html + "<h1>第二章 程序窗口</h1><h3>Skipped level</h3><p>end</p></body></html>";
 }
 
 // Runs the tool; its exit code, or -1 when it did not finish.
@@ -123,10 +123,10 @@ TEST_F(HelpManual, BookmarksNestAsTheHeadingsAndPointAtTheirPlace) {
     // Whitespace folded, one trailing blank; h3 under h2 under h1, and an h3
     // straight after an h1 goes under the h1.
     ASSERT_EQ(outline.join(u'|'), QStringLiteral("0第一章 系统安装 |1质量 |2Unit and range |"
-                                                 "1加热时间 |0Chapter 2 |1Skipped level "));
+                                                 "1加热时间 |0第二章 程序窗口 |1Skipped level "));
     // The second chapter comes after 90 paragraphs, on a page of its own.
-    EXPECT_TRUE(doc.getAllText(rows[4].page).text().contains("Chapter 2"));
-    EXPECT_FALSE(doc.getAllText(rows[4].page - 1).text().contains("Chapter 2"));
+    EXPECT_TRUE(doc.getAllText(rows[4].page).text().contains(QStringLiteral("程序窗口")));
+    EXPECT_FALSE(doc.getAllText(rows[4].page - 1).text().contains(QStringLiteral("程序窗口")));
     // From the top of the page, in points: inside the page, below the top
     // margin, and in the order of the headings on one page.
     const double height = doc.pagePointSize(0).height();
@@ -147,8 +147,10 @@ TEST_F(HelpManual, ViewerOpensAtTheTopicsBookmarkOrAtItsStartWhenThereIsNone) {
     const struct {
         const char* topic;
         bool laterPage;
-    } rows[] = {
-        {"第一章 系统安装 ", false}, {"质量 ", false}, {"加热时间 ", false}, {"Chapter 2 ", true}};
+    } rows[] = {{"第一章 系统安装 ", false},
+                {"质量 ", false},
+                {"加热时间 ", false},
+                {"第二章 程序窗口 ", true}};
     int scrolled = -1;
     for (const auto& r : rows) {
         HelpViewer* v = show(r.topic);
@@ -168,12 +170,24 @@ TEST_F(HelpManual, ViewerOpensAtTheTopicsBookmarkOrAtItsStartWhenThereIsNone) {
     // A missing bookmark (without its trailing blank a title is another
     // title) is told over the manual, which stays open at its start.
     HelpViewer* v = owner.findChild<HelpViewer*>();
-    EXPECT_EQ(show("Chapter 2"), v) << "one viewer, kept from one call to the next";
+    EXPECT_EQ(show("第二章 程序窗口"), v) << "one viewer, kept from one call to the next";
     EXPECT_EQ(owner.findChildren<HelpViewer*>().size(), 1);
-    EXPECT_EQ(DialogAutoAnswer().shown, std::vector<std::string>{"没有发现:Chapter 2"});
+    EXPECT_EQ(DialogAutoAnswer().shown, std::vector<std::string>{"没有发现:第二章 程序窗口"});
     EXPECT_TRUE(v->isVisible());
     EXPECT_EQ(v->currentPage(), 0);
     EXPECT_EQ(v->pageView()->verticalScrollBar()->value(), 0) << "the start is shown";
+}
+
+TEST_F(HelpManual, EscClosesTheManualAndTheNextCallShowsItAgain) {
+    HelpViewer* v = show("质量 ");
+    ASSERT_NE(v, nullptr);
+    QApplication::setActiveWindow(v);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(v));
+    QWidget* at = QApplication::focusWidget() ? QApplication::focusWidget() : v;
+    QTest::keyClick(at, Qt::Key_Escape);
+    EXPECT_FALSE(v->isVisible());
+    EXPECT_EQ(show("加热时间 "), v);
+    EXPECT_TRUE(v->isVisible());
 }
 
 TEST_F(HelpManual, AManualThatCannotBeReadIsToldNamingTheFile) {
@@ -230,7 +244,7 @@ TEST_F(HelpManual, MainWindowEntryPointsOpenTheManual) {
     got << current(window->findChild<HelpViewer*>());
     got << ask("TaoD", false);
     got << ask("MaoD", true);
-    EXPECT_EQ(got.join(u'|'), QStringLiteral("none|none|第一章 系统安装 |加热时间 |质量 "));
+    EXPECT_EQ(got.join(u'|'), QStringLiteral("none|none|第二章 程序窗口 |加热时间 |质量 "));
     EXPECT_TRUE(DialogAutoAnswer().shown.empty());
     EXPECT_EQ(window->findChildren<HelpViewer*>().size(), 1);
 }
@@ -254,7 +268,7 @@ TEST(ManualTool, AMissingSourceFailsAndLeavesNoFile) {
     EXPECT_FALSE(QFile::exists(out));
 }
 
-// The shipped manual opens at its installation chapter, and F1 and "这是什么？"
+// The shipped manual has the chapter the help menu opens, and F1 and "这是什么？"
 // find a section for every field by its caption as shown, in every variant of
 // the captions (vessel shapes, U-tube or coil).
 TEST(ManualTool, TheShippedManualHasASectionForEveryQuantityField) {
@@ -262,7 +276,7 @@ TEST(ManualTool, TheShippedManualHasASectionForEveryQuantityField) {
     const QList<Row> rows = Outline(doc, QStringLiteral(KOLVANE_MANUAL_PDF));
     ASSERT_FALSE(rows.isEmpty());
     EXPECT_TRUE(std::any_of(rows.begin(), rows.end(), [](const Row& r) {
-        return r.title == QStringLiteral("第一章 系统安装 ") && r.depth == 0;
+        return r.title == QString::fromUtf8(TFormKolvane::kUsageTopic) && r.depth == 0;
     }));
     QSet<QString> titles, missing;
     for (const Row& r : rows)

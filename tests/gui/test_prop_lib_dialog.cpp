@@ -11,7 +11,9 @@
 #include "props/PropLib.h"
 #include "props/SimpProps.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -128,6 +130,26 @@ TEST_F(PropLibDialogTest, ComputedResultsAreCarriedOnConfirmAndThePassRuns) {
     whileOpen("SBP2", [&] { button("BBClose")->click(); });
     EXPECT_EQ(k.field("CipD").text(), "");
     EXPECT_EQ(passes, 1);
+}
+
+// Alt+C belongs to "&C 计算" alone (two buttons sharing it would only pass
+// the focus between them), Esc closes the window and carries nothing, like
+// "关闭".
+TEST_F(PropLibDialogTest, AltCIsComputeAloneAndEscCloses) {
+    auto& k = window->kolvane();
+    whileOpen("SBP1", [&] {
+        EXPECT_EQ(button("BBClose")->text(), QStringLiteral("关闭"));
+        QStringList withAltC;
+        for (auto* b : dialog->findChildren<QAbstractButton*>())
+            if (QKeySequence::mnemonic(b->text()) == QKeySequence(Qt::ALT | Qt::Key_C))
+                withAltC << b->objectName();
+        EXPECT_EQ(withAltC, QStringList{"BBCal"});
+        QWidget* at = QApplication::focusWidget() ? QApplication::focusWidget() : dialog;
+        QTest::keyClick(at, Qt::Key_Escape);
+        EXPECT_FALSE(dialog->isVisible());
+    });
+    EXPECT_EQ(k.field("CopD").text(), "");
+    EXPECT_FALSE(k.ProjectChanged());
 }
 
 TEST_F(PropLibDialogTest, TheAccessCodeOpensTheMaintenancePageOnlyWhenRight) {

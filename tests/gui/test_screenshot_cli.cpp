@@ -45,6 +45,36 @@ TEST(ScreenshotCli, TakesTheWindowsOwnSizeOrTheSizeAskedFor) {
     EXPECT_NE(QImage(big).scaled(1024, 768), QImage(shot)) << "page 3 is another page";
 }
 
+// A screenshot is no use of the project it shows: the recent files beside
+// the program (where a user's ./run.sh keeps them) and in the settings
+// folder stay as they were.
+TEST(ScreenshotCli, AScreenshotOfAProjectLeavesTheRecentFilesAlone) {
+    TempDir settings;
+    const std::filesystem::path beside =
+        std::filesystem::path(KOLVANE_BINARY).parent_path() / "kolvane.ini";
+    auto read = [&] {
+        return std::filesystem::exists(beside)
+                   ? kolvane::testing_support::ReadBytes(beside.string())
+                   : std::string("(none)");
+    };
+    const std::string before = read();
+    for (bool withSettings : {false, true}) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.remove("KOLVANE_SETTINGS_DIR");
+        if (withSettings)
+            env.insert("KOLVANE_SETTINGS_DIR", QString::fromStdString(settings.path()));
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(KOLVANE_BINARY),
+                {"--screenshot", QString::fromStdString(settings.file("w.png")), kExample});
+        ASSERT_TRUE(p.waitForFinished(60000));
+        EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    }
+    EXPECT_EQ(read(), before);
+    EXPECT_FALSE(std::filesystem::exists(settings.file("kolvane.ini")));
+}
+
 // A page or menu that is not there is an error that names what there is,
 // and writes no picture.
 TEST(ScreenshotCli, APageOrMenuThatDoesNotExistIsAnErrorNamingWhatThereIs) {

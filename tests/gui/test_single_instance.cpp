@@ -1,6 +1,11 @@
+#include "TestWindow.h"
+#include "engine/FormKolvane.h"
 #include "gui/SingleInstance.h"
+#include "records/FormRecord.h"
 
 #include <QDateTime>
+#include <QDialog>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
@@ -9,7 +14,14 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstring>
+#include <thread>
 #include <utility>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace kolvane {
 namespace {
@@ -49,6 +61,149 @@ TEST(InstanceLock, NoFolderForALockStartsTheWindowAnyway) {
     EXPECT_TRUE(TakeInstanceLock(lock));
 }
 
+// A later start's file, handed over while the window's event loop runs;
+// what the window received ("(nothing)" when none came).
+QString HandOver(InstanceServer& server, const QString& name, const QString& file, bool* taken,
+                 int timeoutMs = 5000) {
+    QString got = QStringLiteral("(nothing)");
+    const QMetaObject::Connection c = QObject::connect(&server, &InstanceServer::handedOver,
+                                                       [&got](const QString& f) { got = f; });
+    std::atomic<bool> done = false;
+    std::thread later([&] {
+        *taken = HandOverToRunning(name, file, timeoutMs);
+        done = true;
+    });
+    while (!done)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    later.join();
+    QApplication::processEvents();
+    QObject::disconnect(c);
+    return got;
+}
+
+TEST(HandOver, TheRunningWindowReceivesTheFileAsItWasGiven) {
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("Kolvane.socket"));
+    InstanceServer server;
+    ASSERT_TRUE(server.listen(name));
+    for (const QString& file :
+         {QStringLiteral("/home/u/项目 1/釜.kvp"), QString(), QStringLiteral("/tmp/a\nb.kvp")}) {
+        bool taken = false;
+        EXPECT_EQ(HandOver(server, name, file, &taken), file);
+        EXPECT_TRUE(taken) << file.toStdString();
+    }
+}
+
+// What a crash leaves where the window listens does not keep the next one
+// from listening: the socket of a program that is gone, or a plain file.
+TEST(HandOver, AStaleSocketDoesNotBlockTheNextWindow) {
+    for (const bool socketNode : {true, false}) {
+        QTemporaryDir dir;
+        const QString name = dir.filePath(QStringLiteral("Kolvane.socket"));
+        if (socketNode) {
+            const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            ASSERT_GE(fd, 0);
+            sockaddr_un addr{};
+            addr.sun_family = AF_UNIX;
+            std::strncpy(addr.sun_path, name.toLocal8Bit().constData(), sizeof addr.sun_path - 1);
+            ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+            ::close(fd); // the node stays, nobody listens on it
+        } else {
+            QFile stale(name);
+            ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+        }
+        ASSERT_TRUE(QFileInfo::exists(name));
+        bool taken = false;
+        EXPECT_FALSE(HandOverToRunning(name, QStringLiteral("/x.kvp"), 300))
+            << "nobody takes it before a window listens";
+        InstanceServer server;
+        ASSERT_TRUE(server.listen(name)) << (socketNode ? "socket" : "file");
+        EXPECT_EQ(HandOver(server, name, QStringLiteral("/x.kvp"), &taken),
+                  QStringLiteral("/x.kvp"));
+        EXPECT_TRUE(taken);
+    }
+}
+
+TEST(HandOver, NoWindowListeningIsTakenForNoAnswerInTime) {
+    QTemporaryDir dir;
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_FALSE(HandOverToRunning(dir.filePath(QStringLiteral("none.socket")), {}, 400));
+    EXPECT_LT(clock.elapsed(), 3000);
+}
+
+// The window's side, a row each: what was edited and answered, what was
+// handed over; what the window then holds.
+TEST(HandOver, TheWindowAsksAboutUnsavedChangesOpensTheFileAndComesForward) {
+    QTemporaryDir dir;
+    auto write = [&](const char* name, const char* mass) {
+        ScriptedUiServices ui;
+        TFormKolvane other(ui);
+        other.field("MaoD").setText(mass);
+        const std::string p = dir.filePath(QString::fromUtf8(name)).toStdString();
+        SaveFormRecord(other.form(), p, false, {});
+        return p;
+    };
+    const std::string current = write("current.kvp", "1"), handed = write("handed.kvp", "42");
+    struct Row {
+        const char* name;
+        bool edited;
+        std::vector<Answer> answers;
+        std::string file;
+        int questions;
+        std::string project; // the project file afterwards
+        const char* mass;
+    } rows[] = {
+        {"a file, nothing edited", false, {}, handed, 0, handed, "42"},
+        {"a file over edits, not saved", true, {Answer::No}, handed, 1, handed, "42"},
+        {"no file: only to the front", true, {}, "", 0, current, "7"},
+        {"a file that is gone", false, {}, dir.filePath("gone.kvp").toStdString(), 0, current, "1"},
+    };
+    for (const Row& r : rows) {
+        auto window = ShowTestWindow();
+        window->openProject(current);
+        if (r.edited) window->kolvane().field("MaoD").setText("7");
+        window->showMinimized();
+        QApplication::processEvents();
+        DialogAutoAnswer().answers = r.answers;
+        window->takeHandedOver(QString::fromStdString(r.file));
+        QApplication::processEvents();
+        int asked = 0;
+        for (const std::string& shown : DialogAutoAnswer().shown)
+            asked += shown == "项目已经改变，保存变化吗？";
+        EXPECT_EQ(asked, r.questions) << r.name;
+        EXPECT_EQ(window->kolvane().ProjectFileName(), r.project) << r.name;
+        EXPECT_EQ(window->kolvane().field("MaoD").text(), r.mass) << r.name;
+        EXPECT_FALSE(window->isMinimized()) << r.name;
+        EXPECT_TRUE(window->isVisible()) << r.name;
+        EXPECT_TRUE(window->windowTitle().contains(QString::fromStdString(r.project))) << r.name;
+    }
+}
+
+// A dialog of the window is open: the file waits for it to close, so that
+// no project is replaced under it.
+TEST(HandOver, AFileHandedOverWhileADialogIsOpenWaitsForIt) {
+    QTemporaryDir dir;
+    ScriptedUiServices ui;
+    TFormKolvane other(ui);
+    other.field("MaoD").setText("42");
+    const std::string handed = dir.filePath("handed.kvp").toStdString();
+    SaveFormRecord(other.form(), handed, false, {});
+    auto window = ShowTestWindow();
+    QDialog dialog(window.get());
+    dialog.setModal(true);
+    dialog.show();
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::activeModalWidget(), &dialog);
+    window->takeHandedOver(QString::fromStdString(handed));
+    QTest::qWait(400);
+    EXPECT_EQ(window->kolvane().ProjectFileName(), "") << "opened under the dialog";
+    dialog.close();
+    QTRY_COMPARE_WITH_TIMEOUT(QString::fromStdString(window->kolvane().ProjectFileName()),
+                              QString::fromStdString(handed), 3000);
+    EXPECT_EQ(window->kolvane().field("MaoD").text(), "42");
+}
+
 // The program itself, started as a user would, in a runtime folder of its
 // own: the lock it takes there is named after it.
 struct TwoStarts : testing::Test {
@@ -59,6 +214,7 @@ struct TwoStarts : testing::Test {
         env = QProcessEnvironment::systemEnvironment();
         env.insert("XDG_RUNTIME_DIR", runtime.path());
         env.insert("XDG_CONFIG_HOME", config.path());
+        env.insert("KOLVANE_SETTINGS_DIR", config.path());
         env.insert("QT_QPA_PLATFORM", "offscreen");
     }
     void TearDown() override {
@@ -68,10 +224,33 @@ struct TwoStarts : testing::Test {
                 p->waitForFinished();
             }
     }
-    void start(QProcess& p) {
+    void start(QProcess& p, const QStringList& args = {}) {
         p.setProcessEnvironment(env);
-        p.start(QStringLiteral(KOLVANE_BINARY), {});
+        p.start(QStringLiteral(KOLVANE_BINARY), args);
         ASSERT_TRUE(p.waitForStarted());
+    }
+    // The first start, once it holds its lock.
+    void startFirst() {
+        start(first);
+        for (int i = 0; i < 200 && QFileInfo(lock()).size() == 0; ++i)
+            QThread::msleep(50);
+        ASSERT_GT(QFileInfo(lock()).size(), 0) << "the first start holds no lock";
+    }
+    // A later start: it must end at once, silently and successfully.
+    void startLater(const QStringList& args) {
+        QProcess later;
+        start(later, args);
+        ASSERT_TRUE(later.waitForFinished(20000));
+        EXPECT_EQ(later.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(later.exitCode(), 0);
+        EXPECT_EQ(later.readAllStandardOutput(), "");
+        EXPECT_EQ(later.readAllStandardError(), "");
+        EXPECT_EQ(first.state(), QProcess::Running) << "the running window goes on";
+    }
+    // The recent files the first window keeps.
+    QString recentFiles() const {
+        QFile ini(config.filePath("kolvane.ini"));
+        return ini.open(QIODevice::ReadOnly) ? QString::fromUtf8(ini.readAll()) : QString();
     }
     QString lock() const { return runtime.filePath("Kolvane.lock"); }
     QTemporaryDir runtime, config;
@@ -79,28 +258,55 @@ struct TwoStarts : testing::Test {
     QProcess first, third;
 };
 
-TEST_F(TwoStarts, TheSecondEndsAtOnceAndSilentlyWhileTheFirstRuns) {
-    start(first);
-    for (int i = 0; i < 200 && QFileInfo(lock()).size() == 0; ++i)
+TEST_F(TwoStarts, ALaterStartHandsItsFileToTheRunningWindowAndEnds) {
+    startFirst();
+    // Without a file the window only comes forward.
+    startLater({});
+    // A relative name is the later start's, made whole before it goes.
+    QTemporaryDir work;
+    ScriptedUiServices ui;
+    TFormKolvane other(ui);
+    const QString file = work.filePath(QStringLiteral("釜 1.kvp"));
+    SaveFormRecord(other.form(), file.toStdString(), false, {});
+    QProcess later;
+    later.setWorkingDirectory(work.path());
+    start(later, {QStringLiteral("釜 1.kvp")});
+    ASSERT_TRUE(later.waitForFinished(20000));
+    EXPECT_EQ(later.exitCode(), 0) << later.readAllStandardError().toStdString();
+    // The window opened it: it is its first recent file now.
+    for (int i = 0; i < 100 && !recentFiles().contains(file); ++i)
         QThread::msleep(50);
-    ASSERT_GT(QFileInfo(lock()).size(), 0) << "the first start holds no lock";
+    EXPECT_TRUE(recentFiles().contains(QStringLiteral("1=") + file)) << recentFiles().toStdString();
+    EXPECT_EQ(first.state(), QProcess::Running);
 
-    QProcess second;
-    start(second);
-    ASSERT_TRUE(second.waitForFinished(20000));
-    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(second.exitCode(), 0);
-    EXPECT_EQ(second.readAllStandardOutput(), "");
-    EXPECT_EQ(second.readAllStandardError(), "");
-    EXPECT_EQ(first.state(), QProcess::Running) << "the running window is left alone";
-
-    // Killed, the first leaves its lock behind; the next start takes it over.
+    // Killed, the first leaves its lock and socket behind; the next start
+    // takes both over.
     first.kill();
     ASSERT_TRUE(first.waitForFinished());
     ASSERT_TRUE(QFileInfo::exists(lock()));
+    ASSERT_TRUE(QFileInfo::exists(runtime.filePath("Kolvane.socket")));
     start(third);
     EXPECT_FALSE(third.waitForFinished(2000)) << "the next start runs";
     EXPECT_EQ(third.state(), QProcess::Running);
+    QProcess fourth;
+    start(fourth, {});
+    ASSERT_TRUE(fourth.waitForFinished(20000));
+    EXPECT_EQ(fourth.exitCode(), 0) << "handed to the third, which listens on the old name";
+    EXPECT_EQ(third.state(), QProcess::Running);
+}
+
+// A screenshot never talks to a running window, nor waits for one.
+TEST_F(TwoStarts, AScreenshotRunsBesideTheWindowWithoutHandingAnythingOver) {
+    startFirst();
+    QTemporaryDir out;
+    QProcess shot;
+    start(shot, {QStringLiteral("--screenshot"), out.filePath("w.png"),
+                 QStringLiteral(KOLVANE_EXAMPLES_DIR "/hot-water-storage-tank.kvp")});
+    ASSERT_TRUE(shot.waitForFinished(30000));
+    EXPECT_EQ(shot.exitCode(), 0) << shot.readAllStandardError().toStdString();
+    EXPECT_TRUE(QFileInfo::exists(out.filePath("w.png")));
+    EXPECT_FALSE(recentFiles().contains(QStringLiteral("hot-water-storage-tank")))
+        << "handed over, or written to the list";
 }
 
 } // namespace
