@@ -29,11 +29,11 @@ void WriteReportPdfFile(const kolvane::TFormKolvane& window, const std::string& 
         static char* argv[] = {name, nullptr};
         app = std::make_unique<QApplication>(argc, argv);
     }
-    QImage chart;
+    kolvane::PageFigure chart;
 #ifdef KOLVANE_HAVE_CHARTS
-    chart = kolvane::HeatingCurvePicture(window);
+    chart = kolvane::HeatingCurveFigure(window);
 #endif
-    kolvane::WriteReportPdf(path, window.reportDocument(), chart.isNull() ? nullptr : &chart);
+    kolvane::WriteReportPdf(path, window.reportDocument(), chart);
 }
 
 } // namespace

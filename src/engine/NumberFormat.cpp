@@ -155,4 +155,23 @@ std::string DisplayFloatStr(std::string_view text) {
     return std::string(text);
 }
 
+std::string FormatFixed(double v, int decimals) {
+    if (!std::isfinite(v)) return FormatGeneral(v, 15, 1);
+    char buf[400]; // DBL_MAX has 309 integer digits
+    auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
+    std::string out(buf, static_cast<std::size_t>(res.ptr - buf));
+    if (out[0] == '-' && out.find_first_of("123456789") == std::string::npos) out.erase(0, 1);
+    return out;
+}
+
+std::string ReportFloatStr(double v) {
+    if (v == 0) return "0.0000";
+    if (!std::isfinite(v) || std::fabs(v) >= kReportFixedLimit) return FormatGeneral(v, 7, 4);
+    std::string fixed = FormatFixed(v, 4);
+    // Below 0.1 (as rounded) four decimals keep fewer than four digits.
+    const std::size_t lead = fixed[0] == '-' ? 1 : 0;
+    if (fixed.compare(lead, 3, "0.0") == 0) return FormatGeneral(v, 7, 4);
+    return fixed;
+}
+
 } // namespace kolvane

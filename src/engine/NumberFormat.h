@@ -40,4 +40,17 @@ std::string FloatToStr15(double v);
 // four exponent digits ("1.234E-0005"); otherwise the text itself.
 std::string DisplayFloatStr(std::string_view text);
 
+// v in fixed notation with exactly `decimals` decimals ("2.5000"); "-" only
+// before a nonzero digit. Non-finite values as FormatGeneral writes them.
+std::string FormatFixed(double v, int decimals);
+
+// The report's form of a value: four decimals ("1234.5000") where they keep
+// at least four significant digits, else the display form of seven
+// significant digits ("1.35E-0005"), so a nonzero value is never printed as
+// zero. From kReportFixedLimit on, where the display form itself turns to an
+// exponent, the display form too ("2.3413E0009" rather than
+// "2341300080.0000"). Zero is "0.0000".
+inline constexpr double kReportFixedLimit = 1e7;
+std::string ReportFloatStr(double v);
+
 } // namespace kolvane

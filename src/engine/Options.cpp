@@ -3,6 +3,8 @@
 #include "engine/FormKolvane.h"
 
 #include "engine/CalcRules.h"
+#include "engine/ComboBoxU.h"
+
 #include "model/Balance.h"
 
 namespace kolvane {
@@ -45,6 +47,18 @@ std::optional<double> TFormKolvane::SteamPressureKPa() const {
 
 void TFormKolvane::TShapeDChange(Component& sender) {
     form_.get<TLabel>("DspL").setCaption(tshape_->itemIndex() == 0 ? "管间距" : "螺距");
+    // The count the pass writes into mD: turns of a coil, passes of a U-tube.
+    const bool coil = tshape_->itemIndex() == 1;
+    form_.get<TLabel>("mL").setCaption(coil ? "盘管圈数" : "管程数");
+    // Only the label of the one unit changes; its factor and the selection,
+    // which a project file stores, stay.
+    auto& unit = form_.get<TComboBoxU>("mU");
+    const std::string item = MakeItem(coil ? "圈" : "程", "1");
+    if (unit.items() != std::vector<std::string>{item}) {
+        const int index = unit.itemIndex();
+        unit.setItems({item});
+        unit.setItemIndex(index);
+    }
     MaoDChange(sender);
 }
 

@@ -53,10 +53,17 @@ ListWidget::ListWidget(TComboBox& list, Guard guard, QWidget* parent)
 
 void ListWidget::reload() {
     QSignalBlocker block(this);
-    if (count() != static_cast<int>(list_.items().size())) {
+    // Rebuilt when the items changed, also in their labels alone (a unit
+    // renamed with the tube form).
+    QStringList labels;
+    for (const auto& item : list_.items())
+        labels << Q(ItemLabel(item));
+    bool same = count() == labels.size();
+    for (int i = 0; same && i < count(); ++i)
+        same = itemText(i) == labels[i];
+    if (!same) {
         clear();
-        for (const auto& item : list_.items())
-            addItem(Q(ItemLabel(item)));
+        addItems(labels);
     }
     setCurrentIndex(list_.itemIndex());
 }

@@ -618,11 +618,11 @@ bool MainWindow::saveReport() {
 
 void MainWindow::writeReportPdf(const std::string& path) {
     // The heating curve follows the report on a page of its own.
-    QImage chart;
+    PageFigure chart;
 #ifdef KOLVANE_HAVE_CHARTS
-    chart = HeatingCurvePicture(*kolvane_);
+    chart = HeatingCurveFigure(*kolvane_);
 #endif
-    WriteReportPdf(path, reportView_->present(), chart.isNull() ? nullptr : &chart);
+    WriteReportPdf(path, reportView_->present(), chart);
 }
 
 bool MainWindow::exportReportPdf() {

@@ -14,6 +14,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <memory>
+#include <vector>
 
 namespace kolvane {
 
@@ -91,10 +93,17 @@ bool HeatingCurveChart::fill(const TFormKolvane& window) {
     target_->append(0, pass.target);
     target_->append(end, pass.target);
     x->setRange(0, end);
+    // Ticks at round times from 0, whatever the heating time (0.25 h, not
+    // the fifths 0.375 h of a 1.5 h batch).
+    x->setTickType(QValueAxis::TicksDynamic);
+    x->setTickAnchor(0);
+    x->setTickInterval(RoundTickStep(end));
+    x->setLabelFormat(QStringLiteral("%g"));
     x->setTitleText(QStringLiteral("时间 (%1)").arg(unit));
     const double pad = std::max(1.0, (high - low) * 0.05);
     y->setRange(low - pad, high + pad);
     y->applyNiceNumbers(); // round ticks
+    y->setLabelFormat(QStringLiteral("%g"));
     y->setTitleText(QStringLiteral("温度 (°C)"));
 
     note_.clear();
@@ -117,19 +126,40 @@ bool HeatingCurveChart::fill(const TFormKolvane& window) {
     return true;
 }
 
-QImage HeatingCurvePicture(const TFormKolvane& window, QSize size) {
-    HeatingCurveChart curve;
-    QGraphicsScene scene; // owns the chart from here
-    scene.addItem(curve.chart());
-    if (!curve.fill(window)) return {};
-    curve.chart()->setGeometry(QRectF(QPointF(0, 0), QSizeF(size)));
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    scene.render(&painter, QRectF(image.rect()), QRectF(QPointF(0, 0), QSizeF(size)));
-    painter.end();
-    return image;
+PageFigure HeatingCurveFigure(const TFormKolvane& window) {
+    auto curve = std::make_shared<HeatingCurveChart>();
+    auto scene = std::make_shared<QGraphicsScene>(); // owns the chart from here
+    scene->addItem(curve->chart());
+    if (!curve->fill(window)) return {};
+    return [curve, scene](QPainter& painter, const QRectF& target) {
+        // Laid out 560 units wide and scaled into the target, so the labels
+        // read as 8 to 9 points on a page's width.
+        const QSizeF size(560, 560 * target.height() / target.width());
+        curve->chart()->setGeometry(QRectF(QPointF(0, 0), size));
+        painter.setRenderHint(QPainter::Antialiasing);
+        scene->render(&painter, target, QRectF(QPointF(0, 0), size));
+    };
+}
+
+double RoundTickStep(double span) {
+    if (!(span > 0) || !std::isfinite(span)) return 1;
+    std::vector<double> steps; // the round steps from span/20 to span/2
+    const double power = std::pow(10.0, std::floor(std::log10(span / 20)));
+    for (double p : {power, 10 * power, 100 * power})
+        for (double m : {1.0, 2.0, 2.5, 5.0})
+            steps.push_back(m * p);
+    // Ticks that end at the heating time, about six of them, where a round
+    // step divides it; else the finest step that leaves at most eight.
+    double best = 0, bestOff = 0;
+    for (double step : steps) {
+        const double n = span / step;
+        if (n < 4 - 1e-9 || n > 10 + 1e-9 || std::fabs(n - std::round(n)) > 1e-6) continue;
+        if (best == 0 || std::fabs(n - 6) < bestOff) best = step, bestOff = std::fabs(n - 6);
+    }
+    if (best > 0) return best;
+    for (double step : steps)
+        if (span / step <= 8 + 1e-9) return step;
+    return steps.back();
 }
 
 } // namespace kolvane

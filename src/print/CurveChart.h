@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QImage>
-#include <QSize>
+#include "print/ReportPages.h"
+
 #include <QString>
 
 class QChart;
@@ -37,8 +37,15 @@ private:
     QString note_;
 };
 
-// The chart of the window's last pass as a picture of `size` pixels on
-// white; a null image when the pass gave no curve. Needs a QApplication.
-QImage HeatingCurvePicture(const TFormKolvane& window, QSize size = QSize(1000, 650));
+// The chart of the window's last pass as a figure of the report's PDF,
+// drawn in vectors into the rectangle it is given; empty when the pass gave
+// no curve. Needs a QApplication.
+PageFigure HeatingCurveFigure(const TFormKolvane& window);
+
+// A round tick step (1, 2, 2.5 or 5 times a power of ten) for an axis from 0
+// to `span`: one that divides it into four to ten equal intervals, nearest
+// six, where there is one (0.25 h for 1.5 h); else the finest that leaves at
+// most eight.
+double RoundTickStep(double span);
 
 } // namespace kolvane

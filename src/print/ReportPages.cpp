@@ -8,7 +8,6 @@
 #include <QBuffer>
 #include <QFontDatabase>
 #include <QFontMetricsF>
-#include <QImage>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
@@ -151,37 +150,62 @@ void SetUpReportPage(QPrinter& printer) {
     printer.setDocName(QStringLiteral("计算报表"));
 }
 
-bool PaintReportPages(QPagedPaintDevice& device, const ReportDocument& doc, const QImage* chart) {
+bool PaintReportPages(QPagedPaintDevice& device, const ReportDocument& doc,
+                      const PageFigure& figure, QDate date) {
     QTextDocument text;
     text.documentLayout()->setPaintDevice(&device);
     FillReportDocument(text, doc);
     QTextFrameFormat frame = text.rootFrame()->frameFormat();
     frame.setMargin(0); // the device's margins are the page's
     text.rootFrame()->setFrameFormat(frame);
-    const QRectF body(QPointF(0, 0), QSizeF(device.width(), device.height()));
+
+    // The footer, "第 N 页 共 M 页" and the date at its right, takes the last two lines of its font
+    // within the margins, so nothing is drawn where a printer may not reach.
+    QFont footerFont = DefaultFont();
+    footerFont.setFamilies({QStringLiteral("WenQuanYi Micro Hei"), ReportFontFamily()});
+    footerFont.setPointSizeF(9);
+    const QFontMetricsF footerMetrics(footerFont, &device);
+    const qreal footerHeight = 2 * footerMetrics.lineSpacing();
+    const QRectF page(QPointF(0, 0), QSizeF(device.width(), device.height()));
+    const QRectF body(page.topLeft(), QSizeF(page.width(), page.height() - footerHeight));
     text.setPageSize(body.size());
 
     QPainter painter;
     if (!painter.begin(&device)) return false;
-    const int pages = doc.empty() ? 1 : text.pageCount();
-    for (int i = 0; i < pages; ++i) {
+    const int textPages = doc.empty() ? 1 : text.pageCount();
+    const int pages = textPages + (figure ? 1 : 0);
+    auto footer = [&](int number) {
+        painter.setFont(footerFont);
+        painter.setPen(Qt::black);
+        const QRectF line(page.left(), page.bottom() - footerMetrics.lineSpacing(), page.width(),
+                          footerMetrics.lineSpacing());
+        painter.drawText(line, Qt::AlignHCenter | Qt::AlignBottom,
+                         QStringLiteral("第 %1 页 共 %2 页").arg(number).arg(pages));
+        painter.drawText(line, Qt::AlignRight | Qt::AlignBottom, date.toString(Qt::ISODate));
+    };
+    for (int i = 0; i < textPages; ++i) {
         if (i > 0 && !device.newPage()) return false;
         painter.save();
         painter.translate(0, -i * body.height());
         text.drawContents(&painter, body.translated(0, i * body.height()));
         painter.restore();
+        footer(i + 1);
     }
-    if (chart && !chart->isNull()) {
+    if (figure) {
         if (!device.newPage()) return false;
-        QSizeF size = chart->size();
-        size.scale(body.size(), Qt::KeepAspectRatio);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(QRectF(QPointF(0, 0), size), *chart, QRectF(chart->rect()));
+        // Across the width, in the proportions of a screen (4:3).
+        QRectF area(body.topLeft(), QSizeF(body.width(), body.width() * 3 / 4));
+        if (area.height() > body.height()) area.setHeight(body.height());
+        painter.save();
+        figure(painter, area);
+        painter.restore();
+        footer(pages);
     }
     return painter.end();
 }
 
-void WriteReportPdf(const std::string& path, const ReportDocument& doc, const QImage* chart) {
+void WriteReportPdf(const std::string& path, const ReportDocument& doc, const PageFigure& figure,
+                    QDate date) {
     // Made in memory and written in one step: a failure leaves no part of
     // a PDF under the name and an existing file untouched.
     QByteArray bytes;
@@ -194,7 +218,7 @@ void WriteReportPdf(const std::string& path, const ReportDocument& doc, const QI
                                       QPageLayout::Inch));
         pdf.setTitle(QStringLiteral("计算报表"));
         pdf.setCreator(QStringLiteral("Kolvane"));
-        if (!PaintReportPages(pdf, doc, chart)) throw IoError("无法生成PDF文件：" + path);
+        if (!PaintReportPages(pdf, doc, figure, date)) throw IoError("无法生成PDF文件：" + path);
     }
     WriteFileAtomically(path, std::string_view(bytes.constData(), bytes.size()));
 }

@@ -2,13 +2,16 @@
 
 #include "report/Report.h"
 
+#include <QDate>
 #include <QString>
 
+#include <functional>
 #include <string>
 
-class QImage;
 class QPagedPaintDevice;
+class QPainter;
 class QPrinter;
+class QRectF;
 class QTextDocument;
 
 namespace kolvane {
@@ -30,16 +33,22 @@ void FillReportDocument(QTextDocument& out, const ReportDocument& doc);
 // the job named "计算报表": the page the report is printed on.
 void SetUpReportPage(QPrinter& printer);
 
-// Lays the report out on the pages of `device` (its margins already set)
-// and paints them, followed on a page of its own by `chart` when it is not
-// null. False when the device could not be painted on.
-bool PaintReportPages(QPagedPaintDevice& device, const ReportDocument& doc,
-                      const QImage* chart = nullptr);
+// A figure drawn into a rectangle of a page, in the painter's coordinates
+// (the heating-curve chart).
+using PageFigure = std::function<void(QPainter&, const QRectF&)>;
 
-// Writes the report pages and the chart as a PDF file at `path`: first
+// Lays the report out on the pages of `device` (its margins already set)
+// and paints them, followed on a page of its own by `figure`, across the
+// page's width, when there is one. Each page ends in its footer, on the
+// last lines of the area within the margins. False when the device could
+// not be painted on.
+bool PaintReportPages(QPagedPaintDevice& device, const ReportDocument& doc,
+                      const PageFigure& figure = {}, QDate date = QDate::currentDate());
+
+// Writes the report pages and the figure as a PDF file at `path`: first
 // beside it, then renamed over it, so a failed export leaves an existing
 // file as it was. Throws IoError naming the path when it cannot.
 void WriteReportPdf(const std::string& path, const ReportDocument& doc,
-                    const QImage* chart = nullptr);
+                    const PageFigure& figure = {}, QDate date = QDate::currentDate());
 
 } // namespace kolvane

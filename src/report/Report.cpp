@@ -54,6 +54,13 @@ LineParts PartsOf(const TFormKolvane& w, const std::string& name) {
     return p;
 }
 
+// A field's text as the report prints it: a number in the report's form
+// (in its display unit, as shown), any other text unchanged.
+std::string ReportValue(const std::string& text) {
+    if (auto x = ParseExactReal(TrimControl(text))) return ReportFloatStr(*x);
+    return text;
+}
+
 std::string Line(const LineParts& p, const std::string& value) {
     return kIndent + PadCells(p.caption, 20) + PadCells(value, 20) + PadCells(p.unit, 20);
 }
@@ -71,15 +78,29 @@ public:
         for (const char* n : names) {
             const LineParts p = PartsOf(w_, n);
             if (!p.enabled) continue;
-            // The steam's pressure is optional: printed where it was given.
-            if (std::string_view(n) == "PivD" && TrimControl(p.value).empty()) continue;
-            std::string value = p.value;
-            if (auto x = ParseExactReal(TrimControl(p.value))) {
-                char buf[64];
-                std::snprintf(buf, sizeof buf, "%.4f", *x);
-                value = buf;
-            }
-            doc_.AppendLine(Line(p, value));
+            doc_.AppendLine(Line(p, ReportValue(p.value)));
+        }
+    }
+    // The steam pressure where it holds one: it is optional, and with a
+    // single-phase medium it means nothing.
+    void steamPressure() {
+        const LineParts p = PartsOf(w_, "PivD");
+        if (w_.list("PhiD").itemIndex() == 1 && !TrimControl(p.value).empty())
+            doc_.AppendLine(Line(p, ReportValue(p.value)));
+    }
+    // A comment box with text: its caption, then its lines in the value
+    // column, one report line each.
+    void comment(const char* name) {
+        const std::vector<std::string> lines = w_.form().get<TRichEdit>(name).lines();
+        std::size_t end = lines.size();
+        while (end > 0 && TrimControl(lines[end - 1]).empty())
+            --end;
+        const std::string caption = PartsOf(w_, name).caption;
+        for (std::size_t i = 0; i < end; ++i) {
+            std::string line = lines[i];
+            while (!line.empty() && static_cast<unsigned char>(line.back()) <= ' ')
+                line.pop_back();
+            doc_.AppendLine(kIndent + PadCells(i == 0 ? caption : std::string(), 20) + line);
         }
     }
     // Enabled controls, their text cut before `separator` when one is given.
@@ -140,6 +161,7 @@ ReportDocument Generator::run() {
     twoColumns("流体相态", w_.list("PhoD").text());
     twoColumns("流体类型", w_.form().get<TEdit>("HToD").text());
     fields({"MaoD", "Tom1D", "Tom2D", "QoD", "QLD"});
+    comment("CmtoD");
     heading("       容器参数及计算结果:");
     fields({"AeD"});
     choice("SmD", "|");
@@ -149,11 +171,13 @@ ReportDocument Generator::run() {
     choice("EVTD");
     fields({"KeD", "KcD", "TwaD", "TeD"});
     heading("       管程物性及热量平衡，物性:");
-    fields({"CipD", "DeniD", "ViiD", "LdiD", "DHiD", "denivD", "ViivD", "PivD"});
+    fields({"CipD", "DeniD", "ViiD", "LdiD", "DHiD", "denivD", "ViivD"});
+    steamPressure();
     heading("       管程物性及热量平衡，工艺和热量平衡数据:");
     choice("PhiD");
     choice("HTiD");
     fields({"LaiD", "WiD", "Ti1D", "Ti2D", "QiD"});
+    comment("CmttD");
     heading("       管程参数及计算结果:");
     choice("TShapeD");
     fields({"EiD", "dioD", "diiD"});
@@ -176,12 +200,6 @@ void Generator::warnings() {
 }
 
 namespace {
-std::string Fixed(double v, int digits) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*f", digits, v);
-    return buf;
-}
-
 // The heating time's own unit: its label and factor to seconds.
 struct TimeUnit {
     std::string label;
@@ -209,13 +227,14 @@ void Generator::curve() {
     if (r.hasCheck) CheckedTemperatures(r.checkInputs, r.actualArea, times, checked);
     for (int i = 0; i <= 10; ++i) {
         const double t = times[i];
-        doc_.AppendLine(kIndent + PadCells(Fixed(t / unit.factor, 4), 20) +
-                        PadCells(Fixed(CurveTemperature(r.curve, r.theoreticalArea, t), 2), 20) +
-                        PadCells(Fixed(CurveTemperature(r.curve, r.actualArea, t), 2), 20) +
-                        (r.hasCheck ? PadCells(Fixed(checked[i], 2), 20) : ""));
+        doc_.AppendLine(
+            kIndent + PadCells(ReportFloatStr(t / unit.factor), 20) +
+            PadCells(FormatFixed(CurveTemperature(r.curve, r.theoreticalArea, t), 2), 20) +
+            PadCells(FormatFixed(CurveTemperature(r.curve, r.actualArea, t), 2), 20) +
+            (r.hasCheck ? PadCells(FormatFixed(checked[i], 2), 20) : ""));
     }
     if (auto reached = TimeToReach(r.curve, r.actualArea, r.target))
-        doc_.AppendLine(kIndent + "实际面积于 " + Fixed(*reached / unit.factor, 4) + " " +
+        doc_.AppendLine(kIndent + "实际面积于 " + ReportFloatStr(*reached / unit.factor) + " " +
                         unit.label + " 达到目标温度");
 }
 
@@ -225,16 +244,17 @@ void Generator::check() {
     heading("       校核:");
     const TimeUnit unit = TimeUnitOf(w_);
     auto time = [&](const char* caption, const std::optional<double>& t) {
-        doc_.AppendLine(
-            kIndent + PadCells(caption, 20) +
-            (t ? PadCells(Fixed(*t / unit.factor, 4), 20) + unit.label : std::string("未达到")));
+        doc_.AppendLine(kIndent + PadCells(caption, 20) +
+                        (t ? PadCells(ReportFloatStr(*t / unit.factor), 20) + unit.label
+                           : std::string("未达到")));
     };
     if (r.hasActualArea) time("实际面积达标时间", r.check.tActual);
     time("理论面积达标时间", r.check.tTheoretical);
     if (r.check.areaNeeded) {
         doc_.AppendLine(kIndent + PadCells("动态校核所需面积", 20) +
-                        PadCells(Fixed(*r.check.areaNeeded, 4), 20) + "m2");
-        doc_.AppendLine(kIndent + PadCells("所需面积/理论面积", 20) + Fixed(*r.checkRatio(), 4));
+                        PadCells(ReportFloatStr(*r.check.areaNeeded), 20) + "m2");
+        doc_.AppendLine(kIndent + PadCells("所需面积/理论面积", 20) +
+                        ReportFloatStr(*r.checkRatio()));
     } else {
         doc_.AppendLine(kIndent + PadCells("动态校核所需面积", 20) +
                         (r.check.note ? r.check.note : ""));

@@ -37,10 +37,12 @@ private:
 };
 
 // The report of the window as it stands: title with the vessel type, rule,
-// the blocks of inputs and results (enabled fields only, numbers with four
-// decimals, columns of 20 cells counted in GBK bytes), then the warnings of
-// the last pass, the heating curve at eleven points and the dynamic check
-// when there are any.
+// the blocks of inputs and results (enabled fields only, numbers in
+// ReportFloatStr's form, columns of 20 cells counted in GBK bytes; the steam
+// pressure when the medium condenses and it has a value, the comment boxes
+// with text after their side's balance), then the warnings of the last
+// pass, the heating curve at eleven points and the dynamic check when there
+// are any.
 ReportDocument BuildReport(const TFormKolvane& window);
 
 // The character cells of a text: its GBK bytes, so a Chinese character

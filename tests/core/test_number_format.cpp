@@ -37,6 +37,28 @@ TEST(DisplayForm, SevenDigitsFourExponentDigitsAndNonNumbersUnchanged) {
         EXPECT_EQ(DisplayFloatStr(text), shown) << "row '" << text << "'";
 }
 
+TEST(ReportForm, FourDecimalsWhileTheyKeepFourDigitsElseTheDisplayForm) {
+    const double inf = std::numeric_limits<double>::infinity();
+    // clang-format off
+    const std::pair<double, const char*> rows[] = {
+        {4e-5, "4E-0005"} /* four decimals would print 0.0000 */, {1.35e-5, "1.35E-0005"},
+        {0.5, "0.5000"}, {1234.5, "1234.5000"}, {2.3413e9, "2.3413E0009"},
+        {2341300080.0, "2.3413E0009"}, {0.0, "0.0000"}, {-0.0, "0.0000"},
+        {-4e-5, "-4E-0005"}, {-1234.5, "-1234.5000"}, {-2.3413e9, "-2.3413E0009"},
+        {0.00021, "0.00021"} /* 0.0002 kept one digit */, {0.000411234567, "0.0004112346"},
+        {0.00005, "5E-0005"} /* not rounded up to 0.0001 */, {0.1, "0.1000"},
+        {0.0999, "0.0999"}, {0.09999, "0.1000"} /* rounds to four digits */,
+        {0.012345, "0.012345"}, {9999999.5, "9999999.5000"} /* just below the limit */,
+        {kReportFixedLimit, "1E0007"}, {12345678.9, "1.234568E0007"}, {1e-300, "1E-0300"},
+        {inf, "INF"}, {std::nan(""), "NAN"}};
+    // clang-format on
+    for (const auto& [value, text] : rows)
+        EXPECT_EQ(ReportFloatStr(value), text) << "row " << text;
+    EXPECT_EQ(FormatFixed(-0.001, 2), "0.00") << "no sign before zeros";
+    EXPECT_EQ(FormatFixed(-63.226, 2), "-63.23");
+    EXPECT_EQ(FormatFixed(2.5, 4), "2.5000");
+}
+
 TEST(ReadNumber, AcceptsTheNumberGrammarAndRejectsTheRestNamingTheText) {
     // clang-format off
     const std::pair<const char*, double> good[] = {
@@ -64,6 +86,7 @@ TEST(ReadNumber, IgnoresTheLocale) {
     EXPECT_DOUBLE_EQ(StrToFloat("1.5"), 1.5);
     EXPECT_EQ(FloatToStr15(1.5), "1.5");
     EXPECT_EQ(DisplayFloatStr("0.25"), "0.25");
+    EXPECT_EQ(ReportFloatStr(0.25), "0.2500");
     std::setlocale(LC_ALL, saved.c_str());
 }
 

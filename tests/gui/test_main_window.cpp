@@ -71,6 +71,26 @@ TEST_F(MainWindowTest, TypingPickingAUnitAndLeaving) {
     EXPECT_EQ(unit->currentText(), "min");
 }
 
+// Picking the tube form in its box renames the count: turns of a coil,
+// passes of a U-tube, caption and unit alike.
+TEST_F(MainWindowTest, TheTubeFormNamesTheCountTurnsOrPasses) {
+    auto* form = dynamic_cast<ListWidget*>(window->widgetFor("TShapeD"));
+    auto* caption = dynamic_cast<QLabel*>(window->widgetFor("mL"));
+    auto* unit = dynamic_cast<ListWidget*>(window->widgetFor("mU"));
+    ASSERT_TRUE(form && caption && unit);
+    const struct {
+        int form;
+        const char *caption, *unit;
+    } rows[] = {{1, "盘管圈数", "圈"}, {0, "管程数", "程"}};
+    for (const auto& row : rows) {
+        form->setCurrentIndex(row.form);
+        emit form->activated(row.form);
+        EXPECT_EQ(caption->text(), QString::fromUtf8(row.caption));
+        EXPECT_EQ(unit->currentText(), QString::fromUtf8(row.unit));
+        EXPECT_EQ(unit->count(), 1);
+    }
+}
+
 TEST_F(MainWindowTest, ComputedLookIsColouredLockedAndForbiddenDisabledIsGrey) {
     PutComputedValue(field("QoD"), kComputedColor, 1.0 / 3.0, 1e-6);
     EditDWidget* w = edit("QoD");

@@ -6,10 +6,14 @@
 #include "engine/UiServices.h"
 #include "gui/MainWindow.h"
 #include "print/ReportPages.h"
+#ifdef KOLVANE_HAVE_CHARTS
+#include "print/CurveChart.h"
+#endif
 #include "report/Report.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
+#include <QDate>
 #include <QPdfWriter>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -104,6 +108,18 @@ TEST(ReportPages, ColumnsStartOnTheirCellsOnScreenAndOnPdfPages) {
     }
 }
 
+#ifdef KOLVANE_HAVE_CHARTS
+TEST(CurveChart, TheTimeAxisIsTickedAtRoundSteps) {
+    // clang-format off
+    const std::pair<double, double> rows[] = {
+        {1.5, 0.25} /* not 0.375 */, {90, 10}, {4, 0.5}, {2, 0.25}, {120, 20}, {5400, 1000},
+        {1, 0.2}, {7, 1}, {0.02, 0.0025}, {3e6, 5e5}, {0, 1}, {-3, 1}};
+    // clang-format on
+    for (const auto& [span, step] : rows)
+        EXPECT_DOUBLE_EQ(RoundTickStep(span), step) << "span " << span;
+}
+#endif
+
 // Runs a shell command; its exit code and standard output.
 std::pair<int, std::string> Shell(const std::string& command) {
     std::string out;
@@ -153,12 +169,16 @@ std::pair<int, std::string> WindowExport(const char* example, const std::string&
 TEST(ReportPdf, TheCommandLineAndTheWindowWriteTheReportPagesAndTheChart) {
     if (Shell("command -v pdfinfo && command -v pdftotext").first != 0)
         GTEST_SKIP() << "poppler-utils (pdfinfo, pdftotext) is not installed";
+    // The time axis is ticked at round steps from 0: the heating time's
+    // fifths (0.8 hr, 22.5 min) are no tick.
     const struct {
         const char *who, *example, *word, *failureSays;
         PdfExport write;
+        const char *tick, *noTick;
     } rows[] = {
-        {"kolvane-cli", "hot-water-storage-tank.kvp", "升温曲线", "error: --report: ", &CliExport},
-        {"window", "steam-coil-reactor.kvp", "搅拌器参数", "", &WindowExport}};
+        {"kolvane-cli", "hot-water-storage-tank.kvp", "升温曲线", "error: --report: ", &CliExport,
+         "3.5", "0.8"},
+        {"window", "steam-coil-reactor.kvp", "搅拌器参数", "", &WindowExport, "70", "22.5"}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.who);
         TempDir dir;
@@ -168,10 +188,36 @@ TEST(ReportPdf, TheCommandLineAndTheWindowWriteTheReportPagesAndTheChart) {
         auto [infoCode, info] = Shell("pdfinfo " + Quoted(pdf));
         const auto pages = info.find("Pages:");
         ASSERT_TRUE(infoCode == 0 && pages != std::string::npos) << info;
-        EXPECT_GE(std::atoi(info.c_str() + pages + 6), 2) << "report pages, then the chart";
+        const int count = std::atoi(info.c_str() + pages + 6);
+        EXPECT_GE(count, 2) << "report pages, then the chart";
         const std::string text = Shell("pdftotext -enc UTF-8 " + Quoted(pdf) + " -").second;
         for (const char* word : {"圆柱（平底）容器传热计算报告", "简明计算结果", row.word})
             EXPECT_NE(text.find(word), std::string::npos) << word << " in " << text;
+        // Every page's footer: its number of all and the day of the export.
+        auto pageText = [&pdf](int page) {
+            const std::string n = std::to_string(page);
+            return Shell("pdftotext -enc UTF-8 -f " + n + " -l " + n + " " + Quoted(pdf) + " -")
+                .second;
+        };
+        const QDate today = QDate::currentDate();
+        for (int page = 1; page <= count; ++page) {
+            std::string footer = pageText(page);
+            std::erase_if(footer, [](char c) { return c == ' ' || c == '\n'; });
+            EXPECT_NE(
+                footer.find("第" + std::to_string(page) + "页共" + std::to_string(count) + "页"),
+                std::string::npos)
+                << footer;
+            EXPECT_TRUE(footer.find(today.toString(Qt::ISODate).toStdString()) !=
+                            std::string::npos ||
+                        footer.find(today.addDays(-1).toString(Qt::ISODate).toStdString()) !=
+                            std::string::npos)
+                << "dated: " << footer;
+        }
+        // The chart's labels are text on the last page.
+        const std::string chart = pageText(count);
+        EXPECT_NE(chart.find("时间 ("), std::string::npos) << chart;
+        EXPECT_NE(chart.find(std::string("\n") + row.tick + "\n"), std::string::npos) << chart;
+        EXPECT_EQ(chart.find(std::string("\n") + row.noTick + "\n"), std::string::npos) << chart;
 
         const std::string locked = dir.file("locked.pdf");
         WriteBytes(locked, "earlier export");
