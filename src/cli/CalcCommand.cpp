@@ -308,7 +308,10 @@ void RunProp(StepContext& x, const Step& s) {
             x.err << "error: " << line << '\n';
         x.failed = true;
     }
-    if (lib.BBOKClick(x.window)) x.window.OptionChanged(x.window.form().get<TButton>(s.name));
+    // What the computation gave belongs to this fluid and state; without
+    // any (no temperature) there is nothing to confirm, and it was told.
+    if (lib.resultsCurrent() && lib.BBOKClick(x.window))
+        x.window.OptionChanged(x.window.form().get<TButton>(s.name));
 }
 
 using Syntax = StepType::Syntax;
