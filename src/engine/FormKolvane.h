@@ -212,6 +212,7 @@ private:
     void build();
     void buildQuantity(const struct ControlRow& row, Component* parent);
     void wireHandlers();
+    void trackProjectEdits();
     void refreshHeatDirection();
     bool carryVesselOver();
     void enableRow(std::string_view fieldName, bool on);
