@@ -127,16 +127,14 @@ void TFormKolvane::wireHandlers() {
     for (TComboBox* l : {evt_, tubeMaterial_, vesselMaterial_, insulation_})
         l->onChange = thenPass(&TFormKolvane::MaoDChange);
     stirrer_->onChange = bind(&TFormKolvane::OptionChanged);
-    // The stirred correlations read the vessel diameter, the blade and the
-    // speed from the vessel page: leaving them, with stirring on, runs the
-    // pass after the page's own handler. So does carrying area and mass over.
-    for (auto id : {fid::DsD, fid::midD, fid::rvD}) {
-        TEditD& e = f(id);
-        e.onExit = [this, own = e.onExit](Component& c) {
-            if (own) own(c);
+    // The stirred correlations read the blade and the speed from the vessel
+    // page: leaving them, with stirring on, runs the pass, which also checks
+    // the blade against the vessel (the vessel diameter's own handler runs
+    // the pass for it). So does carrying area and mass over.
+    for (auto id : {fid::midD, fid::rvD})
+        f(id).onExit = [this](Component& c) {
             if (ifMix_->checked()) OptionChanged(c);
         };
-    }
     form_.get<TButton>("BTVessel").onClick = bind(&TFormKolvane::BTVesselClick);
     trackProjectEdits();
 
@@ -216,9 +214,6 @@ void TFormKolvane::buildQuantity(const ControlRow& row, Component* parent) {
         break;
     case ExitHandler::VsDExit:
         e.onExit = [this](Component& c) { VsDExit(c); };
-        break;
-    case ExitHandler::MidDExit:
-        e.onExit = [this](Component& c) { midDExit(c); };
         break;
     }
 }

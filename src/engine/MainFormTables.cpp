@@ -127,7 +127,7 @@ constexpr FieldRow kFields[] = {
     {"WsD", "宽度", kGeometry, "m", 6, L::Input, X::VsDExit, "", true},
     {"HsD", "高度", kGeometry, "m", 6, L::Input, X::VsDExit, "", true},
     {"DsD", "直径", kGeometry, "m", 6, L::Input, X::VsDExit, "", true},
-    {"midD", "浆叶直径", kStirrer, "m", 6, L::Input, X::MidDExit, "", true},
+    {"midD", "浆叶直径", kStirrer, "m", 6, L::Input, X::None, "", true},
     {"rvD", "转速", kStirrer, "r/S", 24, L::Input, X::None, "", true},
 };
 
