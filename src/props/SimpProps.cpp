@@ -276,6 +276,7 @@ void TFormSimpPL::computeForState(const std::function<void()>& compute) {
             // Failures included: a property that failed is empty for this
             // state, not stale.
             lib.resultsFor_ = lib.currentState();
+            if (lib.onChanged) lib.onChanged();
         }
     } done{*this};
     compute();

@@ -104,7 +104,8 @@ public:
 
     // Shows the window modally (set by the view; nothing headless).
     std::function<void()> onShow;
-    // Told when the current record, the records or the page change.
+    // Told when the current record, the records, the page or what the
+    // results belong to change.
     std::function<void()> onChanged;
 
 private:
