@@ -13,7 +13,9 @@
 #include <charconv>
 #include <filesystem>
 #include <limits>
+#include <optional>
 #include <ostream>
+#include <utility>
 
 namespace kolvane {
 
@@ -184,11 +186,29 @@ void RunCheck(StepContext& x, const Step& s) {
     if (box.checked() != (s.value == "1")) box.Click();
 }
 
+// The answer of --press NAME=yes|no to the question the press asks.
+std::optional<Answer> PressAnswer(const std::string& value) {
+    if (value == "yes" || value == "是") return Answer::Yes;
+    if (value == "no" || value == "否") return Answer::No;
+    return std::nullopt;
+}
 std::string CheckPress(const TFormKolvane& w, const Step& s) {
+    if (!s.value.empty() && !PressAnswer(s.value))
+        return "--press answers the question of the button with yes or no, not '" + s.value + "'";
     return NeedsComponent<TButton>(w, s, "a button");
 }
+// Without an answer a question the press asks takes its default (是 for the
+// vessel page's mass). An answer is for this press alone: one it does not
+// ask for is left for no later step.
 void RunPress(StepContext& x, const Step& s) {
-    x.window.form().get<TButton>(s.name).Click();
+    TButton& button = x.window.form().get<TButton>(s.name);
+    if (s.value.empty()) return button.Click();
+    struct Scoped {
+        std::vector<Answer>& answers;
+        std::vector<Answer> later;
+        ~Scoped() { answers = std::move(later); }
+    } scoped{x.ui.answers, std::exchange(x.ui.answers, {*PressAnswer(s.value)})};
+    button.Click();
 }
 
 std::string CheckSave(const TFormKolvane&, const Step& s) {
@@ -312,7 +332,10 @@ void RunProp(StepContext& x, const Step& s) {
             x.err << "error: " << line << '\n';
         x.failed = true;
     }
-    if (lib.BBOKClick(x.window)) x.window.OptionChanged(x.window.form().get<TButton>(s.name));
+    // What the computation gave belongs to this fluid and state; without
+    // any (no temperature) there is nothing to confirm, and it was told.
+    if (lib.resultsCurrent() && lib.BBOKClick(x.window))
+        x.window.OptionChanged(x.window.form().get<TButton>(s.name));
 }
 
 using Syntax = StepType::Syntax;
@@ -414,7 +437,8 @@ int RunCalcCommand(const std::vector<std::string>& args, std::ostream& out, std:
                 }
                 break;
             case Syntax::Name:
-                s.name = *v;
+                // NAME, or NAME=ANSWER for the question the step asks.
+                if (!SplitAssignment(*v, s.name, s.value)) s.name = *v;
                 break;
             case Syntax::Value:
                 s.value = *v;

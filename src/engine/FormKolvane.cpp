@@ -9,16 +9,6 @@ namespace kolvane {
 
 namespace {
 
-// Text and list controls whose changes mark the project changed.
-constexpr std::string_view kChangeTracked[] = {"HToD", "HTiD", "LaoD", "PhoD",  "SmD",
-                                               "PmD",  "EVTD", "TmD",  "CmtoD", "CmttD"};
-
-bool IsChangeTracked(std::string_view name) {
-    for (auto n : kChangeTracked)
-        if (n == name) return true;
-    return false;
-}
-
 std::vector<std::string> ItemsOf(const ChoiceList& list) {
     return {list.items.begin(), list.items.end()};
 }
@@ -87,8 +77,6 @@ void TFormKolvane::build() {
             break;
         }
         }
-        if (IsChangeTracked(row.name))
-            form_.find(row.name)->onChange = [this](Component& c) { MaoDChange(c); };
     }
 
     // Menu commands whose state the core decides.
@@ -139,24 +127,46 @@ void TFormKolvane::wireHandlers() {
     for (TComboBox* l : {evt_, tubeMaterial_, vesselMaterial_, insulation_})
         l->onChange = thenPass(&TFormKolvane::MaoDChange);
     stirrer_->onChange = bind(&TFormKolvane::OptionChanged);
-    // The stirred correlations read the vessel diameter, the blade and the
-    // speed from the vessel page: leaving them, with stirring on, runs the
-    // pass after the page's own handler. So does carrying area and mass over.
-    for (auto id : {fid::DsD, fid::midD, fid::rvD}) {
-        TEditD& e = f(id);
-        e.onExit = [this, own = e.onExit](Component& c) {
-            if (own) own(c);
+    // The stirred correlations read the blade and the speed from the vessel
+    // page: leaving them, with stirring on, runs the pass, which also checks
+    // the blade against the vessel (the vessel diameter's own handler runs
+    // the pass for it). So does carrying area and mass over.
+    for (auto id : {fid::midD, fid::rvD})
+        f(id).onExit = [this](Component& c) {
             if (ifMix_->checked()) OptionChanged(c);
         };
-    }
     form_.get<TButton>("BTVessel").onClick = bind(&TFormKolvane::BTVesselClick);
     // "容器定义…" beside the basic data: the vessel page, where the shape,
     // volume and fill give the loss area and the mass.
     form_.get<TButton>("SBVessel").onClick = [this](Component&) { ui_.showPage("TSVessel"); };
+    trackProjectEdits();
 
     // The vessel page opens laid out for its first shape, stirring off.
     VNDChange(*vessel_);
     ifMixClick(*ifMix_);
+}
+
+void TFormKolvane::trackProjectEdits() {
+    // Whatever the project keeps and the user can change — a typed text on
+    // any page, a comment, a choice, a unit, the stirring switch — marks the
+    // project changed before its own handler runs, so that no question about
+    // unsaved changes is skipped. The quantity fields do so by their table.
+    // The report page is no input: it is made anew from the window.
+    auto marking = [this](Component::Handler own) {
+        return [this, own = std::move(own)](Component& c) {
+            setProjectChanged(true);
+            if (own) own(c);
+        };
+    };
+    for (const auto& owned : form_.components()) {
+        Component& c = *owned;
+        if (dynamic_cast<TEditD*>(&c) || c.name() == "RichEditReport") continue;
+        if (dynamic_cast<TEdit*>(&c) || dynamic_cast<TRichEdit*>(&c) ||
+            dynamic_cast<TComboBox*>(&c))
+            c.onChange = marking(std::move(c.onChange));
+        else if (dynamic_cast<TCheckBox*>(&c))
+            c.onClick = marking(std::move(c.onClick));
+    }
 }
 
 void TFormKolvane::enableRow(std::string_view fieldName, bool on) {
@@ -207,9 +217,6 @@ void TFormKolvane::buildQuantity(const ControlRow& row, Component* parent) {
         break;
     case ExitHandler::VsDExit:
         e.onExit = [this](Component& c) { VsDExit(c); };
-        break;
-    case ExitHandler::MidDExit:
-        e.onExit = [this](Component& c) { midDExit(c); };
         break;
     }
 }

@@ -86,10 +86,11 @@ public:
     void VNDClick(Component& sender);
     void VNDChange(Component& sender);
     // Carries the loss area and the contents' mass to the calculation page and
-    // runs the pass; says what is missing when there is nothing to carry.
+    // runs the pass; says what is missing when there is nothing to carry. A
+    // typed mass that differs from the filled mass by more than 0.1 % is
+    // replaced only when the user answers 是.
     void BTVesselClick(Component& sender);
     void ifMixClick(Component& sender);
-    void midDExit(Component& sender);
     // Tube-side phase and tube form options.
     void PhiDChange(Component& sender);
     void TShapeDChange(Component& sender);
@@ -202,10 +203,18 @@ public:
 
 private:
     friend class RecalcPass;
-    // Publishes a pass's report and tells its new problems; `sender` is the
-    // control whose change ran the pass.
+    // Tells what the pass and the vessel page have to say: the vessel page's
+    // refused inputs join the pass's problems (told once, framed, the focus
+    // returned), a hint of the page's "确定" comes first among the missing
+    // inputs until the next report. `sender` is the control whose change ran
+    // the pass.
     void publishPassReport(PassReport report, const Component* sender = nullptr);
+    // The latest pass's report again with the vessel page as it is now.
+    void republishPassReport();
     void resetPassReport();
+    std::vector<PassReport::Problem> vesselProblems() const;
+    void solveVesselGeometry();
+    bool askReplaceMass(const TEditD& mass, double contents);
     // The pass after a load, without message boxes or a move of the focus:
     // what is shown follows from the inputs, and results the file held
     // otherwise are named in the status bar.
@@ -227,6 +236,7 @@ private:
     void build();
     void buildQuantity(const struct ControlRow& row, Component* parent);
     void wireHandlers();
+    void trackProjectEdits();
     void refreshHeatDirection();
     bool carryVesselOver();
     void enableRow(std::string_view fieldName, bool on);
@@ -245,6 +255,10 @@ private:
     // The record text of the window as it was built: a load applies it first.
     std::string freshRecord_;
     PassReport lastPass_;
+    // What the latest pass itself found, without the vessel page's.
+    std::vector<PassReport::Problem> passProblems_;
+    std::vector<PassReport::Missing> passMissing_;
+    std::optional<PassReport::Missing> vesselMissing_;
     bool quietPass_ = false; // the pass after a load: no focus moves
     std::vector<std::string> toldProblems_;
     std::string statusShown_;

@@ -121,14 +121,14 @@ constexpr FieldRow kFields[] = {
     {"SlD", "盘管直径", kTubeParams, "m", 6, L::Input, X::MaoDExit, "", true},
     {"mD", "管程数", kTubeParams, "程", 22, L::Input, X::None, "", true},
     {"koD", "管外膜系数", kTubeParams, "W/(m2.K)", 5, L::Result, X::None, "", true},
-    {"VsD", "容器体积", kGeometry, "m3", 23, L::Input, X::VsDExit, "", false},
-    {"KvD", "充装系数", kGeometry, "-", 3, L::Input, X::VsDExit, "", false},
-    {"Ae1D", "有效散热积", kGeometry, "m2", 4, L::Input, X::None, "", false},
-    {"WsD", "宽度", kGeometry, "m", 6, L::Input, X::VsDExit, "", false},
-    {"HsD", "高度", kGeometry, "m", 6, L::Input, X::VsDExit, "", false},
-    {"DsD", "直径", kGeometry, "m", 6, L::Input, X::VsDExit, "", false},
-    {"midD", "浆叶直径", kStirrer, "m", 6, L::Input, X::MidDExit, "", false},
-    {"rvD", "转速", kStirrer, "r/S", 24, L::Input, X::None, "", false},
+    {"VsD", "容器体积", kGeometry, "m3", 23, L::Input, X::VsDExit, "", true},
+    {"KvD", "充装系数", kGeometry, "-", 3, L::Input, X::VsDExit, "", true},
+    {"Ae1D", "有效散热积", kGeometry, "m2", 4, L::Input, X::None, "", true},
+    {"WsD", "宽度", kGeometry, "m", 6, L::Input, X::VsDExit, "", true},
+    {"HsD", "高度", kGeometry, "m", 6, L::Input, X::VsDExit, "", true},
+    {"DsD", "直径", kGeometry, "m", 6, L::Input, X::VsDExit, "", true},
+    {"midD", "浆叶直径", kStirrer, "m", 6, L::Input, X::None, "", true},
+    {"rvD", "转速", kStirrer, "r/S", 24, L::Input, X::None, "", true},
 };
 
 // Choice lists. Material and stirrer items carry their data after the bar.

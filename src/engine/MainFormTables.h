@@ -25,7 +25,7 @@ enum class StartLook {
 };
 
 // The handler that runs when the focus leaves a field.
-enum class ExitHandler { None, MaoDExit, VsDExit, MidDExit };
+enum class ExitHandler { None, MaoDExit, VsDExit };
 
 struct FieldRow {
     const char* name;    // TaoD

@@ -21,6 +21,7 @@
 #include <cstdio>
 #include <limits>
 #include <numbers>
+#include <utility>
 
 namespace kolvane {
 
@@ -922,7 +923,22 @@ void TFormKolvane::OptionChanged(Component& sender) {
     MaoDExit(sender);
 }
 
+void TFormKolvane::republishPassReport() {
+    PassReport report = lastPass_;
+    report.problems = passProblems_;
+    report.missing = passMissing_;
+    publishPassReport(std::move(report));
+}
+
 void TFormKolvane::publishPassReport(PassReport report, const Component* sender) {
+    passProblems_ = report.problems;
+    passMissing_ = report.missing;
+    for (auto& p : vesselProblems())
+        if (std::none_of(report.problems.begin(), report.problems.end(),
+                         [&p](const auto& q) { return q.text == p.text; }))
+            report.problems.push_back(std::move(p));
+    if (vesselMissing_)
+        report.missing.insert(report.missing.begin(), *std::exchange(vesselMissing_, std::nullopt));
     // Problems are told once while their text stays the same; the status bar
     // keeps saying them.
     std::vector<std::string> fresh;
@@ -1010,6 +1026,9 @@ void TFormKolvane::passAfterLoad() {
 
 void TFormKolvane::resetPassReport() {
     lastPass_ = {};
+    passProblems_.clear();
+    passMissing_.clear();
+    vesselMissing_.reset();
     toldProblems_.clear();
     if (!statusShown_.empty()) {
         statusShown_.clear();

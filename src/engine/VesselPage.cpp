@@ -3,7 +3,9 @@
 #include "model/VesselGeometry.h"
 
 #include "engine/CalcRules.h"
+#include "engine/ComboBoxU.h"
 #include "engine/FormKolvane.h"
+#include "engine/NumberFormat.h"
 #include "engine/Solver.h"
 #include "engine/UiServices.h"
 #include "model/Errors.h"
@@ -32,24 +34,45 @@ void TFormKolvane::VNDChange(Component&) {
     if (k == 3) form_.get<TLabel>("HsL").setCaption("长度");
 }
 
-void TFormKolvane::VsDExit(Component&) {
+std::vector<PassReport::Problem> TFormKolvane::vesselProblems() const {
+    // A dimension that is no number or cannot be physical, on the fields the
+    // shape uses; told as the calculation page tells its inputs.
+    std::vector<PassReport::Problem> out;
+    for (auto id : {fid::VsD, fid::KvD, fid::DsD, fid::HsD, fid::WsD}) {
+        const TEditD& e = f(id);
+        if (!e.enabled() || IsBlank(e)) continue;
+        const std::string who = QualifiedCaption(id, e.caption());
+        if (auto x = e.SIValueOrNull()) {
+            if (const char* rule = InputRuleViolation(id, *x))
+                out.push_back({e.name(), who + ": " + rule});
+        } else {
+            out.push_back({e.name(), who + ": '" + e.text() + "' 不是有效的数值"});
+        }
+    }
+    return out;
+}
+
+void TFormKolvane::VsDExit(Component& sender) {
+    solveVesselGeometry();
+    // The stirred correlations read the vessel diameter: the pass follows and
+    // tells the page's problems with its own. Otherwise the page's problems
+    // are told alone, and those that no longer hold leave the status bar.
+    if (&sender == &f(fid::DsD) && ifMix_->checked())
+        OptionChanged(sender);
+    else
+        republishPassReport();
+}
+
+void TFormKolvane::solveVesselGeometry() {
     int k = vessel_->itemIndex();
     if (k < 0) return;
     TEditD &v = f(fid::VsD), &kv = f(fid::KvD), &d = f(fid::DsD), &h = f(fid::HsD),
            &w = f(fid::WsD);
 
-    // A dimension that is no number or cannot be physical is refused before
-    // the volume relation would carry it into the other fields; the page
-    // says so in the status bar, as it does for the blade.
-    for (auto id : {fid::VsD, fid::KvD, fid::DsD, fid::HsD, fid::WsD}) {
-        const TEditD& e = f(id);
-        if (!e.enabled() || IsBlank(e)) continue;
-        auto x = e.SIValueOrNull();
-        const char* rule = x ? InputRuleViolation(id, *x) : "不是有效的数值";
-        if (!rule) continue;
+    // A refused dimension is not carried by the volume relation into the
+    // other fields, and gives no area.
+    if (!vesselProblems().empty()) {
         ClearComputedField(f(fid::Ae1D));
-        ui_.statusText(1, "错误：" + e.caption() + rule + "。");
-        ui_.beep();
         return;
     }
 
@@ -104,21 +127,56 @@ bool TFormKolvane::carryVesselOver() {
     if (!FieldsFilled({&area, &v, &kv, &rho})) {
         // Nothing is carried over; say what is still empty rather than leave
         // the button looking dead.
-        std::string text = "确定还需要：";
-        bool first = true;
+        PassReport::Missing missing{"BTVessel", "确定还需要：", {}};
         for (auto [id, field] :
              {std::pair{fid::VsD, &v}, {fid::KvD, &kv}, {fid::Ae1D, &area}, {fid::DenoD, &rho}}) {
             if (!field->text().empty()) continue;
-            text += (first ? "" : "、") + QualifiedCaption(id, field->caption());
-            first = false;
+            missing.text +=
+                (missing.fields.empty() ? "" : "、") + QualifiedCaption(id, field->caption());
+            missing.fields.push_back(field->name());
         }
-        ui_.statusText(1, text);
+        vesselMissing_ = std::move(missing);
+        republishPassReport();
         ui_.beep();
         return false;
     }
+    // A refused value carries nothing: the status bar already names it.
+    auto admissible = [](fid::FieldId id, const TEditD& e) {
+        const std::optional<double> x = e.SIValueOrNull();
+        return x && !InputRuleViolation(id, *x);
+    };
+    if (!admissible(fid::VsD, v) || !admissible(fid::KvD, kv) || !admissible(fid::DenoD, rho) ||
+        !admissible(fid::AeD, area)) {
+        republishPassReport();
+        ui_.beep();
+        return false;
+    }
+    const double contents = kv.SIValue() * v.SIValue() * rho.SIValue();
+    TEditD& mass = f(fid::MaoD);
+    const bool replace =
+        !mass.enabled() || mass.readOnly() || IsBlank(mass) || askReplaceMass(mass, contents);
     f(fid::AeD).SetSIValue(area.SIValue());
-    f(fid::MaoD).SetSIValue(kv.SIValue() * v.SIValue() * rho.SIValue());
+    if (replace) mass.SetSIValue(contents);
     return true;
+}
+
+bool TFormKolvane::askReplaceMass(const TEditD& mass, double contents) {
+    // A mass the user typed is an input of its own (a batch weighed, not
+    // filled to the coefficient): it is replaced only when the two agree to
+    // 0.1 %, or when the user says so.
+    constexpr double kSameMass = 1e-3;
+    const std::optional<double> typed = mass.SIValueOrNull();
+    if (typed && std::fabs(*typed - contents) <= kSameMass * std::fabs(contents)) return true;
+    const TComboBoxU* selector = selectorOf(mass);
+    const std::string unit = selector ? " " + selector->unitLabel() : "";
+    const std::string now = mass.FloatStr() + (typed ? unit : "");
+    const std::string filled = DisplayFloatStr(FloatToStr15(contents / mass.exchange())) + unit;
+    std::string text =
+        "质量中已输入" + now + "，容器定义得出的物料质量（充装系数×容器体积×密度）为" + filled;
+    if (typed && contents != 0)
+        text += "，相差" + FormatGeneral(100 * std::fabs(*typed - contents) / contents, 3, 1) + "%";
+    text += "。\n用" + filled + "替换吗？\n是：替换；否：保留" + now + "，只带回散热面积。";
+    return ui_.question("容器定义", text, false, Answer::Yes) == Answer::Yes;
 }
 
 void TFormKolvane::ifMixClick(Component&) {
@@ -130,20 +188,6 @@ void TFormKolvane::ifMixClick(Component&) {
     // coefficient; with one it does not.
     f(fid::BtoD).setEnabled(!stirred);
     form_.get<TLabel>("BtoL").setEnabled(!stirred);
-}
-
-void TFormKolvane::midDExit(Component&) {
-    TEditD &d = f(fid::DsD), &blade = f(fid::midD);
-    if (!FieldsFilled({&d, &blade})) return;
-    // Words in either field are the recalculation's to tell.
-    auto vessel = d.SIValueOrNull(), bladeDiameter = blade.SIValueOrNull();
-    if (!vessel || !bladeDiameter) return;
-    if (*vessel > *bladeDiameter) {
-        setProjectChanged(true);
-        return;
-    }
-    ui_.statusText(1, "错误：浆叶直径大于等于容器内径。");
-    ui_.beep();
 }
 
 } // namespace kolvane

@@ -170,6 +170,12 @@ QWidget* PropLibDialog::buildPropertiesPage() {
     boxes->addWidget(grid_, row, 0, 1, 3);
     ++row;
 
+    // Which fluid and state the results below belong to, as the library
+    // keeps it: empty fields under "尚未计算" are never confirmed as they are.
+    resultsFor_ = new QLabel(page);
+    resultsFor_->setObjectName("ResultsFor");
+    resultsFor_->setWordWrap(true);
+    boxes->addWidget(resultsFor_, row++, 0, 1, 3);
     for (const char* name : kResults) {
         Component& label = lib_.form().get<TLabel>(LabelName(name));
         boxes->addWidget(CreateControlWidget(label, guard_, page), row, 0);
@@ -377,6 +383,10 @@ void PropLibDialog::sync() {
         SetText(box, r ? Q(r->*Field(name).member) : QString());
         box->setEnabled(r != nullptr);
     }
+
+    const std::string owner = lib_.resultsFor();
+    resultsFor_->setText(owner.empty() ? QStringLiteral("计算结果：尚未计算（按“计算”）")
+                                       : QStringLiteral("计算结果：") + Q(owner));
 
     pages_->setTabVisible(1, lib_.maintenanceVisible());
     pages_->setCurrentIndex(lib_.activePage());

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -57,6 +58,8 @@ public:
     // QPlainTextEdit for the property texts.
     QWidget* maintenanceField(std::string_view name) const;
     EditDWidget* resultEdit(std::string_view name) const;
+    // Names the fluid and state the results were computed for.
+    QLabel* resultsFor() const { return resultsFor_; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -81,6 +84,7 @@ private:
     QTableWidget* list_ = nullptr;
     QTabWidget* pages_ = nullptr;
     QLineEdit* code_ = nullptr;
+    QLabel* resultsFor_ = nullptr;
     MyValuesWidget* grid_ = nullptr;
     QPushButton* save_ = nullptr;
     std::vector<std::pair<QString, QToolButton*>> navigator_;

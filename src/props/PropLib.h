@@ -11,6 +11,7 @@ namespace kolvane {
 // a note. An empty text stands for "no value".
 struct PropertyRecord {
     std::string NO, CN, EN, CP, MD, VI, TC, ST, HV, NT;
+    bool operator==(const PropertyRecord&) const = default;
 };
 
 // The ten fields with their labels and byte limits in GBK, in table order.

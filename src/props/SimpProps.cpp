@@ -127,7 +127,45 @@ TFormSimpPL::TFormSimpPL(UiServices& ui, std::string programDir)
     }
     grid_.AddParam("t", "20", "C", "温度");
     grid_.AddParam("p", "100", "kPa", "压力");
+    // A state typed into the grid is not the one the results were computed
+    // for: they go at once, so that no value is read against the wrong state.
+    grid_.Subscribe([this] {
+        if (dropStaleResults() && onChanged) onChanged();
+    });
     PageControlPChange();
+}
+
+std::optional<TFormSimpPL::ResultState> TFormSimpPL::currentState() const {
+    const PropertyRecord* r = currentRecord();
+    if (!r) return std::nullopt;
+    return ResultState{*r, grid_.Names(), grid_.Values(), caller_ == "SBP2v"};
+}
+
+bool TFormSimpPL::resultsCurrent() const {
+    return resultsFor_ && currentState() == resultsFor_;
+}
+
+bool TFormSimpPL::dropStaleResults() {
+    if (computing_ || !resultsFor_ || resultsCurrent()) return false;
+    resultsFor_.reset();
+    for (const ResultRow& row : ResultRows())
+        result(row.name).setText("");
+    return true;
+}
+
+std::string TFormSimpPL::resultsFor() const {
+    if (!resultsCurrent()) return {};
+    const ResultState& s = *resultsFor_;
+    std::string state;
+    for (auto [name, unit] : {std::pair{"t", " °C"}, {"p", " kPa"}}) {
+        for (std::size_t i = 1; i < s.names.size() && i < s.values.size(); ++i) {
+            if (!SameNameIgnoringCase(s.names[i], name) || s.values[i].empty()) continue;
+            state += (state.empty() ? "" : "，") + std::string(name) + "=" + s.values[i] + unit;
+            break;
+        }
+    }
+    const std::string fluid = s.record.NO + " " + s.record.CN;
+    return state.empty() ? fluid : fluid + "（" + state + "）";
 }
 
 TEditD& TFormSimpPL::result(std::string_view name) const {
@@ -196,6 +234,9 @@ void TFormSimpPL::Open(const std::string& caller) {
     maintenanceVisible_ = false;
     setActivePage(0);
     caller_ = caller;
+    // From the steam button a saturated key gives the steam, from the others
+    // the condensate: results of the other side are not this opening's.
+    dropStaleResults();
     if (onShow) onShow();
 }
 
@@ -220,6 +261,28 @@ void TFormSimpPL::PageControlPChange() {
 }
 
 void TFormSimpPL::CalcProp(std::string_view name, TEditD& target) {
+    computeForState([&] { evaluate(name, target); });
+}
+
+void TFormSimpPL::computeForState(const std::function<void()>& compute) {
+    if (computing_) return compute();
+    // A formula may add its variables to the grid while it is evaluated:
+    // that is no change of the state the results are computed for.
+    computing_ = true;
+    struct Done {
+        TFormSimpPL& lib;
+        ~Done() {
+            lib.computing_ = false;
+            // Failures included: a property that failed is empty for this
+            // state, not stale.
+            lib.resultsFor_ = lib.currentState();
+            if (lib.onChanged) lib.onChanged();
+        }
+    } done{*this};
+    compute();
+}
+
+void TFormSimpPL::evaluate(std::string_view name, TEditD& target) {
     const PropertyRecord* r = currentRecord();
     if (!r) throw Error("物性数据库中没有选中的物质");
     const PropertyField* field = FindPropertyField(name);
@@ -272,15 +335,17 @@ void TFormSimpPL::BBCalClick() {
         return;
     }
     std::vector<std::string> problems;
-    for (const ResultRow& row : ResultRows()) {
-        try {
-            CalcProp(row.property, result(row.name));
-        } catch (const Error& e) {
-            // A state outside the record's range concerns every property: told once.
-            if (std::find(problems.begin(), problems.end(), e.what()) == problems.end())
-                problems.push_back(e.what());
+    computeForState([&] {
+        for (const ResultRow& row : ResultRows()) {
+            try {
+                evaluate(row.property, result(row.name));
+            } catch (const Error& e) {
+                // A state outside the record's range concerns every property: told once.
+                if (std::find(problems.begin(), problems.end(), e.what()) == problems.end())
+                    problems.push_back(e.what());
+            }
         }
-    }
+    });
     if (!problems.empty()) throw CalculationError(std::move(problems));
 }
 
@@ -291,6 +356,12 @@ bool TFormSimpPL::BBOKClick(TFormKolvane& main) {
                     MessageKind::Warning);
         return false;
     }
+    // Only values of this fluid at this state are carried: results of
+    // another record, grid or side are computed anew first. A computation
+    // that fails is told and carries nothing; the results it left belong to
+    // the state, so a second press carries what could be computed.
+    if (!resultsCurrent()) BBCalClick();
+    if (!resultsCurrent()) return false;
     for (const Carry& c : CarriesOf(caller_)) {
         const TEditD& from = result(c.result);
         TEditD& to = main.f(c.field);

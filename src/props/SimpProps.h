@@ -5,6 +5,7 @@
 #include "props/PropLib.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -71,10 +72,20 @@ public:
     // fluid and the state; the target is emptied.
     void CalcProp(std::string_view name, TEditD& target);
     // "&C 计算": the six properties; problems are collected and told once.
+    // The results then belong to the current record, the grid and the side
+    // (steam or condensate) they were computed for.
     void BBCalClick();
     // "&O 确定": carries the results into the main window's group of the
-    // caller. False when there was nothing to carry (the window stays).
+    // caller, computing them first when they do not belong to the current
+    // record and grid. False when there was nothing to carry (the window
+    // stays); a failed computation is raised and carries nothing.
     bool BBOKClick(TFormKolvane& main);
+    // True when the result fields hold what the current record gives at the
+    // grid's state, as the caller's side reads it.
+    bool resultsCurrent() const;
+    // What the results were computed for ("001 水，t=20 °C，p=100 kPa"), or
+    // "" when they belong to nothing shown.
+    std::string resultsFor() const;
     // "&E 维护": with the access code, the maintenance page.
     void BitBtn1Click(const std::string& code);
     // "&S 保存系统库".
@@ -93,11 +104,29 @@ public:
 
     // Shows the window modally (set by the view; nothing headless).
     std::function<void()> onShow;
-    // Told when the current record, the records or the page change.
+    // Told when the current record, the records, the page or what the
+    // results belong to change.
     std::function<void()> onChanged;
 
 private:
+    // What a computation read: the record's texts, every grid parameter (a
+    // formula may read any of them) and the side of a saturated key.
+    struct ResultState {
+        PropertyRecord record;
+        std::vector<std::string> names, values;
+        bool vapourSide = false;
+        bool operator==(const ResultState&) const = default;
+    };
+    std::optional<ResultState> currentState() const;
+    // Runs a computation of results and makes them the current state's,
+    // whether it succeeds or not.
+    void computeForState(const std::function<void()>& compute);
+    void evaluate(std::string_view name, TEditD& target);
+    // Empties the results once the record, the grid or the side they were
+    // computed for is no longer current; true when it did.
+    bool dropStaleResults();
     void changed() {
+        dropStaleResults();
         if (onChanged) onChanged();
     }
     UiServices& ui_;
@@ -115,6 +144,11 @@ private:
     bool editing_ = false;
     PropertyRecord beforeEdit_;
     bool inserted_ = false;
+    // What the results belong to; nothing while they belong to no state.
+    std::optional<ResultState> resultsFor_;
+    // Set while properties are evaluated: a formula may add its variables
+    // to the grid, which is no change of the state computed for.
+    bool computing_ = false;
 };
 
 } // namespace kolvane

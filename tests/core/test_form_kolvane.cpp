@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <set>
 
 namespace kolvane {
@@ -108,12 +110,32 @@ TEST_F(Window, ComputedWritesMarkTheProjectToo) {
     EXPECT_TRUE(w.ProjectChanged());
 }
 
-TEST_F(Window, GeometryFieldsAndProjectInfoDoNotMarkTheProject) {
-    for (const char* n : {"VsD", "KvD", "Ae1D", "WsD", "HsD", "DsD", "midD", "rvD"})
-        w.field(n).setText("1");
-    w.form().get<TEdit>("OBJNameD").setText("反应釜");
-    w.form().get<TComboBoxU>("TaoU").Select(1);
-    EXPECT_FALSE(w.ProjectChanged());
+// Every page's edits are the project's: the vessel page, the stirrer, the
+// project information, the comments, a unit. The report is made anew from
+// the window and is no edit.
+TEST_F(Window, EveryPagesEditsMarkTheProject) {
+    const std::pair<const char*, std::function<void(TFormKolvane&)>> rows[] = {
+        {"VsD KvD Ae1D WsD HsD DsD midD rvD",
+         [](TFormKolvane& k) {
+             for (const char* n : {"VsD", "KvD", "Ae1D", "WsD", "HsD", "DsD", "midD", "rvD"})
+                 k.field(n).setText("1");
+         }},
+        {"OBJNameD", [](TFormKolvane& k) { k.form().get<TEdit>("OBJNameD").setText("反应釜"); }},
+        {"OBJNoteD", [](TFormKolvane& k) { k.form().get<TEdit>("OBJNoteD").setText("第二批"); }},
+        {"CmtoD", [](TFormKolvane& k) { k.form().get<TRichEdit>("CmtoD").setText("8 t"); }},
+        {"TaoU of an empty field", [](TFormKolvane& k) { k.list("TaoU").Select(1); }},
+        {"VND", [](TFormKolvane& k) { k.list("VND").Select(2); }},
+        {"mitD", [](TFormKolvane& k) { k.list("mitD").Select(1); }},
+        {"ifMix", [](TFormKolvane& k) { k.form().get<TCheckBox>("ifMix").Click(); }},
+        {"", [](TFormKolvane& k) { k.SBRSimpleClick(); }}, // the report: no edit
+    };
+    for (const auto& [edit, act] : rows) {
+        TFormKolvane k(ui);
+        ASSERT_FALSE(k.ProjectChanged());
+        act(k);
+        EXPECT_EQ(k.ProjectChanged(), *edit != 0) << edit;
+        EXPECT_EQ(k.MFSave().enabled(), *edit != 0) << edit;
+    }
 }
 
 TEST_F(Window, ListsAndTextsOfTheCalculationPageMarkTheProject) {

@@ -12,6 +12,7 @@
 
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <numeric>
 
 namespace kolvane {
@@ -69,11 +70,57 @@ TEST_F(Library, AGasFromTheContentsButtonSetsTheExpansionCoefficient) {
     lib.Open("SBP1");
     ASSERT_TRUE(lib.BBOKClick(main));
     EXPECT_NEAR(main.field("BtoD").SIValue(), 1 / 293.15, 1e-12);
-    // Without a temperature the coefficient is left alone, not an old one.
+    // Without a temperature nothing is carried: the results belonged to 20 C.
     main.field("BtoD").setText("0.0005");
     lib.MyValues1().SetValueByName("t", "");
-    ASSERT_TRUE(lib.BBOKClick(main));
+    EXPECT_FALSE(lib.BBOKClick(main));
     EXPECT_EQ(main.field("BtoD").text(), "0.0005");
+    EXPECT_EQ(ui.shown.back().text, "请指定温度！");
+}
+
+// The results belong to the record, the grid and the side (steam or
+// condensate) they were computed for: any other state empties them.
+TEST_F(Library, ResultsBelongToTheFluidAndStateTheyWereComputedFor) {
+    const std::pair<const char*, std::function<void(TFormSimpPL&)>> rows[] = {
+        {"", [](TFormSimpPL& l) { l.setCurrent(0); }}, // the same record again
+        {"", [](TFormSimpPL& l) { l.Open("SBP1"); }},  // the condensate's side too
+        {"another record", [](TFormSimpPL& l) { l.setCurrent(1); }},
+        {"t", [](TFormSimpPL& l) { l.MyValues1().SetValueByName("t", "60"); }},
+        {"p", [](TFormSimpPL& l) { l.MyValues1().SetValueByName("p", "300"); }},
+        {"a grid variable", [](TFormSimpPL& l) { l.MyValues1().AddParam("x", "2", "", ""); }},
+        {"the record's text",
+         [](TFormSimpPL& l) {
+             l.BitBtn1Click(TFormSimpPL::kAccessCode);
+             l.Edit("CP", "4000");
+         }},
+        {"the steam's side", [](TFormSimpPL& l) { l.Open("SBP2v"); }},
+    };
+    for (const auto& [stale, act] : rows) {
+        TFormSimpPL l(ui, dir.path().string());
+        l.FormCreate();
+        l.Open("SBP2");
+        l.BBCalClick();
+        act(l);
+        EXPECT_EQ(l.result("CPD").text().empty(), *stale != 0) << stale;
+        EXPECT_EQ(l.resultsFor(), *stale ? "" : "001 水（t=20 °C，p=100 kPa）") << stale;
+    }
+}
+
+// Water computed at 55 C, then steam chosen and confirmed without computing:
+// the steam's latent heat at 300 kPa is carried, h'' - h' = 2724.9 - 561.4
+// kJ/kg (IAPWS-IF97 tables), not the water's 2369.9 kJ/kg.
+TEST_F(Library, ConfirmComputesTheFluidOnScreenFirst) {
+    const std::string w = "IF97:", s = "IF97S:";
+    lib.records() = {{"001", "水", "", w, w, w, w, w, w, ""},
+                     {"002", "饱和水蒸气", "", s, s, s, s, s, s, ""}};
+    main.list("PhiD").Select(1);
+    lib.Open("SBP2");
+    lib.MyValues1().SetValueByName("t", "55");
+    lib.BBCalClick();
+    choose("002");
+    lib.MyValues1().SetValueByName("p", "300");
+    ASSERT_TRUE(lib.BBOKClick(main));
+    EXPECT_NEAR(main.field("DHiD").SIValue(), 2163.5e3, 0.5e3);
 }
 
 TEST_F(Library, ProblemsAreToldAndNeverWritten) {

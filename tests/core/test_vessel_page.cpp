@@ -22,7 +22,7 @@ struct VesselPage : testing::Test {
 };
 
 // The shape's relation solves its one empty member; two empty members solve
-// nothing. Geometry edits do not mark the project.
+// nothing. Geometry edits mark the project changed, as every edit does.
 TEST_F(VesselPage, TheShapesRelationSolvesItsEmptyMemberAndTheWettedArea) {
     using Inputs = std::vector<std::pair<const char*, const char*>>;
     const struct {
@@ -37,7 +37,7 @@ TEST_F(VesselPage, TheShapesRelationSolvesItsEmptyMemberAndTheWettedArea) {
     for (const auto& r : rows) {
         SCOPED_TRACE(r.solved + std::string(" shape ") + std::to_string(r.shape));
         w.list("VND").Select(r.shape);
-        w.setProjectChanged(false); // the shape is a project input; the geometry is not
+        w.setProjectChanged(false);
         for (const auto& [name, text] : r.inputs)
             type(name, text);
         type("KvD", "0.8");
@@ -50,7 +50,7 @@ TEST_F(VesselPage, TheShapesRelationSolvesItsEmptyMemberAndTheWettedArea) {
         EXPECT_EQ(w.field(r.solved).color(), r.look);
         EXPECT_NEAR(si("Ae1D"), r.area, 5e-3);
         EXPECT_EQ(w.field("Ae1D").color(), kComputedColor);
-        EXPECT_FALSE(w.ProjectChanged()) << "geometry edits do not mark the project";
+        EXPECT_TRUE(w.ProjectChanged()) << "the geometry is kept with the project";
     }
 }
 
@@ -78,17 +78,37 @@ TEST_F(VesselPage, PickingAShapeEmptiesTheGeometryAndSetsTheCaptionsTheStirrerKe
     EXPECT_FALSE(w.form().find("HsL")->enabled());
 }
 
-TEST(VesselFill, OutOfRangeGivesNoAreaAndAStatusMessage) {
-    for (const char* kv : {"1.2", "-0.1"}) {
-        ScriptedUiServices ui;
-        TFormKolvane w(ui);
-        for (auto [n, t] : {std::pair{"VsD", "10"}, {"KvD", kv}}) {
-            w.field(n).setText(t);
-            w.field(n).onExit(w.field(n));
+// A refused value is told as on the calculation page: a message once, the
+// field framed (a problem of the report), the focus back in it; the status
+// bar says it while it holds, after any field, and not once corrected.
+TEST_F(VesselPage, ARefusedValueIsToldOnceAndLeavesOnceCorrected) {
+    const std::string fill = "充装系数: 应在0与1之间";
+    const struct {
+        const char *name, *text;
+        bool told, holds;
+    } rows[] = {{"KvD", "1.2", true, true},
+                {"VsD", "12", false, true},
+                {"MaoD", "5000", false, true},
+                {"KvD", "0.8", false, false},
+                {"KvD", "-0.1", true, true}};
+    type("VsD", "10");
+    for (const auto& r : rows) {
+        ui.focused.clear();
+        bool told = false;
+        try {
+            type(r.name, r.text);
+        } catch (const CalculationError& e) {
+            told = e.lines() == std::vector<std::string>{fill};
         }
-        EXPECT_EQ(w.field("Ae1D").text(), "") << kv;
-        EXPECT_EQ(ui.status[1], "错误：充装系数应在0与1之间。") << kv;
-        EXPECT_EQ(ui.beeps, 1) << kv;
+        const auto& problems = w.lastPass().problems;
+        EXPECT_EQ(told, r.told) << r.name << r.text;
+        EXPECT_EQ(ui.focused, r.told ? "KvD" : "") << r.name << r.text;
+        EXPECT_EQ(ui.status[1].find(fill) != std::string::npos, r.holds) << r.name << r.text;
+        EXPECT_EQ(std::any_of(problems.begin(), problems.end(),
+                              [](const auto& p) { return p.field == "KvD"; }),
+                  r.holds)
+            << r.name << r.text;
+        EXPECT_EQ(w.field("Ae1D").text().empty(), r.holds) << r.name << r.text;
     }
 }
 
@@ -120,23 +140,52 @@ TEST_F(VesselPage, StirringSwitchesTheStirrerGroupAndTheExpansionCoefficient) {
     EXPECT_EQ(on({"midD", "rvD", "midU", "BtoD", "BtoL", "BtoU"}), "111001");
 }
 
-TEST_F(VesselPage, BladeCheck) {
+// The blade is checked by the pass the stirred page runs: told once.
+TEST_F(VesselPage, ABladeAsWideAsTheVesselIsRefusedOnce) {
     w.form().get<TCheckBox>("ifMix").Click();
-    w.setProjectChanged(false); // the pass the switch runs wrote its results
     type("DsD", "2");
-    // The page says it in its status text; the pass that follows refuses the
-    // blade for the stirred correlation too.
     EXPECT_THROW(type("midD", "2"), CalculationError);
     EXPECT_EQ(ui.status[1], "浆叶直径 2 m 不小于容器直径 2 m");
-    EXPECT_TRUE(std::any_of(ui.shown.begin(), ui.shown.end(), [](const auto& s) {
-        return s.text == "错误：浆叶直径大于等于容器内径。";
-    }));
-    EXPECT_EQ(ui.beeps, 1);
-    EXPECT_EQ(w.field("midD").text(), "2");
-    EXPECT_FALSE(w.ProjectChanged());
-    type("midD", "0.7");
-    EXPECT_TRUE(w.ProjectChanged());
-    EXPECT_EQ(ui.beeps, 1);
+    EXPECT_NO_THROW(type("rvD", "1"));
+    EXPECT_NO_THROW(type("midD", "0.7"));
+    EXPECT_EQ(ui.status[1].find("浆叶直径"), std::string::npos);
+}
+
+// "确定" asks before it replaces a typed mass that is not the filled mass
+// (8 t here) within 0.1 %; 否 keeps it, and the area goes over either way.
+TEST_F(VesselPage, ConfirmAsksBeforeReplacingATypedMass) {
+    const struct {
+        const char* typed; // t
+        Answer answer;
+        const char* asked; // "" when nothing is asked
+        const char* mass;
+    } rows[] = {{"", Answer::No, "", "8"},
+                {"8.004", Answer::No, "", "8"},
+                {"8.2", Answer::Yes, "质量中已输入8.2 t，", "8"},
+                {"8.2", Answer::No, "为8 t，相差2.5%", "8.2"},
+                {"8 t", Answer::No, "保留8 t，", "8 t"}};
+    for (const auto& r : rows) {
+        ScriptedUiServices u;
+        TFormKolvane k(u);
+        k.selectorOf(k.field("MaoD"))->Select(1);
+        for (auto [n, t] : {std::pair{"VsD", "10"}, {"KvD", "0.8"}, {"DenoD", "1000"}}) {
+            k.field(n).setText(t);
+            if (k.field(n).onExit) k.field(n).onExit(k.field(n));
+        }
+        k.field("MaoD").setText(r.typed);
+        u.answers = {r.answer};
+        try {
+            k.form().get<TButton>("BTVessel").Click();
+        } catch (const CalculationError&) { // the pass refuses a mass in words
+        }
+        std::string q;
+        for (const auto& shown : u.shown)
+            if (shown.kind == "question") q = shown.text;
+        EXPECT_EQ(q.empty(), !*r.asked) << r.typed;
+        EXPECT_NE(q.find(r.asked), std::string::npos) << q;
+        EXPECT_EQ(k.field("MaoD").text(), r.mass) << r.typed;
+        EXPECT_EQ(k.field("AeD").text(), k.field("Ae1D").text()) << r.typed;
+    }
 }
 
 } // namespace
