@@ -39,13 +39,10 @@ TEST_F(Report, TitleRuleAndTheFieldsAsShown) {
 // The value column of a field showing each text: four decimals while they
 // keep four significant digits, the display form otherwise; text as typed.
 TEST_F(Report, NumbersKeepTheirDigitsAndTextStaysAsTyped) {
-    // clang-format off
+    // The number rule itself is ReportFloatStr's (its own table); here the
+    // column reads the field's text.
     const std::pair<const char*, const char*> rows[] = {
-        {"4E-5", "4E-0005"}, {"1.35E-5", "1.35E-0005"}, {"0.5", "0.5000"},
-        {"1234.5", "1234.5000"}, {"2.3413E9", "2.3413E0009"}, {"0", "0.0000"},
-        {"-0.00004", "-4E-0005"}, {" 0.00021", "0.00021"} /* blanks around a number */,
-        {"abc", "abc"}, {"1,5", "1,5"}, {"", ""}};
-    // clang-format on
+        {"1.35E-5", "1.35E-0005"}, {" 0.00021", "0.00021"}, {"abc", "abc"}, {"", ""}};
     for (const auto& [shown, printed] : rows) {
         w.field("QoD").setText(shown);
         const std::string line =

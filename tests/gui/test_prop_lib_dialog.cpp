@@ -14,7 +14,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QKeySequence>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -151,22 +150,6 @@ TEST_F(PropLibDialogTest, AltCIsComputeAloneAndEscCloses) {
     });
     EXPECT_EQ(k.field("CopD").text(), "");
     EXPECT_FALSE(k.ProjectChanged());
-}
-
-// Results shown are the computed row's: another row empties them and says
-// so, and "&O 确定" carries the row on screen, computing it first.
-TEST_F(PropLibDialogTest, ResultsBelongToTheRowTheyWereComputedFor) {
-    whileOpen("SBP1", [&] {
-        QTest::mouseClick(button("BBCal"), Qt::LeftButton);
-        EXPECT_EQ(dialog->resultsFor()->text(), "计算结果：001 水（t=20 °C，p=100 kPa）");
-        QTableWidget* list = dialog->recordList();
-        const QRect air = list->visualRect(list->model()->index(1, 0));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, air.center());
-        EXPECT_EQ(dialog->resultEdit("CPD")->text(), "") << "no water under 空气(气)";
-        EXPECT_TRUE(dialog->resultsFor()->text().contains("尚未计算"));
-        button("BBOK")->click();
-    });
-    EXPECT_DOUBLE_EQ(window->kolvane().field("CopD").SIValue(), 1005) << "the air's";
 }
 
 TEST_F(PropLibDialogTest, TheAccessCodeOpensTheMaintenancePageOnlyWhenRight) {
