@@ -4,6 +4,7 @@
 #include "refdata/RefData.h"
 #include "report/Report.h"
 
+#include "engine/Case.h"
 #include "engine/ComboBoxU.h"
 #include "engine/Controls.h"
 #include "engine/EditD.h"
@@ -202,7 +203,10 @@ public:
     TComboBoxU* selectorOf(const TEditD& field) const;
 
 private:
-    friend class RecalcPass;
+    // The calculation page as a case, and an evaluation's results shown on
+    // it (values, looks, the heat direction).
+    Case readCase();
+    void showResults(const Results& results);
     // Tells what the pass and the vessel page have to say: the vessel page's
     // refused inputs join the pass's problems (told once, framed, the focus
     // returned), a hint of the page's "确定" comes first among the missing

@@ -4,6 +4,9 @@
 #include "engine/Component.h"
 
 #include <array>
+#include <cstdio>
+#include <string>
+#include <vector>
 
 namespace kolvane {
 
@@ -131,73 +134,89 @@ constexpr FieldRow kFields[] = {
     {"rvD", "转速", kStirrer, "r/S", 24, L::Input, X::None, "", true},
 };
 
-// Choice lists. Material and stirrer items carry their data after the bar.
+// Each row stands at its id: a field added, dropped or moved in one place
+// and not the other stops the build here.
+static_assert(std::size(kFields) == fid::kCount);
+#define KOLVANE_AT_ITS_ID(id)                                                                      \
+    static_assert(std::string_view(kFields[fid::id].name) == #id,                                  \
+                  "the field table's row of " #id " is not at its id");
+KOLVANE_QUANTITIES(KOLVANE_AT_ITS_ID)
+#undef KOLVANE_AT_ITS_ID
+
+// Choice lists.
 constexpr std::string_view kPhoItems[] = {"单相流体"};
 constexpr std::string_view kPhiItems[] = {"单相流体", "蒸气冷凝"};
 constexpr std::string_view kTShapeItems[] = {"U型管", "螺旋管"};
 constexpr std::string_view kEvtItems[] = {"空气", "地表"};
 constexpr std::string_view kVesselItems[] = {"球罐", "圆柱（平底）", "立方体", "拱顶罐（水平）"};
-// Stirrer: two coefficients of exactly four characters, read by position.
-constexpr std::string_view kStirrerItems[] = {
-    "涡轮式                  |1.01,0.62",
-    "平浆式                  |0.87,0.36",
-    "推进式                  |0.83,0.54",
+// Stirrers and their coefficients a1, a2 of the stirred-vessel film
+// correlation (Nu = a1·Re^(2/3)·Pr^(1/3)·..., a2 the viscosity-ratio share).
+constexpr StirrerRow kStirrers[] = {
+    {"涡轮式", 1.01, 0.62},
+    {"平浆式", 0.87, 0.36},
+    {"推进式", 0.83, 0.54},
 };
 // Wall materials, conductivity W/(m.K). The tube list takes the first 14.
-constexpr std::string_view kWallItems[] = {
-    "低碳钢                                   |52.34",
-    "不锈钢                                   |16.28",
-    "铜                                       |383.79",
-    "红铜(85%)                                |117.47",
-    "铝黄铜                                   |117.47",
-    "铝青铜(5%)                               |82.58",
-    "铝                                       |227.95",
-    "铁                                       |73.27",
-    "钛                                       |16.75",
-    "石墨                                     |139.56",
-    "硬橡胶                                   |0.15",
-    "聚四氟乙烯                               |0.2419",
-    "聚氯乙烯                                 |0.14",
-    "聚乙烯                                   |0.3291",
-    "钢筋混凝土                               |2.5",
-    "水泥                                     |2.5",
-    "工程塑料                                 |0.15",
-    "加气混凝土                               |0.13",
+constexpr MaterialRow kWalls[] = {
+    {"低碳钢", 52.34},  {"不锈钢", 16.28},     {"铜", 383.79},      {"红铜(85%)", 117.47},
+    {"铝黄铜", 117.47}, {"铝青铜(5%)", 82.58}, {"铝", 227.95},      {"铁", 73.27},
+    {"钛", 16.75},      {"石墨", 139.56},      {"硬橡胶", 0.15},    {"聚四氟乙烯", 0.2419},
+    {"聚氯乙烯", 0.14}, {"聚乙烯", 0.3291},    {"钢筋混凝土", 2.5}, {"水泥", 2.5},
+    {"工程塑料", 0.15}, {"加气混凝土", 0.13},
 };
+constexpr std::size_t kTubeMaterials = 14;
 // Insulation materials, conductivity W/(m.K).
-constexpr std::string_view kInsulationItems[] = {
-    "岩棉板,壳                                |0.033",
-    "岩棉缝毡                                 |0.033",
-    "泡沫石棉                                 |0.038",
-    "海泡石保温材料                           |0.046",
-    "JBT保温材料                              |0.085",
-    "珍珠岩制品                               |0.07",
-    "矿渣棉一级                               |0.038",
-    "矿渣棉二级                               |0.040",
-    "酚醛玻璃棉                               |0.035",
-    "酚醛超细玻璃棉                           |0.030",
-    "酚醛树脂矿棉板,壳,一级                   |0.040",
-    "酚醛树脂矿棉板,壳,二级                   |0.045",
-    "酚醛玻璃棉板,壳                          |0.035",
-    "中吸玻璃纤维板,壳                        |0.035",
-    "碳酸镁石棉                               |0.04",
-    "硅酸镁石棉                               |0.06",
-    "BBS硬质聚氨酯                            |0.023",
-    "双组分喷涂聚氨酯                         |0.027",
-    "挤出发泡聚苯乙烯硬质板                   |0.03",
-    "聚苯乙烯泡沫板                           |0.04",
+constexpr MaterialRow kInsulations[] = {
+    {"岩棉板,壳", 0.033},
+    {"岩棉缝毡", 0.033},
+    {"泡沫石棉", 0.038},
+    {"海泡石保温材料", 0.046},
+    {"JBT保温材料", 0.085},
+    {"珍珠岩制品", 0.07},
+    {"矿渣棉一级", 0.038},
+    {"矿渣棉二级", 0.040},
+    {"酚醛玻璃棉", 0.035},
+    {"酚醛超细玻璃棉", 0.030},
+    {"酚醛树脂矿棉板,壳,一级", 0.040},
+    {"酚醛树脂矿棉板,壳,二级", 0.045},
+    {"酚醛玻璃棉板,壳", 0.035},
+    {"中吸玻璃纤维板,壳", 0.035},
+    {"碳酸镁石棉", 0.04},
+    {"硅酸镁石棉", 0.06},
+    {"BBS硬质聚氨酯", 0.023},
+    {"双组分喷涂聚氨酯", 0.027},
+    {"挤出发泡聚苯乙烯硬质板", 0.03},
+    {"聚苯乙烯泡沫板", 0.04},
 };
 
-const ChoiceList kChoiceLists[] = {
-    {"PhoD", kPhoItems, 0},
-    {"PhiD", kPhiItems, 0},
-    {"TShapeD", kTShapeItems, 0},
-    {"EVTD", kEvtItems, 0},
-    {"VND", kVesselItems, 0},
-    {"mitD", kStirrerItems, 0},
-    {"SmD", kWallItems, 0},
-    {"TmD", std::span<const std::string_view>(kWallItems).first(14), 0},
-    {"PmD", kInsulationItems, 0},
+// The list items show the name and, after a bar past the visible width,
+// the data; the data themselves are read from the rows above by position.
+std::string PaddedItem(std::string_view name, std::size_t columns, const std::string& data) {
+    std::string s(name);
+    std::size_t width = 0;
+    for (std::size_t k = 0; k < name.size(); ++k)
+        if ((static_cast<unsigned char>(name[k]) & 0xC0) != 0x80)
+            width += static_cast<unsigned char>(name[k]) >= 0xE0 ? 2 : 1; // CJK: two columns
+    if (width < columns) s.append(columns - width, ' ');
+    return s + "|" + data;
+}
+
+std::string Shortest(double v) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%g", v);
+    return buf;
+}
+
+// A list's item texts and the views the list table holds into them.
+struct ItemTexts {
+    std::vector<std::string> texts;
+    std::vector<std::string_view> views;
+    template <typename Row, typename Data>
+    ItemTexts(std::span<const Row> rows, std::size_t columns, Data data) {
+        for (const Row& r : rows)
+            texts.push_back(PaddedItem(r.name, columns, data(r)));
+        views.assign(texts.begin(), texts.end());
+    }
 };
 
 using K = ControlKind;
@@ -336,7 +355,37 @@ std::span<const ControlRow> MainLayout() {
     return kLayout;
 }
 std::span<const ChoiceList> ChoiceLists() {
-    return kChoiceLists;
+    static const ItemTexts stirrers(std::span<const StirrerRow>(kStirrers), 24,
+                                    [](const StirrerRow& r) {
+                                        char buf[32];
+                                        std::snprintf(buf, sizeof buf, "%.2f,%.2f", r.a1, r.a2);
+                                        return std::string(buf);
+                                    });
+    auto conductivity = [](const MaterialRow& r) { return Shortest(r.conductivity); };
+    static const ItemTexts walls(std::span<const MaterialRow>(kWalls), 41, conductivity);
+    static const ItemTexts insulations(std::span<const MaterialRow>(kInsulations), 41,
+                                       conductivity);
+    static const ChoiceList lists[] = {
+        {"PhoD", kPhoItems, 0},        {"PhiD", kPhiItems, 0},
+        {"TShapeD", kTShapeItems, 0},  {"EVTD", kEvtItems, 0},
+        {"VND", kVesselItems, 0},      {"mitD", stirrers.views, 0},
+        {"SmD", walls.views, 0},       {"TmD", std::span(walls.views).first(kTubeMaterials), 0},
+        {"PmD", insulations.views, 0},
+    };
+    return lists;
+}
+
+std::span<const StirrerRow> Stirrers() {
+    return kStirrers;
+}
+std::span<const MaterialRow> WallMaterials() {
+    return kWalls;
+}
+std::span<const MaterialRow> TubeMaterials() {
+    return std::span(kWalls).first(kTubeMaterials);
+}
+std::span<const MaterialRow> InsulationMaterials() {
+    return kInsulations;
 }
 
 const FieldRow* FindField(std::string_view name) {
@@ -346,7 +395,7 @@ const FieldRow* FindField(std::string_view name) {
 }
 
 const ChoiceList* FindChoiceList(std::string_view name) {
-    for (const auto& c : kChoiceLists)
+    for (const auto& c : ChoiceLists())
         if (EqualsIgnoreAsciiCase(c.name, name)) return &c;
     return nullptr;
 }

@@ -52,76 +52,42 @@ struct ControlRow {
     const char* extra;   // Choice: list name; Button: hint; Text: starting text
 };
 
+// The data behind the material and stirrer lists, by item position.
+struct MaterialRow {
+    const char* name;
+    double conductivity; // W/(m.K)
+};
+struct StirrerRow {
+    const char* name;
+    double a1, a2; // the stirred-vessel correlation's coefficients
+};
+
 struct ChoiceList {
     const char* name; // the list control's name
     std::span<const std::string_view> items;
     int defaultIndex;
 };
 
-// The quantity fields in table order, for direct access in the calculation.
+// The quantity fields, in the order of the field table and of a project
+// file. Every list of them (the ids here, the table's rows) is made from
+// this one, and each row of the table is checked against its id when the
+// program is built.
+#define KOLVANE_QUANTITIES(X)                                                                      \
+    X(TaoD)                                                                                        \
+    X(sfD)                                                                                         \
+    X(SetErrD) X(AtD) X(ArD) X(TTaD) X(KTaD) X(LtD) X(WcD) X(MaoD) X(CopD) X(Tom1D) X(Tom2D)       \
+        X(QoD) X(VioD) X(LdoD) X(DenoD) X(QLD) X(BtoD) X(BpD) X(TwaD) X(TeD) X(KeD) X(AeD) X(StD)  \
+            X(KcD) X(WiD) X(CipD) X(Ti1D) X(Ti2D) X(QiD) X(DHiD) X(ViiD) X(LdiD) X(DeniD)          \
+                X(denivD) X(PivD) X(ViivD) X(LaiD) X(dioD) X(diiD) X(kiD) X(RiD) X(UivD) X(UiD)    \
+                    X(DpiD) X(EiD) X(RoD) X(DspD) X(SlD) X(mD) X(koD) X(VsD) X(KvD) X(Ae1D) X(WsD) \
+                        X(HsD) X(DsD) X(midD) X(rvD)
+
 namespace fid {
 enum FieldId : int {
-    TaoD,
-    sfD,
-    SetErrD,
-    AtD,
-    ArD,
-    TTaD,
-    KTaD,
-    LtD,
-    WcD,
-    MaoD,
-    CopD,
-    Tom1D,
-    Tom2D,
-    QoD,
-    VioD,
-    LdoD,
-    DenoD,
-    QLD,
-    BtoD,
-    BpD,
-    TwaD,
-    TeD,
-    KeD,
-    AeD,
-    StD,
-    KcD,
-    WiD,
-    CipD,
-    Ti1D,
-    Ti2D,
-    QiD,
-    DHiD,
-    ViiD,
-    LdiD,
-    DeniD,
-    denivD,
-    PivD,
-    ViivD,
-    LaiD,
-    dioD,
-    diiD,
-    kiD,
-    RiD,
-    UivD,
-    UiD,
-    DpiD,
-    EiD,
-    RoD,
-    DspD,
-    SlD,
-    mD,
-    koD,
-    VsD,
-    KvD,
-    Ae1D,
-    WsD,
-    HsD,
-    DsD,
-    midD,
-    rvD,
-    kCount
+#define KOLVANE_ID(name) name,
+    KOLVANE_QUANTITIES(KOLVANE_ID)
+#undef KOLVANE_ID
+        kCount
 };
 } // namespace fid
 
@@ -129,6 +95,10 @@ std::span<const FieldRow> FieldTable();
 std::span<const std::span<const UnitItem>> UnitLists();
 std::span<const ControlRow> MainLayout();
 std::span<const ChoiceList> ChoiceLists();
+std::span<const StirrerRow> Stirrers();
+std::span<const MaterialRow> WallMaterials(); // the vessel's wall
+std::span<const MaterialRow> TubeMaterials(); // the first of the walls'
+std::span<const MaterialRow> InsulationMaterials();
 
 const FieldRow* FindField(std::string_view name);
 const ChoiceList* FindChoiceList(std::string_view name);
