@@ -11,6 +11,7 @@ packages=(
     libsqlite3-dev sqlite3
     libgtest-dev libgmock-dev libbenchmark-dev
     nlohmann-json3-dev
+    libqpdf-dev
     qt6-translations-l10n
     fonts-wqy-microhei fonts-noto-cjk
     poppler-utils

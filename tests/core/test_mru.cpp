@@ -246,6 +246,11 @@ TEST(MruStorage, ReadingStopsAtTheFirstGapAndDropsWhatIsNoFileName) {
          "6=\n7=/after-the-gap.kvp\n",
          9,
          {"/a.kvp", "/d.kvp"}},
+        // Blanks inside the brackets, an indented line (no continuation of
+        // the value above) and a ";" after a value (no comment).
+        {"[ MRU List ]\n1=/a.kvp\n   /indented.kvp\n2=/b.kvp ; kept\n",
+         9,
+         {"/a.kvp", "/b.kvp ; kept"}},
     };
     for (const Row& r : rows) {
         TempDir dir;
@@ -256,6 +261,46 @@ TEST(MruStorage, ReadingStopsAtTheFirstGapAndDropsWhatIsNoFileName) {
         mrf.setIniFile(dir.file("k.ini"));
         EXPECT_EQ(mrf.files(), r.files) << r.ini;
         EXPECT_TRUE(ui.shown.empty()) << r.ini;
+    }
+}
+
+// Whatever a file name holds comes back as it was, in one line of the file.
+// A general INI reader does not do this: inih (as Debian builds it) ends a
+// value at " ;" (an inline comment) and splits a line longer than 200 bytes
+// into a cut value and a stray key, without an error.
+TEST(MruStorage, NamesWithCommentSignsBlanksQuotesOrMoreThan200BytesComeBackAsTheyWere) {
+    const std::string longAscii = "/" + std::string(240, 'd') + "/x.kvp";
+    std::string longChinese = "/项目 ;";
+    for (int i = 0; i < 80; ++i)
+        longChinese += "储";
+    longChinese += "=1.kvp";
+    struct Row {
+        std::string name;
+        std::string line; // as written after "1="
+    } rows[] = {
+        {"/p/a ;b.kvp", "/p/a ;b.kvp"},
+        {"/p/a;b.kvp", "/p/a;b.kvp"},
+        {"/p/#1 a #b.kvp", "/p/#1 a #b.kvp"},
+        {"/p/a=b.kvp", "/p/a=b.kvp"},
+        {"/项目/储罐 第二批.kvp", "/项目/储罐 第二批.kvp"},
+        {" /p/lead.kvp", "\" /p/lead.kvp\""},
+        {"/p/trail.kvp  ", "\"/p/trail.kvp  \""},
+        {"\"/p/quoted.kvp\"", "\"\"/p/quoted.kvp\"\""},
+        {longAscii, longAscii},
+        {longChinese, longChinese},
+    };
+    for (const Row& r : rows) {
+        TempDir dir;
+        const std::string ini = dir.file("k.ini");
+        MenuModel menu;
+        TMostRecentFiles mrf;
+        mrf.setOwnerMenuItem(&menu);
+        mrf.setIniFile(ini);
+        mrf.AddFile(r.name);
+        EXPECT_EQ(ReadBytes(ini), "[MRU List]\n1=" + r.line + "\n2=\n3=\n4=\n5=\n6=\n7=\n8=\n9=\n");
+        TMostRecentFiles again;
+        again.setIniFile(ini);
+        EXPECT_EQ(again.files(), std::vector<std::string>{r.name}) << r.name;
     }
 }
 

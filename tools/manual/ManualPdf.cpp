@@ -138,7 +138,7 @@ ManualPdf RenderManual(const QString& html, QString* error) {
     buffer.close();
 
     QString why;
-    QByteArray withOutline = AppendOutline(result.pdf, result.bookmarks, &why);
+    QByteArray withOutline = AddOutline(result.pdf, result.bookmarks, &why);
     if (withOutline.isEmpty()) {
         if (error) *error = QStringLiteral("cannot add the bookmarks: ") + why;
         return {};

@@ -16,17 +16,12 @@ struct OutlineEntry {
     double top = 0;
 };
 
-// The PDF with the outline appended as an incremental update: the
-// bookmarks, a new catalog that names them and opens the bookmarks pane,
-// and a new cross-reference section whose trailer points back at the old
-// one. The original bytes are kept unchanged in front. Without entries the
-// PDF is returned as it is. On a PDF it cannot follow (no classic
-// cross-reference table, a page out of range) it returns an empty array
-// and says why in `error`.
-QByteArray AppendOutline(const QByteArray& pdf, const QList<OutlineEntry>& entries,
-                         QString* error = nullptr);
-
-// A PDF text string of `text`: UTF-16BE with its byte-order mark, in hex.
-QByteArray PdfTextString(const QString& text);
+// The PDF rewritten with the bookmark outline (all entries open) in its
+// catalog, which also opens the bookmarks pane; an outline it had before is
+// replaced. Without entries the PDF is returned as it is. On a PDF that
+// cannot be read, or a bookmark on a page it does not have, it returns an
+// empty array and says why in `error`.
+QByteArray AddOutline(const QByteArray& pdf, const QList<OutlineEntry>& entries,
+                      QString* error = nullptr);
 
 } // namespace kolvane
