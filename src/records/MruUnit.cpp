@@ -79,9 +79,15 @@ std::string IniValue(const std::string& value) {
     return quote ? "\"" + value + "\"" : value;
 }
 
-// "[name]" gives name; anything else gives nothing.
+// "[name]" gives name; anything else gives nothing. A file saved by an
+// editor that starts it with a UTF-8 byte-order mark has it before its first
+// section: without taking it off, the list would read empty and the next
+// store would add a second section beside the first.
 std::optional<std::string> SectionName(const std::string& line) {
-    std::string t = Trim(line);
+    constexpr std::string_view kBom = "\xEF\xBB\xBF";
+    std::string_view l = line;
+    if (l.starts_with(kBom)) l.remove_prefix(kBom.size());
+    std::string t = Trim(l);
     if (t.size() < 2 || t.front() != '[' || t.back() != ']') return std::nullopt;
     return Trim(std::string_view(t).substr(1, t.size() - 2));
 }

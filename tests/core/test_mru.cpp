@@ -400,6 +400,11 @@ TEST(MruIni, SectionsAreReplacedOrAppended) {
     EXPECT_EQ(
         ReplaceIniSection("[MRU List]\n1=/old\n[MRU List]\n2=/dup\n", "MRU List", {{"1", "/a"}}),
         "[MRU List]\n1=/a\n");
+    // A byte-order mark before the section (an editor's): the section is
+    // read and replaced, not doubled.
+    EXPECT_EQ(ReplaceIniSection("\xEF\xBB\xBF[MRU List]\n1=/old\n", "MRU List", {{"1", "/a"}}),
+              "[MRU List]\n1=/a\n");
+    EXPECT_EQ(ReadIniSection("\xEF\xBB\xBF[MRU List]\n1=/x\n", "MRU List").size(), 1u);
     auto keys = ReadIniSection("[B]\n1=no\n[MRU List]\n; comment\nbad line\n1=/x\n", "MRU List");
     ASSERT_EQ(keys.size(), 1u);
     EXPECT_EQ(keys[0], (std::pair<std::string, std::string>{"1", "/x"}));
