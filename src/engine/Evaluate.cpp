@@ -154,7 +154,11 @@ private:
         const Quantity& x = q(id);
         const std::string typed = !x.text.empty() ? std::string(TrimControl(x.text))
                                                   : FormatGeneral(x.value / x.exchange, 7, 4);
-        return caption(id) + " " + typed + (x.unit.empty() ? std::string() : " " + x.unit);
+        // A case built by hand names its SI unit.
+        const std::string unit = !x.unit.empty()   ? x.unit
+                                 : x.exchange == 1 ? FieldTable()[id].siUnit
+                                                   : "";
+        return caption(id) + " " + typed + (unit.empty() ? std::string() : " " + unit);
     }
     // What the user typed where no number was given.
     std::string typed(int id) const { return q(id).text; }

@@ -1,0 +1,127 @@
+#include "engine/CalcRules.h"
+#include "engine/Case.h"
+#include "engine/FormKolvane.h"
+#include "engine/UiServices.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+namespace kolvane {
+namespace {
+
+using namespace fid;
+
+// The steam-heated coil of examples/steam-coil-reactor.kvp, typed in SI by
+// hand: 4.725 t of product 25 → 90 °C in 90 min, 133.5 °C steam in a
+// stainless 57×3.5 coil, turbine stirrer, rock-wool insulation to air.
+Case SteamCoil() {
+    Case c;
+    c.options = {.phase = Phase::Condensing,
+                 .tube = TubeForm::Coil,
+                 .stirred = true,
+                 .loss = LossTo::Air,
+                 .vessel = 1,
+                 .tubeMaterial = 1,
+                 .vesselMaterial = 1,
+                 .insulation = 0,
+                 .stirrer = 0};
+    const std::pair<FieldId, double> inputs[] = {
+        {TaoD, 5400},   {sfD, 20},        {SetErrD, 1e-6}, {MaoD, 4725},  {CopD, 3900},
+        {Tom1D, 25},    {Tom2D, 90},      {VioD, 0.0008},  {LdoD, 0.6},   {DenoD, 1050},
+        {BpD, 0.08},    {TeD, 20},        {AeD, 12.54469}, {StD, 0.008},  {Ti1D, 133.5},
+        {Ti2D, 133.5},  {DHiD, 2163000},  {ViiD, 0.00021}, {LdiD, 0.686}, {DeniD, 931},
+        {denivD, 1.65}, {ViivD, 1.35e-5}, {LaiD, 0.5},     {dioD, 0.057}, {diiD, 0.05},
+        {RiD, 0.0001},  {EiD, 5e-5},      {RoD, 0.0002},   {DspD, 2},     {SlD, 1.4},
+        {VsD, 5},       {KvD, 0.9},       {DsD, 1.8},      {midD, 0.6},   {rvD, 2}};
+    for (const auto& [id, v] : inputs)
+        c.give(id, v);
+    for (FieldId off : {BtoD, CipD, WsD})
+        c[off].enabled = false;
+    return c;
+}
+
+// The case built by hand gives what the window shows for the example file:
+// every result, and the mass flow the balance is solved for.
+TEST(Case, AHandBuiltCaseGivesTheExamplesNumbers) {
+    const Evaluation e = Evaluate(SteamCoil());
+    ASSERT_TRUE(e.report.problems.empty()) << e.report.problems.front().text;
+
+    ScriptedUiServices ui;
+    TFormKolvane window(ui);
+    ASSERT_TRUE(window.OpenProjectFile(KOLVANE_EXAMPLES_DIR "/steam-coil-reactor.kvp"));
+    int compared = 0;
+    for (FieldId id : PassResults()) {
+        const auto shown = window.f(id).SIValueOrNull();
+        if (!shown) continue;
+        EXPECT_EQ(e.results.state[id], QState::Computed) << FieldTable()[id].name;
+        EXPECT_NEAR(e.results[id], *shown, 1e-5 * std::fabs(*shown)) << FieldTable()[id].name;
+        ++compared;
+    }
+    EXPECT_GE(compared, 15);
+    EXPECT_EQ(e.results.state[WiD], QState::Solved);
+    EXPECT_EQ(e.results.show[WiD], Show::Solved);
+    EXPECT_NEAR(e.results[WiD], 0.1031504, 1e-7);
+    EXPECT_NEAR(e.results[AtD], 2.934858, 1e-6);
+    EXPECT_TRUE(e.report.hasCheck);
+}
+
+// What a case says when it cannot be sized, a row each: the message names
+// the field as the options caption it, and the area is not computed.
+TEST(Case, ARefusedOrMissingInputNamesItsFieldAndLeavesTheAreaEmpty) {
+    struct Row {
+        const char* name;
+        void (*change)(Case&);
+        const char* told; // in the problems, or "" when nothing is wrong but a missing input
+        FieldId missing;  // an input the area's hint names, or kCount
+    } rows[] = {
+        {"no number",
+         [](Case& c) {
+             c[MaoD].state = QState::Refused;
+             c[MaoD].text = "abc";
+         },
+         "质量: 'abc' 不是有效的数值", kCount},
+        {"tube OD past the coil, named with its unit", [](Case& c) { c.give(dioD, 57); },
+         "管外径 57 m 不小于盘管直径 1.4 m", kCount},
+        {"a stirrer off the table", [](Case& c) { c.options.stirrer = 7; }, "不是有效的数值",
+         kCount},
+        {"an empty input", [](Case& c) { c[RoD] = {}; }, "", RoD},
+    };
+    for (const Row& r : rows) {
+        Case c = SteamCoil();
+        r.change(c);
+        const Evaluation e = Evaluate(c);
+        EXPECT_NE(e.results.state[AtD], QState::Computed) << r.name;
+        EXPECT_EQ(TheoreticalAreaOf(c), -1) << r.name;
+        if (*r.told) {
+            bool found = false;
+            for (const auto& p : e.report.problems)
+                found = found || p.text.find(r.told) != std::string::npos;
+            EXPECT_TRUE(found) << r.name << ": " << e.report.statusText();
+        } else {
+            ASSERT_FALSE(e.report.missing.empty()) << r.name;
+            const auto& fields = e.report.missing.front().fields;
+            EXPECT_NE(std::find(fields.begin(), fields.end(), FieldTable()[r.missing].name),
+                      fields.end())
+                << r.name;
+        }
+    }
+}
+
+// The options' data come from the tables by position: a copper coil wall
+// conducts more than stainless steel and needs less area.
+TEST(Case, MaterialsAndCaptionsFollowTheOptions) {
+    Case c = SteamCoil();
+    const double stainless = TheoreticalAreaOf(c);
+    c.options.tubeMaterial = 2; // copper
+    EXPECT_LT(TheoreticalAreaOf(c), stainless);
+    EXPECT_EQ(TubeMaterials()[2].conductivity, 383.79);
+    EXPECT_EQ(CaptionOf(mD, c.options), "盘管圈数");
+    c.options.tube = TubeForm::UTube;
+    EXPECT_EQ(CaptionOf(mD, c.options), "管程数");
+    EXPECT_EQ(CaptionOf(CipD, c.options), "平均比热（管程）");
+}
+
+} // namespace
+} // namespace kolvane
