@@ -30,12 +30,11 @@ struct Quantity {
     bool enabled = true;
     // The heat balance may be solved for it.
     bool resolvable = true;
-    // For messages only: what was typed ("" for a case built by hand: the
-    // value in its display unit is named instead), the display unit's
-    // factor to SI and its label.
+    // For messages only: the text that is no number (Refused), the display
+    // unit's factor to SI and its label (nullptr: the SI unit).
     std::string text;
     double exchange = 1;
-    std::string unit;
+    const char* unit = nullptr;
 };
 
 enum class Phase : unsigned char { SinglePhase, Condensing };
@@ -111,6 +110,10 @@ Evaluation Evaluate(const Case& c);
 // The theoretical area alone (m2), or -1 when it cannot be computed; no
 // warnings, hints or check.
 double TheoreticalAreaOf(const Case& c);
+
+// The label of a field's display unit, by its position in the field's unit
+// list; a coil's count is in turns. nullptr off the list.
+const char* UnitLabelOf(fid::FieldId id, int position, const CaseOptions& options);
 
 // A quantity's caption for the chosen options, with the side named where
 // two fields share one ("平均比热（管程）").

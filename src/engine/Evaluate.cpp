@@ -152,12 +152,9 @@ private:
     // points at a unit slip shows what was typed ("管外径 57 m").
     std::string shown(int id) const {
         const Quantity& x = q(id);
-        const std::string typed = !x.text.empty() ? std::string(TrimControl(x.text))
-                                                  : FormatGeneral(x.value / x.exchange, 7, 4);
+        const std::string typed = FormatGeneral(x.value / x.exchange, 7, 4);
         // A case built by hand names its SI unit.
-        const std::string unit = !x.unit.empty()   ? x.unit
-                                 : x.exchange == 1 ? FieldTable()[id].siUnit
-                                                   : "";
+        const std::string unit = x.unit ? x.unit : x.exchange == 1 ? FieldTable()[id].siUnit : "";
         return caption(id) + " " + typed + (unit.empty() ? std::string() : " " + unit);
     }
     // What the user typed where no number was given.
@@ -944,6 +941,14 @@ double TheoreticalAreaOf(const Case& c) {
     pass.read();
     pass.run();
     return pass.computed(fid::AtD) ? pass.value(fid::AtD) : -1;
+}
+
+const char* UnitLabelOf(fid::FieldId id, int position, const CaseOptions& options) {
+    if (id == fid::mD) return options.tube == TubeForm::Coil ? "圈" : "程";
+    const std::span<const UnitItem> units = UnitLists()[static_cast<std::size_t>(
+        FieldTable()[static_cast<std::size_t>(id)].unitList - 1)];
+    if (position < 0 || static_cast<std::size_t>(position) >= units.size()) return nullptr;
+    return units[static_cast<std::size_t>(position)].label;
 }
 
 std::string CaptionOf(fid::FieldId id, const CaseOptions& options) {

@@ -88,8 +88,10 @@ void TFormKolvane::build() {
     for (const auto& c : form_.components())
         if (auto* u = dynamic_cast<TComboBoxU*>(c.get())) u->Loaded();
 
-    for (std::size_t i = 0; i < fields_.size(); ++i)
+    for (std::size_t i = 0; i < fields_.size(); ++i) {
         fields_[i] = &form_.get<TEditD>(FieldTable()[i].name);
+        selectors_[i] = selectorOf(*fields_[i]);
+    }
     wireHandlers();
 }
 

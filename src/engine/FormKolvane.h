@@ -268,6 +268,7 @@ private:
     std::string statusShown_;
     TButton* save_ = nullptr;
     std::array<TEditD*, fid::kCount> fields_{};
+    std::array<TComboBoxU*, fid::kCount> selectors_{};
     RefTables refTables_;
     ReportDocument reportDoc_;
     std::string helpTopic_;

@@ -34,9 +34,9 @@ Case TFormKolvane::readCase() {
         Quantity& x = c.q[static_cast<std::size_t>(id)];
         x.enabled = e.enabled();
         x.resolvable = e.MyResolved();
-        x.text = e.text();
         x.exchange = e.exchange();
-        if (const TComboBoxU* unit = selectorOf(e)) x.unit = unit->unitLabel();
+        if (const TComboBoxU* unit = selectors_[static_cast<std::size_t>(id)])
+            x.unit = UnitLabelOf(static_cast<fid::FieldId>(id), unit->itemIndex(), o);
         // The look of a field says what it holds: computed values are
         // coloured, the balance's solved member red.
         if (IsBlank(e)) {
@@ -48,6 +48,7 @@ Case TFormKolvane::readCase() {
                                                   : QState::Input;
         } else {
             x.state = QState::Refused;
+            x.text = e.text();
         }
     }
     return c;
