@@ -92,7 +92,9 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         PrintUsage(err, commands);
         return kCliBadArguments;
     }
-    const std::vector<std::string> extras = command->app->remaining();
+    std::vector<std::string> extras = command->app->remaining();
+    // CLI11 leaves the "--" that ends the options among them.
+    std::erase(extras, "--");
     if (!command->takesExtras && !extras.empty()) {
         err << "error: unknown argument '" << extras.front() << "'\n";
         return kCliBadArguments;

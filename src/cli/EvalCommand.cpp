@@ -37,12 +37,11 @@ bool IsOption(const std::string& a) {
 
 // A formula may look like an option to the parser ("--5", "-t*2"), which
 // then leaves it among the arguments no option took; anything but an
-// option proper there is the formula, "--" left over from ending the
-// options aside.
+// option proper there is the formula.
 bool TakeFormulas(const std::vector<std::string>& extras, EvalOptions& options, std::ostream& err) {
     for (const std::string& a : extras) {
         if (IsOption(a)) return BadArguments(err, "unknown option '" + a + "'");
-        if (a != "--") options.formulas.push_back(a);
+        options.formulas.push_back(a);
     }
     if (options.formulas.size() > 1) return BadArguments(err, "more than one formula given");
     if (options.formulas.empty()) return BadArguments(err, "no formula given");

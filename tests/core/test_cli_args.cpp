@@ -121,5 +121,17 @@ TEST(CliArguments, StepsKeepTheirOrderAcrossOptions) {
         << "the formula after a --var is no second value of it";
 }
 
+// The file may follow the options, also after "--" that ends them.
+TEST(CliArguments, TheFileMayComeAnywhere) {
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"calc", "--json", kExample},
+          {"calc", "--json", "--", kExample},
+          {"calc", "--set", "MaoD=5", "--json", kExample}}) {
+        const CliRun r = Cli(args);
+        ASSERT_EQ(r.code, kCliOk) << args[2] << ": " << r.err;
+        EXPECT_EQ(nlohmann::json::parse(r.out)["projectFileName"], kExample) << args[2];
+    }
+}
+
 } // namespace
 } // namespace kolvane
