@@ -46,9 +46,9 @@ if(GUI)
     expect_run("kolvane-cli calc --report PDF failed" "." "${cli}" calc
                "${PREFIX}/share/kolvane/examples/hot-water-storage-tank.kvp" --report "${home}/r.pdf")
     if(EXISTS "${home}/r.pdf")
-        file(READ "${home}/r.pdf" head LIMIT 5)
+        file(READ "${home}/r.pdf" head LIMIT 8)
     endif()
-    if(NOT head STREQUAL "%PDF-")
+    if(NOT head MATCHES "^%PDF-")
         message(FATAL_ERROR "installed kolvane-cli wrote no PDF report")
     endif()
     expect_run("kolvane --screenshot failed" "" QT_QPA_PLATFORM=offscreen "${PREFIX}/bin/kolvane"
