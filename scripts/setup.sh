@@ -10,7 +10,7 @@ packages=(
     qt6-svg-dev
     libsqlite3-dev sqlite3
     libgtest-dev libgmock-dev libbenchmark-dev
-    nlohmann-json3-dev
+    nlohmann-json3-dev libcli11-dev
     libqpdf-dev
     qt6-translations-l10n
     fonts-wqy-microhei fonts-noto-cjk

@@ -11,8 +11,8 @@ endif()
 set(expected bin/kolvane-cli share/kolvane/PropLib.db share/kolvane/Piples.db
     share/kolvane/examples/hot-water-storage-tank.kvp share/kolvane/examples/steam-coil-reactor.kvt)
 if(GUI)
-    list(APPEND expected bin/kolvane share/kolvane/Manual.pdf share/applications/kolvane.desktop
-         share/icons/hicolor/scalable/apps/kolvane.svg)
+    list(APPEND expected bin/kolvane lib/kolvane/libkolvane-pdf.so share/kolvane/Manual.pdf
+         share/applications/kolvane.desktop share/icons/hicolor/scalable/apps/kolvane.svg)
 endif()
 foreach(f IN LISTS expected)
     if(NOT EXISTS "${PREFIX}/${f}")
@@ -42,6 +42,15 @@ expect_run("kolvane-cli finds no pipe series" "\"Do\"" "${cli}" refdata --json)
 expect_run("kolvane-cli finds no property library" "." "${cli}" prop --list)
 
 if(GUI)
+    # The PDF module is found in lib/kolvane of the installation.
+    expect_run("kolvane-cli calc --report PDF failed" "." "${cli}" calc
+               "${PREFIX}/share/kolvane/examples/hot-water-storage-tank.kvp" --report "${home}/r.pdf")
+    if(EXISTS "${home}/r.pdf")
+        file(READ "${home}/r.pdf" head LIMIT 8)
+    endif()
+    if(NOT head MATCHES "^%PDF-")
+        message(FATAL_ERROR "installed kolvane-cli wrote no PDF report")
+    endif()
     expect_run("kolvane --screenshot failed" "" QT_QPA_PLATFORM=offscreen "${PREFIX}/bin/kolvane"
                --screenshot "${home}/window.png")
     if(NOT EXISTS "${home}/window.png")

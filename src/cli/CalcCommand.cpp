@@ -10,9 +10,12 @@
 #include "refdata/UnitPickList.h"
 #include "report/Report.h"
 
+#include <CLI/CLI.hpp>
+
 #include <charconv>
 #include <filesystem>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <ostream>
 #include <utility>
@@ -34,6 +37,8 @@ struct Step {
 // What a step needs and does; one row per step option.
 struct StepType {
     const char* option;
+    const char* valueName; // in --help
+    const char* help;
     // How the option's value reads: NAME=VALUE (the text after "takes" in
     // the message when it does not), a component name, or a plain value.
     enum class Syntax { Assignment, Name, Value } syntax;
@@ -303,7 +308,7 @@ std::string CheckProp(const TFormKolvane&, const Step& s) {
         if (kv.size() < 2 || kv[1] != '=' || (kv[0] != 't' && kv[0] != 'p'))
             return "--prop takes t=T and p=P after the fluid, not '" + kv + "'";
         if (std::string bad = NeedsStateNumber(kv.substr(0, 1), kv.substr(2)); !bad.empty())
-            return bad;
+            return kv.substr(0, 1) + " " + bad;
     }
     return {};
 }
@@ -339,24 +344,33 @@ void RunProp(StepContext& x, const Step& s) {
 }
 
 using Syntax = StepType::Syntax;
+// clang-format off
 const StepType kStepTypes[] = {
-    {"--set", Syntax::Assignment, "NAME=VALUE", CheckSet, RunSet},
-    {"--unit", Syntax::Assignment, "NAME=VALUE", CheckUnit, RunUnit},
-    {"--choose", Syntax::Assignment, "NAME=VALUE", CheckChoose, RunChoose},
-    {"--check", Syntax::Assignment, "NAME=VALUE", CheckCheck, RunCheck},
-    {"--press", Syntax::Name, nullptr, CheckPress, RunPress},
-    {"--save", Syntax::Value, nullptr, CheckSave, RunSave},
-    {"--open", Syntax::Value, nullptr, CheckOpen, RunOpen},
-    {"--pick", Syntax::Assignment, "BUTTON=ANSWER", CheckPick, RunPick},
-    {"--pipe", Syntax::Value, nullptr, CheckPipe, RunPipe},
-    {"--prop", Syntax::Assignment, "BUTTON=FLUID", CheckProp, RunProp},
+    {"--set", "NAME=TEXT",
+     "Type TEXT into component NAME, then leave it (a computed field is cleared first)",
+     Syntax::Assignment, "NAME=VALUE", CheckSet, RunSet},
+    {"--unit", "NAME=INDEX",
+     "Unit item INDEX (from 0) of quantity field NAME, or of the selector NAME",
+     Syntax::Assignment, "NAME=VALUE", CheckUnit, RunUnit},
+    {"--choose", "NAME=INDEX", "Item INDEX (from 0) of list NAME, then leave the list",
+     Syntax::Assignment, "NAME=VALUE", CheckChoose, RunChoose},
+    {"--check", "NAME=0|1", "Check box NAME as a click sets it",
+     Syntax::Assignment, "NAME=VALUE", CheckCheck, RunCheck},
+    {"--press", "NAME[=yes|no]", "Press button NAME; yes or no answers the question it asks",
+     Syntax::Name, nullptr, CheckPress, RunPress},
+    {"--save", "PATH", "Save the state at this point: a project, or a template if PATH ends in .kvt",
+     Syntax::Value, nullptr, CheckSave, RunSave},
+    {"--open", "PATH", "Open another project as File > 打开 does",
+     Syntax::Value, nullptr, CheckOpen, RunOpen},
+    {"--pick", "BUTTON=#N|=TEXT|cancel", "Answer the pick list of SBP3, SBP5 or SBP11",
+     Syntax::Assignment, "BUTTON=ANSWER", CheckPick, RunPick},
+    {"--pipe", "N", "Row N (from 1) of the pipe series into the tube diameters",
+     Syntax::Value, nullptr, CheckPipe, RunPipe},
+    {"--prop", "BUTTON=FLUID[,t=T][,p=P]",
+     "The property library from SBP1, SBP2 or SBP2v: FLUID computed and confirmed",
+     Syntax::Assignment, "BUTTON=FLUID", CheckProp, RunProp},
 };
-
-const StepType* FindStepType(const std::string& option) {
-    for (const StepType& t : kStepTypes)
-        if (option == t.option) return &t;
-    return nullptr;
-}
+// clang-format on
 
 void TellCalculationError(const CalculationError& e, std::ostream& err) {
     for (const auto& line : e.lines())
@@ -402,55 +416,37 @@ ReportFormat ReportFormatOf(const std::string& path) {
     return ReportFormat::None;
 }
 
-} // namespace
-
-int RunCalcCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                   const CliEnvironment& env) {
-    std::vector<Step> steps;
-    bool json = false;
+// The arguments of calc: the steps in the order given, as typed.
+struct CalcArguments {
     std::string file, reportPath, curvePath;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        auto needValue = [&]() -> const std::string* {
-            if (i + 1 >= args.size()) {
-                err << "error: " << a << " needs a value\n";
-                return nullptr;
+    bool json = false;
+    std::vector<std::pair<const StepType*, std::string>> steps;
+};
+
+int RunCalc(const CalcArguments& args, std::ostream& out, std::ostream& err,
+            const CliEnvironment& env) {
+    std::vector<Step> steps;
+    const bool json = args.json;
+    const std::string &file = args.file, &reportPath = args.reportPath, &curvePath = args.curvePath;
+    for (const auto& [type, v] : args.steps) {
+        const std::string a = type->option;
+        Step s{type, "", "", a + " " + v};
+        switch (type->syntax) {
+        case Syntax::Assignment:
+            if (!SplitAssignment(v, s.name, s.value)) {
+                err << "error: " << a << " takes " << type->assignment << ", not '" << v << "'\n";
+                return kCliBadArguments;
             }
-            return &args[++i];
-        };
-        if (a == "--json") {
-            json = true;
-        } else if (a == "--report" || a == "--curve") {
-            const std::string* v = needValue();
-            if (!v) return kCliBadArguments;
-            (a == "--report" ? reportPath : curvePath) = *v;
-        } else if (const StepType* type = FindStepType(a)) {
-            const std::string* v = needValue();
-            if (!v) return kCliBadArguments;
-            Step s{type, "", "", a + " " + *v};
-            switch (type->syntax) {
-            case Syntax::Assignment:
-                if (!SplitAssignment(*v, s.name, s.value)) {
-                    err << "error: " << a << " takes " << type->assignment << ", not '" << *v
-                        << "'\n";
-                    return kCliBadArguments;
-                }
-                break;
-            case Syntax::Name:
-                // NAME, or NAME=ANSWER for the question the step asks.
-                if (!SplitAssignment(*v, s.name, s.value)) s.name = *v;
-                break;
-            case Syntax::Value:
-                s.value = *v;
-                break;
-            }
-            steps.push_back(std::move(s));
-        } else if (i == 0 && a.rfind("--", 0) != 0) {
-            file = a;
-        } else {
-            err << "error: unknown argument '" << a << "'\n";
-            return kCliBadArguments;
+            break;
+        case Syntax::Name:
+            // NAME, or NAME=ANSWER for the question the step asks.
+            if (!SplitAssignment(v, s.name, s.value)) s.name = v;
+            break;
+        case Syntax::Value:
+            s.value = v;
+            break;
         }
+        steps.push_back(std::move(s));
     }
 
     ScriptedUiServices ui;
@@ -562,6 +558,36 @@ int RunCalcCommand(const std::vector<std::string>& args, std::ostream& out, std:
         if (printReport) out << '\n' << ReportPlainText(report.get());
     }
     return failed ? kCliFailed : kCliOk;
+}
+
+} // namespace
+
+CliCommand AddCalcCommand(CLI::App& cli, const CliEnvironment& env) {
+    auto args = std::make_shared<CalcArguments>();
+    CLI::App* calc = cli.add_subcommand(
+        "calc", "Open FILE, run the steps in the order given, each as a user does it in the "
+                "window, and print the fields (and the report) of the final state.");
+    calc->add_option("FILE", args->file, "A project (.kvp) or template (.kvt), opened first");
+    for (const StepType& type : kStepTypes)
+        AddRepeatedOption(
+            *calc, type.option, type.valueName, type.help,
+            [args, &type](const std::string& v) { args->steps.emplace_back(&type, v); });
+    calc->add_flag("--json", args->json, "Print the components and what the pass told as JSON");
+    calc->add_option("--report", args->reportPath, "Write the report of the final state")
+        ->type_name("PATH.txt|.rtf|.doc|.pdf");
+    calc->add_option("--curve", args->curvePath, "Write the heating curve as CSV")
+        ->type_name("PATH.csv");
+    calc->footer("Exit code: 0 when no step failed, 1 otherwise, 2 for bad arguments (then no "
+                 "step runs).");
+    return {
+        calc,
+        "calc [FILE] [--set NAME=TEXT | --unit NAME=INDEX | --choose NAME=INDEX | --save PATH |\n"
+        "      --open PATH | --check NAME=0|1 | --press NAME | --prop BUTTON=FLUID[,t=T][,p=P] |\n"
+        "      --pick BUTTON=#N|=TEXT|cancel | --pipe N]... [--json]\n"
+        "      [--report PATH.txt|.rtf|.doc|.pdf] [--curve PATH.csv]",
+        false, [args, &env](const std::vector<std::string>&, std::ostream& out, std::ostream& err) {
+            return RunCalc(*args, out, err, env);
+        }};
 }
 
 } // namespace kolvane

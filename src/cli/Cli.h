@@ -5,6 +5,10 @@
 #include <string>
 #include <vector>
 
+namespace CLI {
+class App;
+}
+
 namespace kolvane {
 
 class TFormKolvane;
@@ -24,16 +28,34 @@ struct CliEnvironment {
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            const CliEnvironment& env = {});
 
-// The subcommands; each gets the arguments after its own name.
-int RunCalcCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-                   const CliEnvironment& env = {});
-int RunEvalCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
-int RunRefDataCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
-int RunPropCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// A subcommand: its options, added to the command line's parser, and what
+// runs with the values parsed. The arguments no option took (CLI11's
+// extras) are the command's to judge.
+struct CliCommand {
+    CLI::App* app;
+    const char* usage; // its synopsis, after "kolvane-cli "
+    // False: an extra argument is refused before the command runs.
+    bool takesExtras;
+    std::function<int(const std::vector<std::string>& extras, std::ostream& out, std::ostream& err)>
+        run;
+};
+CliCommand AddCalcCommand(CLI::App& cli, const CliEnvironment& env);
+CliCommand AddEvalCommand(CLI::App& cli);
+CliCommand AddRefDataCommand(CLI::App& cli);
+CliCommand AddPropCommand(CLI::App& cli);
+
+// An option whose every occurrence, in the order given, is passed to `add`
+// (CLI11 keeps only one result per option otherwise).
+void AddRepeatedOption(CLI::App& command, const std::string& name, const std::string& valueName,
+                       const std::string& help, std::function<void(const std::string&)> add);
 
 // "" when TEXT can be the property library's temperature (NAME "t", °C) or
-// pressure ("p", kPa): a number, or empty for none; else the complaint.
+// pressure ("p", kPa): a number, or empty for none; else the complaint,
+// "takes a number (…), not 'TEXT'".
 std::string NeedsStateNumber(const std::string& name, const std::string& text);
+
+// The folder of the running program's file.
+std::string ProgramFileFolder();
 
 // Where the running program's data files lie: beside it, or under
 // share/kolvane of its installation (see DataFolder).

@@ -4,7 +4,9 @@
 #include "formula/FormulaParser.h"
 #include "props/MyValues.h"
 
-#include <optional>
+#include <CLI/CLI.hpp>
+
+#include <memory>
 #include <ostream>
 #include <string_view>
 #include <utility>
@@ -13,65 +15,36 @@ namespace kolvane {
 
 namespace {
 
-constexpr std::string_view kEvalUsage =
-    "usage: kolvane-cli eval FORMULA [--var NAME=VALUE]... [--grid] [--json]\n";
+constexpr const char* kEvalUsage = "eval FORMULA [--var NAME=VALUE]... [--grid] [--json]";
 
 struct EvalOptions {
-    std::optional<std::string> formula;
+    std::vector<std::string> formulas; // one is allowed
     std::vector<std::pair<std::string, std::string>> vars;
     bool grid = false;
     bool json = false;
 };
 
 bool BadArguments(std::ostream& err, std::string_view what) {
-    err << "error: " << what << '\n' << kEvalUsage;
+    err << "error: " << what << "\nusage: kolvane-cli " << kEvalUsage << '\n';
     return false;
 }
 
-bool ParseVar(std::string_view assignment, EvalOptions& options, std::ostream& err) {
-    std::size_t eq = assignment.find('=');
-    if (eq == std::string_view::npos || eq == 0)
-        return BadArguments(err, "--var needs NAME=VALUE, got '" + std::string(assignment) + "'");
-    options.vars.emplace_back(std::string(assignment.substr(0, eq)),
-                              std::string(assignment.substr(eq + 1)));
-    return true;
-}
-
-// Options are "--" followed by a letter; anything else, "-5", "--5" and
-// "-t*2" included, is the formula, and "--" makes every later argument the
-// formula.
+// Options are "--" followed by a letter.
 bool IsOption(const std::string& a) {
     return a.size() > 2 && a.starts_with("--") &&
            ((a[2] >= 'a' && a[2] <= 'z') || (a[2] >= 'A' && a[2] <= 'Z'));
 }
 
-bool ParseArguments(const std::vector<std::string>& args, EvalOptions& options, std::ostream& err) {
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (!optionsEnded && a == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        if (!optionsEnded && IsOption(a)) {
-            if (a == "--grid") {
-                options.grid = true;
-            } else if (a == "--json") {
-                options.json = true;
-            } else if (a == "--var") {
-                if (i + 1 >= args.size()) return BadArguments(err, "--var needs NAME=VALUE");
-                if (!ParseVar(args[++i], options, err)) return false;
-            } else if (a.starts_with("--var=")) {
-                if (!ParseVar(std::string_view(a).substr(6), options, err)) return false;
-            } else {
-                return BadArguments(err, "unknown option '" + a + "'");
-            }
-            continue;
-        }
-        if (options.formula) return BadArguments(err, "more than one formula given");
-        options.formula = a;
+// A formula may look like an option to the parser ("--5", "-t*2"), which
+// then leaves it among the arguments no option took; anything but an
+// option proper there is the formula.
+bool TakeFormulas(const std::vector<std::string>& extras, EvalOptions& options, std::ostream& err) {
+    for (const std::string& a : extras) {
+        if (IsOption(a)) return BadArguments(err, "unknown option '" + a + "'");
+        options.formulas.push_back(a);
     }
-    if (!options.formula) return BadArguments(err, "no formula given");
+    if (options.formulas.size() > 1) return BadArguments(err, "more than one formula given");
+    if (options.formulas.empty()) return BadArguments(err, "no formula given");
     return true;
 }
 
@@ -81,11 +54,10 @@ void FillStartingGrid(TMyValues& grid) {
     grid.AddParam("p", "100", "kPa", "压力");
 }
 
-} // namespace
-
-int RunEvalCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    EvalOptions options;
-    if (!ParseArguments(args, options, err)) return kCliBadArguments;
+int RunEval(EvalOptions& options, const std::vector<std::string>& extras, std::ostream& out,
+            std::ostream& err) {
+    if (!TakeFormulas(extras, options, err)) return kCliBadArguments;
+    const std::string& formula = options.formulas.front();
 
     TFormulaParser parser;
     TMyValues grid;
@@ -99,14 +71,14 @@ int RunEvalCommand(const std::vector<std::string>& args, std::ostream& out, std:
                 grid.AddParam(name, v, "", "");
         }
         try {
-            value = parser.EvaluateWithValues(*options.formula, &grid);
+            value = parser.EvaluateWithValues(formula, &grid);
         } catch (const RangeCheckError& e) {
             err << "error: " << e.what() << '\n';
             return kCliFailed;
         }
     } else {
         if (!options.vars.empty()) err << "warning: --var has an effect only with --grid\n";
-        parser.SetExpression(*options.formula);
+        parser.SetExpression(formula);
         value = parser.Evaluate();
     }
 
@@ -133,6 +105,33 @@ int RunEvalCommand(const std::vector<std::string>& args, std::ostream& out, std:
             << parser.ErrorMessage() << '\n';
     }
     return kCliOk;
+}
+
+} // namespace
+
+CliCommand AddEvalCommand(CLI::App& cli) {
+    auto options = std::make_shared<EvalOptions>();
+    CLI::App* eval = cli.add_subcommand(
+        "eval", "Evaluate a formula of the property library's language (80-bit): prints the "
+                "value, the error code and its message. A formula error is a result (exit 0).");
+    eval->add_option_function<std::string>(
+            "FORMULA", [options](const std::string& f) { options->formulas.push_back(f); },
+            "The formula; after \"--\" also one that starts with \"--\"")
+        ->type_name("");
+    AddRepeatedOption(*eval, "--var", "NAME=VALUE", "Set or add a row of the parameter grid",
+                      [options](const std::string& v) {
+                          const std::size_t eq = v.find('=');
+                          if (eq == std::string::npos || eq == 0)
+                              throw CLI::ValidationError("--var",
+                                                         "needs NAME=VALUE, got '" + v + "'");
+                          options->vars.emplace_back(v.substr(0, eq), v.substr(eq + 1));
+                      });
+    eval->add_flag("--grid", options->grid,
+                   "Take the one-letter variables from the parameter grid (t = 20, p = 100)");
+    eval->add_flag("--json", options->json, "Print one JSON object");
+    return {eval, kEvalUsage, true,
+            [options](const std::vector<std::string>& extras, std::ostream& out,
+                      std::ostream& err) { return RunEval(*options, extras, out, err); }};
 }
 
 } // namespace kolvane

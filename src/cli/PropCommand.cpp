@@ -13,8 +13,12 @@
 #include "props/SimpProps.h"
 #include "records/DataFolder.h"
 
+#include <CLI/CLI.hpp>
+
 #include <filesystem>
+#include <memory>
 #include <ostream>
+#include <tuple>
 #include <unistd.h>
 
 namespace kolvane {
@@ -22,14 +26,8 @@ namespace kolvane {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: kolvane-cli prop (--fluid NO_OR_NAME | --text PROPERTY_TEXT --name "
-    "CP|MD|VI|TC|ST|HV [--cn CHINESE_NAME]) [--t T] [--p P]\n"
-    "                        [--for SBP1|SBP2|SBP2v] [--json]\n"
-    "       kolvane-cli prop --list [--json]\n"
-    "  --fluid  the running number (its leading zeros may be left off: 1 for 001),\n"
-    "           the Chinese or the English name\n"
-    "  --for    compute as the library window opened from that button does\n"
-    "           (SBP2v: the steam of a saturated key; default SBP2)\n";
+    "prop (--fluid NO_OR_NAME | --text PROPERTY_TEXT --name CP|MD|VI|TC|ST|HV [--cn NAME])\n"
+    "      [--t T] [--p P] [--for SBP1|SBP2|SBP2v] [--json]   |   prop --list [--json]";
 
 // The six properties as the compute command names them, with their fields.
 constexpr std::pair<const char*, const char*> kProperties[] = {
@@ -56,60 +54,32 @@ std::string NeedsStateNumber(const std::string& name, const std::string& text) {
     // Read as the library reads the grid, so that what passes here is the
     // number it computes with; an empty text is the library's own question.
     if (TrimControl(text).empty() || ParseExactReal(TrimControl(text))) return {};
-    return name + " takes a number (" + (name == "t" ? "°C" : "kPa") + "), not '" + text + "'";
+    return std::string("takes a number (") + (name == "t" ? "°C" : "kPa") + "), not '" + text + "'";
+}
+
+std::string ProgramFileFolder() {
+    std::error_code ec;
+    auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::filesystem::current_path().string() : exe.parent_path().string();
 }
 
 std::string ProgramFolder() {
-    std::error_code ec;
-    auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return DataFolder(ec ? std::filesystem::current_path().string() : exe.parent_path().string());
+    return DataFolder(ProgramFileFolder());
 }
 
-int RunPropCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+namespace {
+
+struct PropOptions {
     std::string fluid, text, name, cn, t = "20", p = "100", caller = "SBP2";
     bool json = false, list = false, haveText = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        auto value = [&](std::string& into) {
-            if (i + 1 >= args.size()) return false;
-            into = args[++i];
-            return true;
-        };
-        bool ok = true;
-        if (a == "--json")
-            json = true;
-        else if (a == "--list")
-            list = true;
-        else if (a == "--fluid")
-            ok = value(fluid);
-        else if (a == "--text")
-            ok = haveText = value(text);
-        else if (a == "--name")
-            ok = value(name);
-        else if (a == "--cn")
-            ok = value(cn);
-        else if (a == "--t")
-            ok = value(t);
-        else if (a == "--p")
-            ok = value(p);
-        else if (a == "--for")
-            ok = value(caller) && CanonicalCaller(caller);
-        else
-            ok = false;
-        if (!ok) {
-            err << "error: bad argument '" << a << "'\n" << kUsage;
-            return kCliBadArguments;
-        }
-    }
-    for (const auto& [option, text] : {std::pair{"t", &t}, std::pair{"p", &p}})
-        if (std::string bad = NeedsStateNumber(option, *text); !bad.empty()) {
-            err << "error: --" << bad << '\n' << kUsage;
-            return kCliBadArguments;
-        }
+};
+
+int RunProp(const PropOptions& options, std::ostream& out, std::ostream& err) {
+    const auto& [fluid, text, name, cn, t, p, caller, json, list, haveText] = options;
     const bool byFluid = !fluid.empty();
-    if (list == (byFluid || haveText) || (byFluid && haveText) ||
-        (haveText && !FindPropertyField(name))) {
-        err << kUsage;
+    if (list == (byFluid || haveText)) {
+        err << "error: give one of --fluid, --text and --list\nusage: kolvane-cli " << kUsage
+            << '\n';
         return kCliBadArguments;
     }
 
@@ -195,6 +165,60 @@ int RunPropCommand(const std::vector<std::string>& args, std::ostream& out, std:
     }
     if (json) out << DumpJson(values) << '\n';
     return failed ? kCliFailed : kCliOk;
+}
+
+// A CLI11 check: "" when `complaint` finds nothing wrong with the value,
+// which it may put in its canonical form (as a transform).
+CLI::Validator Check(std::function<std::string(std::string&)> complaint) {
+    return CLI::Validator(std::move(complaint), "");
+}
+
+} // namespace
+
+CliCommand AddPropCommand(CLI::App& cli) {
+    auto options = std::make_shared<PropOptions>();
+    CLI::App* prop = cli.add_subcommand(
+        "prop", "The property library's values of a fluid, as its window computes them.");
+    auto* fluid = prop->add_option("--fluid", options->fluid,
+                                   "The running number (its leading zeros may be left off: 1 for "
+                                   "001), the Chinese or the English name");
+    fluid->type_name("NO_OR_NAME");
+    auto* text = prop->add_option("--text", options->text,
+                                  "One property text, computed as the library would for a fluid");
+    text->type_name("PROPERTY_TEXT")->excludes(fluid);
+    auto* name = prop->add_option("--name", options->name, "The property --text gives");
+    name->type_name("CP|MD|VI|TC|ST|HV")->check(Check([](std::string& v) -> std::string {
+        for (auto [property, field] : kProperties)
+            if (EqualsIgnoreAsciiCase(v, property)) return {};
+        return "is CP, MD, VI, TC, ST or HV, not '" + v + "'";
+    }));
+    text->needs(name);
+    prop->add_option("--cn", options->cn, "The fluid's Chinese name for --text")->type_name("NAME");
+    for (auto [option, value, what] :
+         {std::tuple{"--t", &options->t, "Temperature, °C (default 20; empty: none)"},
+          std::tuple{"--p", &options->p, "Pressure, kPa (default 100; empty: none)"}}) {
+        const std::string letter = option + 2;
+        prop->add_option(option, *value, what)
+            ->type_name(letter == "t" ? "T" : "P")
+            ->check(Check([letter](std::string& v) { return NeedsStateNumber(letter, v); }));
+    }
+    prop->add_option("--for", options->caller,
+                     "Compute as the library window opened from that button does (SBP2v: the "
+                     "steam of a saturated key; default SBP2)")
+        ->type_name("SBP1|SBP2|SBP2v")
+        ->transform(Check([](std::string& v) -> std::string {
+            return CanonicalCaller(v) ? "" : "takes SBP1, SBP2 or SBP2v, not '" + v + "'";
+        }));
+    prop->add_flag("--list", options->list, "List the fluids of the library")
+        ->excludes(fluid)
+        ->excludes(text);
+    prop->add_flag("--json", options->json, "Print JSON");
+    return {prop, kUsage, false,
+            [options, text](const std::vector<std::string>&, std::ostream& out, std::ostream& err) {
+                // An empty text is a text all the same.
+                options->haveText = text->count() > 0;
+                return RunProp(*options, out, err);
+            }};
 }
 
 } // namespace kolvane

@@ -4,20 +4,17 @@
 
 #include "refdata/RefData.h"
 
+#include <CLI/CLI.hpp>
+
 #include <filesystem>
+#include <memory>
 #include <ostream>
 
 namespace kolvane {
 
-int RunRefDataCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    bool json = false;
-    for (const std::string& a : args) {
-        if (a != "--json") {
-            err << "error: unknown argument '" << a << "'\nusage: kolvane-cli refdata [--json]\n";
-            return kCliBadArguments;
-        }
-        json = true;
-    }
+namespace {
+
+int RunRefData(bool json, std::ostream& out, std::ostream& err) {
     RefTables tables;
     tables.open((std::filesystem::path(ProgramFolder()) / "Piples.db").string());
     if (!tables.available()) {
@@ -46,6 +43,19 @@ int RunRefDataCommand(const std::vector<std::string>& args, std::ostream& out, s
     all["expansion"] = std::move(expansion);
     out << DumpJson(all) << '\n';
     return kCliOk;
+}
+
+} // namespace
+
+CliCommand AddRefDataCommand(CLI::App& cli) {
+    auto json = std::make_shared<bool>(false);
+    CLI::App* refdata = cli.add_subcommand(
+        "refdata", "The pipe series and the liquids' expansion coefficients of the pick lists.");
+    refdata->add_flag("--json", *json, "Print both tables as one JSON object");
+    return {refdata, "refdata [--json]", false,
+            [json](const std::vector<std::string>&, std::ostream& out, std::ostream& err) {
+                return RunRefData(*json, out, err);
+            }};
 }
 
 } // namespace kolvane

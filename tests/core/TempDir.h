@@ -6,8 +6,10 @@
 #include <string_view>
 #include <utility>
 
+#include <stdio.h>
 #include <stdlib.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace kolvane::testing_support {
@@ -35,6 +37,22 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+// Runs a shell command; its exit code and standard output.
+inline std::pair<int, std::string> Shell(const std::string& command) {
+    std::string out;
+    FILE* p = popen(command.c_str(), "r");
+    if (!p) return {-1, out};
+    char buf[4096];
+    for (std::size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;)
+        out.append(buf, n);
+    const int status = pclose(p);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
+}
+
+inline std::string Quoted(const std::string& s) {
+    return "'" + s + "'";
+}
 
 // Ends the test program should what runs meanwhile wait for ever, as an
 // open of a FIFO would, rather than hang the whole run.

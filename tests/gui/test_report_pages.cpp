@@ -29,6 +29,9 @@
 namespace kolvane {
 namespace {
 
+using testing_support::Quoted;
+using testing_support::Shell;
+
 using testing_support::ReadBytes;
 using testing_support::TempDir;
 using testing_support::WriteBytes;
@@ -119,22 +122,6 @@ TEST(CurveChart, TheTimeAxisIsTickedAtRoundSteps) {
         EXPECT_DOUBLE_EQ(RoundTickStep(span), step) << "span " << span;
 }
 #endif
-
-// Runs a shell command; its exit code and standard output.
-std::pair<int, std::string> Shell(const std::string& command) {
-    std::string out;
-    FILE* p = popen(command.c_str(), "r");
-    if (!p) return {-1, out};
-    char buf[4096];
-    for (std::size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;)
-        out.append(buf, n);
-    const int status = pclose(p);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out};
-}
-
-std::string Quoted(const std::string& s) {
-    return "'" + s + "'";
-}
 
 // The report of an example written as PDF by the command line or by the
 // window: the exit code (0 or 1) and what was told.
