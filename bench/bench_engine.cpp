@@ -1,9 +1,14 @@
+#include "engine/CalcRules.h"
+#include "engine/Case.h"
 #include "engine/EditD.h"
 #include "engine/FormKolvane.h"
 #include "engine/NumberFormat.h"
 #include "engine/Solver.h"
 #include "engine/UiServices.h"
+#include "model/Balance.h"
 #include "model/BatchCheck.h"
+#include "model/HeatModel.h"
+#include "model/HeatingCurve.h"
 #include "model/Hydraulics.h"
 #include "records/FormRecord.h"
 #include "records/TextCodec.h"
@@ -14,6 +19,8 @@
 
 namespace kolvane {
 namespace {
+
+using namespace fid;
 
 void BM_FormatValueText(benchmark::State& state) {
     double v = 1.0 / 3.0;
@@ -170,6 +177,71 @@ void BM_CheckExample(benchmark::State& state, const char* file) {
 BENCHMARK_CAPTURE(BM_CheckExample, hot_water_storage_tank, "hot-water-storage-tank.kvp");
 BENCHMARK_CAPTURE(BM_CheckExample, steam_coil_reactor, "steam-coil-reactor.kvp");
 BENCHMARK_CAPTURE(BM_CheckExample, batch_cooling_coil, "batch-cooling-coil.kvp");
+
+// Evaluate on an example's case alone, without the window's fields and
+// without the dynamic check (measured on its own above): what a study pays
+// per point.
+void BM_EvaluateExample(benchmark::State& state, const char* file) {
+    ScriptedUiServices ui;
+    TFormKolvane w(ui);
+    if (!OpenExample(state, w, file)) return;
+    Case c = w.readCase();
+    // From cleared results, as the pass is measured.
+    for (FieldId id : PassResults())
+        if (c[id].state == QState::Computed) c[id] = {};
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Evaluate(c, false));
+}
+BENCHMARK_CAPTURE(BM_EvaluateExample, hot_water_storage_tank, "hot-water-storage-tank.kvp");
+BENCHMARK_CAPTURE(BM_EvaluateExample, steam_coil_reactor, "steam-coil-reactor.kvp");
+BENCHMARK_CAPTURE(BM_EvaluateExample, batch_cooling_coil, "batch-cooling-coil.kvp");
+
+// The floor of a pass: the same chain through the model's pure functions
+// alone, with the example's values — the balance solved once, the model once
+// per walk the pass needs, the layout, the pressure drop and the time
+// average. Nothing read, checked, told or written.
+void BM_ModelFloorExample(benchmark::State& state, const char* file) {
+    ScriptedUiServices ui;
+    TFormKolvane w(ui);
+    if (!OpenExample(state, w, file)) return;
+    Case c = w.readCase();
+    for (FieldId id : PassResults())
+        if (c[id].state == QState::Computed) c[id] = {};
+    const Evaluation e = Evaluate(c);
+    const Results& r = e.results;
+    const HeatModelInputs in = e.report.checkInputs;
+    const bool condensing = in.condensing;
+    ValueArray values{};
+    std::size_t unknown = 0;
+    const auto members = BalanceMembers(condensing);
+    for (std::size_t i = 0; i < members.size(); ++i) {
+        values[i] = r[members[i]];
+        if (r.state[members[i]] == QState::Solved) unknown = i;
+    }
+    auto residual = [condensing](const ValueArray& a) {
+        double qi, qo;
+        return condensing ? BalanceCondensing(a, qi, qo) : BalanceSinglePhase(a, qi, qo);
+    };
+    const double lt = r[LtD], at = r[AtD], tau = r[TaoD];
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(
+            FindRoot(values, unknown, kRootStartValue, kRootStartDelta, residual));
+        for (int k = 0; k < r.walks; ++k)
+            benchmark::DoNotOptimize(TheoreticalArea(in));
+        const TubeLayout layout = in.coil ? CoilLayout(lt, in.sl, in.s, in.dO)
+                                          : UTubeLayout(lt, in.sl, in.s, in.dO, in.dI);
+        const double rho = condensing ? r[denivD] : in.rhoI;
+        const double mu = condensing ? r[ViivD] : in.muI;
+        benchmark::DoNotOptimize(
+            in.coil ? CoilPressureDrop(in.w, rho, mu, in.dI, r[EiD], in.sl, in.s, lt, layout)
+                    : UTubePressureDrop(in.w, rho, mu, in.dI, r[EiD], in.sl, layout));
+        benchmark::DoNotOptimize(MeanDifference(e.report.curve, at, tau));
+    }
+    state.counters["walks"] = r.walks;
+}
+BENCHMARK_CAPTURE(BM_ModelFloorExample, hot_water_storage_tank, "hot-water-storage-tank.kvp");
+BENCHMARK_CAPTURE(BM_ModelFloorExample, steam_coil_reactor, "steam-coil-reactor.kvp");
+BENCHMARK_CAPTURE(BM_ModelFloorExample, batch_cooling_coil, "batch-cooling-coil.kvp");
 
 void BM_GetFx(benchmark::State& state) {
     ScriptedUiServices ui;

@@ -65,10 +65,24 @@ std::span<const FieldId> PassResults() {
     return kPassResults;
 }
 
+std::span<const Dependency* const> DependenciesOf(int result) {
+    static const auto index = [] {
+        std::array<std::vector<const Dependency*>, kNodeCount> rows;
+        for (const Dependency& d : Dependencies())
+            rows[static_cast<std::size_t>(d.result)].push_back(&d);
+        return rows;
+    }();
+    return index[static_cast<std::size_t>(result)];
+}
+
 bool IsPassResult(int id) {
-    for (FieldId r : kPassResults)
-        if (r == id) return true;
-    return false;
+    static constexpr auto results = [] {
+        std::array<bool, kCount> is{};
+        for (FieldId r : kPassResults)
+            is[r] = true;
+        return is;
+    }();
+    return id >= 0 && id < kCount && results[static_cast<std::size_t>(id)];
 }
 
 std::span<const FieldId> HeadlineResults() {
@@ -92,6 +106,7 @@ constexpr double kShortestBatch = 60;            // s
 constexpr double kLongestBatch = 30 * 86400.0;   // s
 
 enum class Rule {
+    None,
     Positive,
     NonNegative,
     Percent,
@@ -130,10 +145,19 @@ constexpr InputRule kInputRules[] = {
 
 } // namespace
 
+// The rule of each field, by its id.
+constexpr auto kRuleOf = [] {
+    std::array<Rule, kCount> rules{};
+    for (const InputRule& r : kInputRules)
+        rules[r.field] = r.rule;
+    return rules;
+}();
+
 const char* InputRuleViolation(FieldId id, double v) {
-    for (const InputRule& r : kInputRules) {
-        if (r.field != id) continue;
-        switch (r.rule) {
+    {
+        switch (kRuleOf[static_cast<std::size_t>(id)]) {
+        case Rule::None:
+            return nullptr;
         case Rule::Positive:
             return v > 0 ? nullptr : "应大于0";
         case Rule::NonNegative:
@@ -213,13 +237,21 @@ std::span<const WarningRule> WarningRules() {
 std::string QualifiedCaption(FieldId id, const std::string& caption) {
     // The stirred correlation reads the vessel page's first dimension.
     if (id == DsD) return "容器" + caption;
-    const FieldRow& row = FieldTable()[static_cast<std::size_t>(id)];
-    for (const FieldRow& other : FieldTable()) {
-        if (&other == &row || std::strcmp(other.caption, row.caption) != 0) continue;
-        if (std::strcmp(row.group, "容器物性及热量平衡") == 0) return caption + "（容器）";
-        if (std::strcmp(row.group, "管程物性及热量平衡") == 0) return caption + "（管程）";
-    }
-    return caption;
+    // Where another field has the same caption, the side it belongs to.
+    static const auto side = [] {
+        std::array<const char*, kCount> s{};
+        for (std::size_t i = 0; i < FieldTable().size(); ++i) {
+            const FieldRow& row = FieldTable()[i];
+            for (const FieldRow& other : FieldTable()) {
+                if (&other == &row || std::strcmp(other.caption, row.caption) != 0) continue;
+                if (std::strcmp(row.group, "容器物性及热量平衡") == 0) s[i] = "（容器）";
+                if (std::strcmp(row.group, "管程物性及热量平衡") == 0) s[i] = "（管程）";
+            }
+        }
+        return s;
+    }();
+    const char* named = side[static_cast<std::size_t>(id)];
+    return named ? caption + named : caption;
 }
 
 } // namespace kolvane

@@ -40,6 +40,8 @@ struct Dependency {
     std::vector<int> needs; // fields or kModelNode
 };
 const std::vector<Dependency>& Dependencies();
+// The rows of one result, in table order (indexed once, for the pass).
+std::span<const Dependency* const> DependenciesOf(int result);
 
 // The results the pass writes (besides the solved member of the balance).
 std::span<const fid::FieldId> PassResults();
@@ -54,9 +56,9 @@ std::span<const fid::FieldId> LossGroup();
 
 // Calls f(need) for every need of `result` in `variant`.
 template <typename F> void ForEachNeed(int result, Variant variant, F&& f) {
-    for (const Dependency& d : Dependencies())
-        if (d.result == result && (d.when & variant) == d.when)
-            for (int n : d.needs)
+    for (const Dependency* d : DependenciesOf(result))
+        if ((d->when & variant) == d->when)
+            for (int n : d->needs)
                 f(n);
 }
 

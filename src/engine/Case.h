@@ -87,6 +87,9 @@ struct Results {
     std::array<double, fid::kCount> tolerance{};
     // The convergence tolerance the evaluation used.
     double passTolerance = 0;
+    // How often the chain was walked until the area and the heat loss
+    // settled.
+    int walks = 0;
     // Whether the tube's medium takes heat from the contents; unknown
     // without both contents temperatures.
     std::optional<bool> mediumTakesHeat;
@@ -106,7 +109,9 @@ struct Evaluation {
 // The whole calculation of a case: the heat balance and its solved member,
 // every result, the warnings, the missing inputs and the dynamic check.
 // Pure: the same case gives the same evaluation.
-Evaluation Evaluate(const Case& c);
+// Without `withCheck` the dynamic check is left out (a sweep that only
+// needs the sizing).
+Evaluation Evaluate(const Case& c, bool withCheck = true);
 // The theoretical area alone (m2), or -1 when it cannot be computed; no
 // warnings, hints or check.
 double TheoreticalAreaOf(const Case& c);

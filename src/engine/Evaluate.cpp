@@ -105,6 +105,7 @@ public:
     void run();
     void write();
     bool computed(fid::FieldId id) const { return computed_[id]; }
+    bool withCheck = true;
     double value(fid::FieldId id) const { return v_[id]; }
 
 private:
@@ -118,10 +119,10 @@ private:
     // needs are there.
     bool needsMet(int result) const {
         bool ok = true, ruled = false;
-        for (const Dependency& d : Dependencies()) {
-            if (d.result != result || (d.when & variant_) != d.when) continue;
+        for (const Dependency* d : DependenciesOf(result)) {
+            if ((d->when & variant_) != d->when) continue;
             ruled = true;
-            for (int n : d.needs)
+            for (int n : d->needs)
                 ok = ok && has(n);
         }
         return ruled && ok;
@@ -396,13 +397,14 @@ void Evaluator::solveBalance(double ql) {
         return condensing_ ? BalanceCondensing(a, qi, qo) : BalanceSinglePhase(a, qi, qo);
     };
     rootOk_ = false;
-    const std::string who = caption(unknown_) + ": 无法由热量平衡求出";
+    // Named only when something is to be told.
+    auto who = [this] { return caption(unknown_) + ": 无法由热量平衡求出"; };
     double x;
     try {
         x = FindRoot(values, at, wasEmpty ? kRootStartValue : values[at], kRootStartDelta,
                      residual);
     } catch (const Error& e) {
-        walkProblem(FieldTable()[unknown_].name, who + "（" + e.what() + "）");
+        walkProblem(FieldTable()[unknown_].name, who() + "（" + e.what() + "）");
         return;
     }
     values[at] = x;
@@ -412,14 +414,16 @@ void Evaluator::solveBalance(double ql) {
     const double scale = std::max({std::fabs(qi), std::fabs(qo)});
     if (!std::isfinite(r) || !(std::fabs(r) <= kRootClosure * scale) || scale == 0) {
         walkProblem(FieldTable()[unknown_].name,
-                    who + "：它不影响热量平衡（例如介质放出的热量为零）");
+                    who() + "：它不影响热量平衡（例如介质放出的热量为零）");
         return;
     }
     // A root the heat loss pushed out of range says so.
-    const std::string withLoss = ql != 0 ? "（已计入环境热损" + Short(ql) + " W）" : "";
+    auto withLoss = [ql] {
+        return ql != 0 ? "（已计入环境热损" + Short(ql) + " W）" : std::string();
+    };
     if (const char* rule = InputRuleViolation(static_cast<Id>(unknown_), x)) {
         walkProblem(FieldTable()[unknown_].name,
-                    who + "：解为" + Short(x) + "，" + rule + withLoss);
+                    who() + "：解为" + Short(x) + "，" + rule + withLoss());
         return;
     }
     // A medium temperature on the wrong side of the contents' for the duty.
@@ -430,9 +434,9 @@ void Evaluator::solveBalance(double ql) {
         if (wrong) {
             const char* side = unknown_ == Ti2D ? "初始温度" : "目标温度";
             walkProblem(FieldTable()[unknown_].name,
-                        who + "：解为" + Short(x) + " °C，" + (heating ? "不高于" : "不低于") +
+                        who() + "：解为" + Short(x) + " °C，" + (heating ? "不高于" : "不低于") +
                             "容器" + side + Short(bound) + " °C，介质无法" +
-                            (heating ? "放出" : "吸收") + "这些热量" + withLoss);
+                            (heating ? "放出" : "吸收") + "这些热量" + withLoss());
             return;
         }
     }
@@ -591,6 +595,7 @@ void Evaluator::run() {
     bool settled = false, bracketing = false;
     for (int walk = 0; walk < kMaxWalks && !settled; ++walk) {
         const double qlNext = walkWith(ql);
+        out_.walks = walk + 1;
         const bool ok = modelOk_ && (unknown_ < 0 || rootOk_);
         const bool areaMoved = modelOk_ && ChangedBy(previousArea, model_.area, tol_);
         const double duty = has(QoD) ? std::fabs(v(QoD)) : 0;
@@ -657,7 +662,7 @@ void Evaluator::run() {
     if (modelOk_) {
         report_.actualArea = has(ArD) ? v(ArD) : model_.area;
         report_.hasActualArea = has(ArD);
-        runCheck();
+        if (withCheck) runCheck();
     }
 }
 
@@ -924,9 +929,10 @@ void Evaluator::write() {
 
 } // namespace
 
-Evaluation Evaluate(const Case& c) {
+Evaluation Evaluate(const Case& c, bool withCheck) {
     Evaluation e;
     Evaluator pass(c, e.results, e.report);
+    pass.withCheck = withCheck;
     pass.read();
     pass.run();
     pass.write();
@@ -938,6 +944,7 @@ double TheoreticalAreaOf(const Case& c) {
     // and the walks; no warnings, hints or check.
     Evaluation e;
     Evaluator pass(c, e.results, e.report);
+    pass.withCheck = false;
     pass.read();
     pass.run();
     return pass.computed(fid::AtD) ? pass.value(fid::AtD) : -1;

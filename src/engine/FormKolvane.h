@@ -80,6 +80,10 @@ public:
     // An option that changes what the results mean was changed: the pass runs.
     void OptionChanged(Component& sender);
     const PassReport& lastPass() const { return lastPass_; }
+    // The calculation page as a case: every quantity field by its id, what
+    // its look says it holds, and the options. The blank heat loss reads
+    // "0.00" afterwards, as before any pass.
+    Case readCase();
     // Called after every pass and when a load discards the report.
     std::function<void()> onPassReport;
     // Vessel page: geometry pass, vessel type, carry-over, stirring, blade check.
@@ -203,9 +207,6 @@ public:
     TComboBoxU* selectorOf(const TEditD& field) const;
 
 private:
-    // The calculation page as a case, and an evaluation's results shown on
-    // it (values, looks, the heat direction).
-    Case readCase();
     void showResults(const Results& results);
     // Tells what the pass and the vessel page have to say: the vessel page's
     // refused inputs join the pass's problems (told once, framed, the focus
