@@ -69,10 +69,11 @@ void TFormKolvane::build() {
             if (*row.caption) form_.add<TLabel>(parent, LabelName(row.name), row.caption);
             form_.add<TRichEdit>(parent, row.name);
             break;
-        case ControlKind::Button: {
+        case ControlKind::Button:
+        case ControlKind::PushButton: {
             auto& b = form_.add<TButton>(parent, row.name, row.caption,
-                                         row.name[0] == 'B' && row.name[1] == 'T' ? "TButton"
-                                                                                  : "TSpeedButton");
+                                         row.kind == ControlKind::PushButton ? "TButton"
+                                                                             : "TSpeedButton");
             b.setHint(row.extra);
             break;
         }

@@ -321,8 +321,8 @@ constexpr ControlRow kLayout[] = {
     {K::Button, "SBP3", "GBTubeParams", "螺距", "选择螺距"},
 
     {K::Page, "TSPipes", "", "管道系列", ""},
-    {K::Button, "BTPipeMaintain", "TSPipes", "维护", ""},
-    {K::Button, "BTPipeSelect", "TSPipes", "选择", ""},
+    {K::PushButton, "BTPipeMaintain", "TSPipes", "维护", ""},
+    {K::PushButton, "BTPipeSelect", "TSPipes", "选择", ""},
 
     {K::Page, "TSVessel", "", "容器定义", ""},
     {K::Group, "GBVessel", "TSVessel", kGeometry, ""},
@@ -337,7 +337,7 @@ constexpr ControlRow kLayout[] = {
     {K::Choice, "mitD", "GBMix", "搅拌器型式", "mitD"},
     {K::Quantity, "midD", "GBMix", "", ""},
     {K::Quantity, "rvD", "GBMix", "", ""},
-    {K::Button, "BTVessel", "TSVessel", "确定", ""},
+    {K::PushButton, "BTVessel", "TSVessel", "确定", ""},
 
     {K::Page, "TSReport", "", "计算报告", ""},
     {K::Rich, "RichEditReport", "TSReport", "", ""},

@@ -39,7 +39,20 @@ struct FieldRow {
     bool changeHandler; // MaoDChange runs on every change of the text
 };
 
-enum class ControlKind { Page, Group, Quantity, Label, Text, Choice, Check, Rich, Button };
+// Button: a tool button of the calculation page (a speed button in a project
+// file); PushButton: a page's command button.
+enum class ControlKind {
+    Page,
+    Group,
+    Quantity,
+    Label,
+    Text,
+    Choice,
+    Check,
+    Rich,
+    Button,
+    PushButton
+};
 
 // One control of the layout, in creation order; a container comes before
 // what it holds. For a Quantity the field row gives the rest; a Text or
@@ -78,11 +91,12 @@ struct ChoiceList {
     X(SetErrD)                                                                                     \
     X(AtD)                                                                                         \
     X(ArD)                                                                                         \
-    X(TTaD) X(KTaD) X(LtD) X(WcD) X(MaoD) X(CopD) X(Tom1D) X(Tom2D) X(QoD) X(VioD) X(LdoD)         \
-        X(DenoD) X(QLD) X(BtoD) X(BpD) X(TwaD) X(TeD) X(KeD) X(AeD) X(StD) X(KcD) X(WiD) X(CipD)   \
-            X(Ti1D) X(Ti2D) X(QiD) X(DHiD) X(ViiD) X(LdiD) X(DeniD) X(denivD) X(PivD) X(ViivD)     \
-                X(LaiD) X(dioD) X(diiD) X(kiD) X(RiD) X(UivD) X(UiD) X(DpiD) X(EiD) X(RoD) X(DspD) \
-                    X(SlD) X(mD) X(koD) X(VsD) X(KvD) X(Ae1D) X(WsD) X(HsD) X(DsD) X(midD) X(rvD)
+    X(TTaD)                                                                                        \
+    X(KTaD) X(LtD) X(WcD) X(MaoD) X(CopD) X(Tom1D) X(Tom2D) X(QoD) X(VioD) X(LdoD) X(DenoD) X(QLD) \
+        X(BtoD) X(BpD) X(TwaD) X(TeD) X(KeD) X(AeD) X(StD) X(KcD) X(WiD) X(CipD) X(Ti1D) X(Ti2D)   \
+            X(QiD) X(DHiD) X(ViiD) X(LdiD) X(DeniD) X(denivD) X(PivD) X(ViivD) X(LaiD) X(dioD)     \
+                X(diiD) X(kiD) X(RiD) X(UivD) X(UiD) X(DpiD) X(EiD) X(RoD) X(DspD) X(SlD) X(mD)    \
+                    X(koD) X(VsD) X(KvD) X(Ae1D) X(WsD) X(HsD) X(DsD) X(midD) X(rvD)
 
 namespace fid {
 enum FieldId : int {
