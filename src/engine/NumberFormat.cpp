@@ -2,6 +2,7 @@
 
 #include "model/Errors.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -72,52 +73,72 @@ template <typename Real> std::string Format(Real v, int precision, int minExpDig
     if (std::isnan(v)) return "NAN";
     if (std::isinf(v)) return v < 0 ? "-INF" : "INF";
     if (v == 0) return "0";
-    // Round to `precision` digits once; the rounded exponent decides the notation.
+    // Round to `precision` digits once; the rounded exponent decides the
+    // notation. Built in buffers on the stack: every result of a pass is
+    // written through here.
     char buf[128];
-    auto res =
+    const auto res =
         std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, precision - 1);
-    std::string_view sci(buf, static_cast<std::size_t>(res.ptr - buf));
-    bool negative = sci[0] == '-';
-    if (negative) sci.remove_prefix(1);
-    std::size_t epos = sci.find('e');
-    std::string digits;
-    for (char c : sci.substr(0, epos))
-        if (c != '.') digits += c;
-    int exponent = std::atoi(std::string(sci.substr(epos + 1)).c_str());
-    while (digits.size() > 1 && digits.back() == '0')
-        digits.pop_back();
+    const char* p = buf;
+    const char* const end = res.ptr;
+    const bool negative = *p == '-';
+    if (negative) ++p;
+    const char* const e = std::find(p, end, 'e');
+    char digits[64];
+    std::size_t nd = 0;
+    for (const char* q = p; q < e && nd < sizeof digits; ++q)
+        if (*q != '.') digits[nd++] = *q;
+    const char* x = e + 1;
+    if (x < end && *x == '+') ++x;
+    int exponent = 0;
+    std::from_chars(x, end, exponent);
+    while (nd > 1 && digits[nd - 1] == '0')
+        --nd;
 
-    std::string out = negative ? "-" : "";
+    char out[160];
+    std::size_t n = 0;
+    auto put = [&](char c) { out[n++] = c; };
+    auto putDigits = [&](std::size_t from, std::size_t to) {
+        for (std::size_t i = from; i < to; ++i)
+            put(digits[i]);
+    };
+    if (negative) put('-');
     if (exponent >= -4 && exponent < precision) {
         if (exponent < 0) {
-            out += "0.";
-            out.append(static_cast<std::size_t>(-exponent - 1), '0');
-            out += digits;
+            put('0');
+            put('.');
+            for (int i = 0; i < -exponent - 1; ++i)
+                put('0');
+            putDigits(0, nd);
         } else {
-            std::size_t intDigits = static_cast<std::size_t>(exponent) + 1;
-            if (digits.size() <= intDigits) {
-                out += digits;
-                out.append(intDigits - digits.size(), '0');
+            const std::size_t intDigits = static_cast<std::size_t>(exponent) + 1;
+            if (nd <= intDigits) {
+                putDigits(0, nd);
+                for (std::size_t i = nd; i < intDigits; ++i)
+                    put('0');
             } else {
-                out += digits.substr(0, intDigits);
-                out += '.';
-                out += digits.substr(intDigits);
+                putDigits(0, intDigits);
+                put('.');
+                putDigits(intDigits, nd);
             }
         }
-        return out;
+        return std::string(out, n);
     }
-    out += digits[0];
-    if (digits.size() > 1) {
-        out += '.';
-        out += digits.substr(1);
+    put(digits[0]);
+    if (nd > 1) {
+        put('.');
+        putDigits(1, nd);
     }
-    out += 'E';
-    if (exponent < 0) out += '-';
-    std::string e = std::to_string(exponent < 0 ? -exponent : exponent);
-    if (static_cast<int>(e.size()) < minExpDigits)
-        out.append(static_cast<std::size_t>(minExpDigits) - e.size(), '0');
-    out += e;
-    return out;
+    put('E');
+    if (exponent < 0) put('-');
+    char exp[16];
+    const auto er = std::to_chars(exp, exp + sizeof exp, exponent < 0 ? -exponent : exponent);
+    const int expDigits = static_cast<int>(er.ptr - exp);
+    for (int i = expDigits; i < minExpDigits; ++i)
+        put('0');
+    for (const char* c = exp; c < er.ptr; ++c)
+        put(*c);
+    return std::string(out, n);
 }
 
 } // namespace

@@ -41,12 +41,13 @@ std::vector<PassReport::Problem> TFormKolvane::vesselProblems() const {
     for (auto id : {fid::VsD, fid::KvD, fid::DsD, fid::HsD, fid::WsD}) {
         const TEditD& e = f(id);
         if (!e.enabled() || IsBlank(e)) continue;
-        const std::string who = QualifiedCaption(id, e.caption());
+        // Named only when there is something to tell (this runs with every pass).
+        auto who = [&] { return QualifiedCaption(id, e.caption()); };
         if (auto x = e.SIValueOrNull()) {
             if (const char* rule = InputRuleViolation(id, *x))
-                out.push_back({e.name(), who + ": " + rule});
+                out.push_back({e.name(), who() + ": " + rule});
         } else {
-            out.push_back({e.name(), who + ": '" + e.text() + "' 不是有效的数值"});
+            out.push_back({e.name(), who() + ": '" + e.text() + "' 不是有效的数值"});
         }
     }
     return out;
