@@ -917,9 +917,12 @@ void Evaluator::write() {
             st = QState::Refused;
             break;
         case Slot::Value:
-            st = computed_[id] || (fromPressure_ && (id == Ti1D || id == Ti2D)) ? QState::Computed
-                 : id == unknown_ && rootOk_                                    ? QState::Solved
-                                                                                : QState::Input;
+            // Computed here, or elsewhere (the vessel page's) and given.
+            if (computed_[id] || (fromPressure_ && (id == Ti1D || id == Ti2D)) ||
+                (q(id).state == QState::Computed && !IsPassResult(id)))
+                st = QState::Computed;
+            else
+                st = id == unknown_ && rootOk_ ? QState::Solved : QState::Input;
             break;
         }
     }
