@@ -16,6 +16,7 @@
 #include <benchmark/benchmark.h>
 
 #include <memory>
+#include <optional>
 
 namespace kolvane {
 namespace {
@@ -136,6 +137,12 @@ void BM_PassSteamCoilStirred(benchmark::State& state) {
 }
 BENCHMARK(BM_PassSteamCoilStirred);
 
+// A benchmark on each shipped example project.
+#define ON_EXAMPLES(bm)                                                                            \
+    BENCHMARK_CAPTURE(bm, hot_water_storage_tank, "hot-water-storage-tank.kvp");                   \
+    BENCHMARK_CAPTURE(bm, steam_coil_reactor, "steam-coil-reactor.kvp");                           \
+    BENCHMARK_CAPTURE(bm, batch_cooling_coil, "batch-cooling-coil.kvp")
+
 // A shipped example project, opened as File > Open does.
 bool OpenExample(benchmark::State& state, TFormKolvane& w, const char* file) {
     if (w.OpenProjectFile(std::string(KOLVANE_EXAMPLES_DIR) + "/" + file)) return true;
@@ -153,9 +160,7 @@ void RunExamplePass(benchmark::State& state, const char* file) {
 void BM_PassExample(benchmark::State& state, const char* file) {
     RunExamplePass(state, file);
 }
-BENCHMARK_CAPTURE(BM_PassExample, hot_water_storage_tank, "hot-water-storage-tank.kvp");
-BENCHMARK_CAPTURE(BM_PassExample, steam_coil_reactor, "steam-coil-reactor.kvp");
-BENCHMARK_CAPTURE(BM_PassExample, batch_cooling_coil, "batch-cooling-coil.kvp");
+ON_EXAMPLES(BM_PassExample);
 
 // The pass after an edit, without the benchmark's timer pauses (each costs
 // a clock read of the same order as the pass): the heating time alternates
@@ -173,9 +178,7 @@ void BM_PassAfterEditExample(benchmark::State& state, const char* file) {
         w.MaoDExit(time);
     }
 }
-BENCHMARK_CAPTURE(BM_PassAfterEditExample, hot_water_storage_tank, "hot-water-storage-tank.kvp");
-BENCHMARK_CAPTURE(BM_PassAfterEditExample, steam_coil_reactor, "steam-coil-reactor.kvp");
-BENCHMARK_CAPTURE(BM_PassAfterEditExample, batch_cooling_coil, "batch-cooling-coil.kvp");
+ON_EXAMPLES(BM_PassAfterEditExample);
 
 // The dynamic check alone on an example, as the pass runs it: the times to
 // the target with both areas and the area that reaches it at the heating
@@ -194,40 +197,38 @@ void BM_CheckExample(benchmark::State& state, const char* file) {
     for (auto _ : state)
         benchmark::DoNotOptimize(CheckBatch(r.checkInputs, r.theoreticalArea, actual));
 }
-BENCHMARK_CAPTURE(BM_CheckExample, hot_water_storage_tank, "hot-water-storage-tank.kvp");
-BENCHMARK_CAPTURE(BM_CheckExample, steam_coil_reactor, "steam-coil-reactor.kvp");
-BENCHMARK_CAPTURE(BM_CheckExample, batch_cooling_coil, "batch-cooling-coil.kvp");
+ON_EXAMPLES(BM_CheckExample);
+
+// An example's case with its results cleared, as the pass is measured.
+std::optional<Case> ExampleCase(benchmark::State& state, const char* file) {
+    ScriptedUiServices ui;
+    TFormKolvane w(ui);
+    if (!OpenExample(state, w, file)) return std::nullopt;
+    Case c = w.readCase();
+    for (FieldId id : PassResults())
+        if (c[id].state == QState::Computed) c[id] = {};
+    return c;
+}
 
 // Evaluate on an example's case alone, without the window's fields and
 // without the dynamic check (measured on its own above): what a study pays
 // per point.
 void BM_EvaluateExample(benchmark::State& state, const char* file) {
-    ScriptedUiServices ui;
-    TFormKolvane w(ui);
-    if (!OpenExample(state, w, file)) return;
-    Case c = w.readCase();
-    // From cleared results, as the pass is measured.
-    for (FieldId id : PassResults())
-        if (c[id].state == QState::Computed) c[id] = {};
+    const std::optional<Case> c = ExampleCase(state, file);
+    if (!c) return;
     for (auto _ : state)
-        benchmark::DoNotOptimize(Evaluate(c, false));
+        benchmark::DoNotOptimize(Evaluate(*c, false));
 }
-BENCHMARK_CAPTURE(BM_EvaluateExample, hot_water_storage_tank, "hot-water-storage-tank.kvp");
-BENCHMARK_CAPTURE(BM_EvaluateExample, steam_coil_reactor, "steam-coil-reactor.kvp");
-BENCHMARK_CAPTURE(BM_EvaluateExample, batch_cooling_coil, "batch-cooling-coil.kvp");
+ON_EXAMPLES(BM_EvaluateExample);
 
 // The floor of a pass: the same chain through the model's pure functions
-// alone, with the example's values — the balance solved for its missing
-// member and the model, once per walk the pass needs, the layout, the pressure drop and the time
-// average. Nothing read, checked, told or written.
+// alone, with the example's values: the balance solved for its missing
+// member and the model, once per walk the pass needs; the layout, the
+// pressure drop and the time average. Nothing read, checked, told or written.
 void BM_ModelFloorExample(benchmark::State& state, const char* file) {
-    ScriptedUiServices ui;
-    TFormKolvane w(ui);
-    if (!OpenExample(state, w, file)) return;
-    Case c = w.readCase();
-    for (FieldId id : PassResults())
-        if (c[id].state == QState::Computed) c[id] = {};
-    const Evaluation e = Evaluate(c);
+    const std::optional<Case> c = ExampleCase(state, file);
+    if (!c) return;
+    const Evaluation e = Evaluate(*c);
     const Results& r = e.results;
     const HeatModelInputs in = e.report.checkInputs;
     const bool condensing = in.condensing;
@@ -265,9 +266,7 @@ void BM_ModelFloorExample(benchmark::State& state, const char* file) {
     }
     state.counters["walks"] = r.walks;
 }
-BENCHMARK_CAPTURE(BM_ModelFloorExample, hot_water_storage_tank, "hot-water-storage-tank.kvp");
-BENCHMARK_CAPTURE(BM_ModelFloorExample, steam_coil_reactor, "steam-coil-reactor.kvp");
-BENCHMARK_CAPTURE(BM_ModelFloorExample, batch_cooling_coil, "batch-cooling-coil.kvp");
+ON_EXAMPLES(BM_ModelFloorExample);
 
 void BM_GetFx(benchmark::State& state) {
     ScriptedUiServices ui;
