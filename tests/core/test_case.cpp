@@ -3,6 +3,8 @@
 #include "engine/FormKolvane.h"
 #include "engine/UiServices.h"
 
+#include "TempDir.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -121,6 +123,26 @@ TEST(Case, MaterialsAndCaptionsFollowTheOptions) {
     c.options.tube = TubeForm::UTube;
     EXPECT_EQ(CaptionOf(mD, c.options), "管程数");
     EXPECT_EQ(CaptionOf(CipD, c.options), "平均比热（管程）");
+}
+
+// Read into a case and shown again, a project is what its file says: every
+// example opened and saved (a template as a template) is byte for byte the
+// file it was opened from.
+TEST(Case, EveryExampleOpenedAndSavedIsByteIdentical) {
+    testing_support::TempDir dir;
+    for (const char* name : {"hot-water-storage-tank.kvp", "steam-coil-reactor.kvp",
+                             "batch-cooling-coil.kvp", "steam-coil-reactor.kvt"}) {
+        const std::string file = std::string(KOLVANE_EXAMPLES_DIR "/") + name;
+        ScriptedUiServices ui;
+        TFormKolvane window(ui);
+        ASSERT_TRUE(window.OpenProjectFile(file)) << name;
+        const std::string saved = dir.file(name);
+        if (std::string_view(name).ends_with(".kvt"))
+            window.SaveTemplate(saved);
+        else
+            window.SaveProjectAs(saved);
+        EXPECT_EQ(testing_support::ReadBytes(saved), testing_support::ReadBytes(file)) << name;
+    }
 }
 
 } // namespace
