@@ -1,12 +1,12 @@
-#include "engine/EditD.h"
-#include "engine/FormKolvane.h"
-#include "engine/NumberFormat.h"
-#include "engine/Solver.h"
-#include "engine/UiServices.h"
+#include "files/TextCodec.h"
+#include "form/EditD.h"
+#include "form/FormKolvane.h"
+#include "form/Solver.h"
+#include "form/UiServices.h"
+#include "formula/NumberFormat.h"
 #include "model/BatchCheck.h"
 #include "model/Hydraulics.h"
 #include "records/FormRecord.h"
-#include "records/TextCodec.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,7 +1,7 @@
 #include "cli/Cli.h"
 
 #ifdef KOLVANE_CLI_PDF
-#include "engine/FormKolvane.h"
+#include "form/FormKolvane.h"
 #include "print/ReportPages.h"
 #ifdef KOLVANE_HAVE_CHARTS
 #include "print/CurveChart.h"

@@ -2,8 +2,8 @@
 // records this window does not know, and records the file lacks.
 
 #include "engine/CalcRules.h"
-#include "engine/FormKolvane.h"
-#include "engine/UiServices.h"
+#include "form/FormKolvane.h"
+#include "form/UiServices.h"
 #include "records/FormRecord.h"
 
 #include <unordered_set>

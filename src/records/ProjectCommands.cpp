@@ -1,8 +1,8 @@
 // The File commands of the main window: new from a template, open, save,
 // save as, save as template, exit, and reopening a recent file.
 
-#include "engine/FormKolvane.h"
-#include "engine/UiServices.h"
+#include "form/FormKolvane.h"
+#include "form/UiServices.h"
 #include "records/FormRecord.h"
 
 #include <filesystem>

@@ -1,9 +1,9 @@
 // The pickers of the main window: pitch, roughness and expansion coefficient
 // from pick lists, and the pipe series page.
-#include "engine/ComboBoxU.h"
-#include "engine/FormKolvane.h"
-#include "engine/NumberFormat.h"
-#include "engine/UiServices.h"
+#include "form/ComboBoxU.h"
+#include "form/FormKolvane.h"
+#include "form/UiServices.h"
+#include "formula/NumberFormat.h"
 #include "model/Errors.h"
 #include "refdata/UnitPickList.h"
 

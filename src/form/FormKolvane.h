@@ -1,0 +1,290 @@
+#pragma once
+
+#include "files/IoError.h"
+#include "form/CalculationError.h"
+#include "records/MruUnit.h"
+#include "refdata/RefData.h"
+#include "report/Report.h"
+
+#include "engine/Case.h"
+#include "engine/MainFormTables.h"
+#include "engine/PassReport.h"
+#include "form/ComboBoxU.h"
+#include "form/Controls.h"
+#include "form/EditD.h"
+#include "form/Form.h"
+
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kolvane {
+
+class UiServices;
+struct FormRecordNotes;
+
+// The main window without the window: the form built from the tables, the
+// project state and the handlers. The GUI binds widgets to its components
+// and the CLI drives them the same way, so both run the same code.
+class TFormKolvane {
+public:
+    static constexpr const char* kTitle = "容器传热计算(Kolvane)V2012.10.01.10";
+
+    explicit TFormKolvane(UiServices& ui, std::string programDir = {});
+    TFormKolvane(const TFormKolvane&) = delete;
+    TFormKolvane& operator=(const TFormKolvane&) = delete;
+
+    Form& form() { return form_; }
+    const Form& form() const { return form_; }
+    UiServices& ui() { return ui_; }
+
+    TEditD& field(std::string_view name) const { return form_.get<TEditD>(name); }
+    // Direct access for the calculation, without a name look-up.
+    TEditD& f(fid::FieldId id) const { return *fields_[static_cast<std::size_t>(id)]; }
+    TComboBox& list(std::string_view name) const { return form_.get<TComboBox>(name); }
+
+    const std::string& title() const { return title_; }
+    const std::string& ProgramDir() const { return programDir_; }
+    const std::string& ProjectFileName() const { return projectFileName_; }
+    bool ProjectChanged() const { return projectChanged_; }
+    // The steam's pressure in kPa, as the property library's grid takes it,
+    // when condensing steam is chosen and a valid pressure is given; the
+    // tube side's property buttons open the library at that pressure.
+    std::optional<double> SteamPressureKPa() const;
+    // The Save command is enabled with the changed flag.
+    TButton& MFSave() const { return *save_; }
+
+    // The changed flag; Save is enabled exactly when it is set.
+    void setProjectChanged(bool changed);
+    void setProjectFileName(std::string path) { projectFileName_ = std::move(path); }
+    void setTitle(std::string title) { title_ = std::move(title); }
+
+    // Change event of the calculation page's data controls: marks the
+    // project changed and enables Save.
+    void MaoDChange(Component& sender);
+
+    // --- Calculation handlers (engine) ---
+    // The convergence tolerance of the latest recalculation pass; 0 before
+    // the first pass.
+    double tolerance() const { return tolerance_; }
+    // The theoretical area (m2) of the heat-transfer model for the fields as
+    // they are, or -1 when an input it needs is missing or the model fails.
+    // Writes nothing but the blank heat loss's "0.00": the recalculation
+    // pass writes the model's results.
+    double GetFx();
+    // The recalculation pass, run when a calculation field is left. Every
+    // result is afterwards computed from the current inputs or empty. Raises
+    // CalculationError for refused inputs and failed steps it has not told
+    // before; the report holds all of them, the warnings and the hints.
+    void MaoDExit(Component& sender);
+    // An option that changes what the results mean was changed: the pass runs.
+    void OptionChanged(Component& sender);
+    const PassReport& lastPass() const { return lastPass_; }
+    // Called after every pass and when a load discards the report.
+    std::function<void()> onPassReport;
+    // Vessel page: geometry pass, vessel type, carry-over, stirring, blade check.
+    void VsDExit(Component& sender);
+    void VNDClick(Component& sender);
+    void VNDChange(Component& sender);
+    // Carries the loss area and the contents' mass to the calculation page and
+    // runs the pass; says what is missing when there is nothing to carry. A
+    // typed mass that differs from the filled mass by more than 0.1 % is
+    // replaced only when the user answers 是.
+    void BTVesselClick(Component& sender);
+    void ifMixClick(Component& sender);
+    // Tube-side phase and tube form options.
+    void PhiDChange(Component& sender);
+    void TShapeDChange(Component& sender);
+
+    // The clear command of the toolbar, for the field that has the focus
+    // (nullptr when the focus is elsewhere): asks whether to empty it and in
+    // any case makes it an input field again.
+    void SBClearClick(TEditD* focused);
+
+    // --- Project commands (records/ProjectCommands.cpp) ---
+    static constexpr const char* kProjectFilter =
+        "Kolvane 项目文件（*.kvp）|*.kvp|Kolvane 模板文件（*.kvt）|*.kvt";
+    // The report page is not part of a template.
+    static constexpr const char* kTemplateSkip = "RichEditReport";
+
+    // The recent-files list and the File menu it puts its entries into.
+    TMostRecentFiles& MRF() { return mrf_; }
+    const MenuModel& MFile() const { return mfile_; }
+
+    // Offers to save a changed project before it is replaced (Yes/No).
+    void BeforeNOC();
+    // Save: asks for a name when the project has none. False when the user
+    // cancelled the dialog; IoError when writing fails.
+    bool DirectSaveProj();
+    void MFSaveClick() { DirectSaveProj(); }
+    void MFAsClick();
+    void MFTempClick();
+    void MFNewClick();
+    void MFOpenClick();
+    void OpenProj();
+    // A recent-file entry was chosen (the list has moved it to the top).
+    void MRFMenuClick(const std::string& fileName);
+    // A later start of the program handed `path` to this window: it offers
+    // to save unsaved changes and opens the file as Open does. False when
+    // the file could not be opened (told; the project stays).
+    bool OpenHandedFile(const std::string& path);
+    // Exit and closing the window: true when the program may end. Unsaved
+    // changes are offered for saving with Yes, No and Cancel.
+    bool MFExitClick() { return FormCloseQuery(); }
+    bool FormCloseQuery();
+
+    // The commands' work without their dialogs, also used by the command
+    // line. OpenProjectFile loads a project (or a template) and makes it the
+    // project file; when the file is missing or no form record file it tells
+    // the user, changes nothing and returns false. A damaged file raises
+    // FormRecordError and changes nothing either.
+    bool OpenProjectFile(const std::string& path);
+    void SaveProjectAs(const std::string& path);
+    void SaveTemplate(const std::string& path) const;
+    // The title naming the project file.
+    static std::string ProjectTitle(const std::string& path);
+    // Where the file dialogs start: the current project's folder, "" (the
+    // user's documents folder) for an unnamed project.
+    std::string ProjectFolder() const;
+    // The status-bar notice of the latest load (records the window does not
+    // know), "" when it had none. The pass that follows a load writes its own
+    // status; repeatLoadNotice puts the notice back in front of it.
+    const std::string& loadNotice() const { return loadNotice_; }
+    void repeatLoadNotice();
+    // How messages name a control: a field by its caption (with the side
+    // where two share one), a unit selector after its field, other controls
+    // by their label or caption; the component name when there is none.
+    std::string CaptionOf(const Component& c) const;
+
+    // --- Reference data and pickers (refdata/RefCommands.cpp) ---
+    RefTables& refTables() { return refTables_; }
+    const RefTables& refTables() const { return refTables_; }
+    // Opens Piples.db in the program folder; unavailable data is told when
+    // it is needed, the program starts regardless.
+    void OpenReferenceTables();
+    void SBP3Click();    // pitch from the pick list
+    void SBP5Click();    // roughness from the pick list
+    void SBP11Click();   // expansion coefficient of a liquid
+    void SBDiClick();    // the pipe page
+    void Button3Click(); // "选择": the current pipe into the tube diameters
+    void Button2Click(); // "维护": Do and Di of every row from its designation
+
+    // --- The report (report/ReportCommands.cpp) ---
+    // Generates the report of the window as it stands into the report page
+    // (its text, which projects keep) and brings the page to the front.
+    void SBRSimpleClick();
+    const ReportDocument& reportDocument() const { return reportDoc_; }
+
+    // --- Help (engine/HelpCommands.cpp) ---
+    static constexpr const char* kManualFile = "Manual.pdf";
+    // The bookmark of the manual's chapter on using the program, where the
+    // help menu opens it (its first chapter is about installing it).
+    static constexpr const char* kUsageTopic = "第二章 程序窗口 ";
+    // The key code of F1.
+    static constexpr int kKeyF1 = 112;
+    // The title of the manual bookmark that the next help call jumps to.
+    const std::string& HelpTopic() const { return helpTopic_; }
+    // The help topic of a control: a quantity field's caption followed by
+    // one blank; "" for other controls and for a field without a caption.
+    static std::string HelpTopicOf(const Component* control);
+    // Where the manual is: "Manual.pdf" in the program folder.
+    std::string ManualPath() const;
+    // "帮助文档": the manual at its chapter on using the program.
+    void MHPDFClick();
+    // "这是什么？" for the control that has the focus (nullptr when none):
+    // the manual at a quantity field's caption, nothing for other controls.
+    void SBHPDFClick(const Component* focused);
+    // A key in a quantity field: F1 shows the manual at the field's caption.
+    void MaoDKeyDown(const Component& sender, int key);
+    // Shows the manual at HelpTopic; a manual that is not there is told.
+    void ShowManual();
+
+    // The unit selector that belongs to a quantity field.
+    TComboBoxU* selectorOf(const TEditD& field) const;
+
+private:
+    // The calculation page as a case, and an evaluation's results shown on
+    // it (values, looks, the heat direction).
+    Case readCase();
+    void showResults(const Results& results);
+    // Tells what the pass and the vessel page have to say: the vessel page's
+    // refused inputs join the pass's problems (told once, framed, the focus
+    // returned), a hint of the page's "确定" comes first among the missing
+    // inputs until the next report. `sender` is the control whose change ran
+    // the pass.
+    void publishPassReport(PassReport report, const Component* sender = nullptr);
+    // The latest pass's report again with the vessel page as it is now.
+    void republishPassReport();
+    void resetPassReport();
+    std::vector<PassReport::Problem> vesselProblems() const;
+    void solveVesselGeometry();
+    bool askReplaceMass(const TEditD& mass, double contents);
+    // The pass after a load, without message boxes or a move of the focus:
+    // what is shown follows from the inputs, and results the file held
+    // otherwise are named in the status bar.
+    void passAfterLoad();
+    void initProjectCommands();
+    void initRefCommands();
+    // How a load ended: refused, whole, or with a new window's values where
+    // the file lacks records (the window then differs from its file).
+    enum class Loaded { No, Whole, Lacking };
+    Loaded loadRecordFile(const std::string& path, const char* notValidMessage);
+    // What every load that replaced the project does next: the option
+    // handlers, the changed flag, and the pass.
+    void afterLoad(Loaded loaded);
+    // Tells what a successful load skipped or filled in (records/LoadNotes.cpp);
+    // true when the file lacked records.
+    bool tellLoadNotes(const FormRecordNotes& notes);
+    void runOptionHandlers(bool withTubeShape);
+
+    void build();
+    void buildQuantity(const struct ControlRow& row, Component* parent);
+    void wireHandlers();
+    void trackProjectEdits();
+    void refreshHeatDirection();
+    bool carryVesselOver();
+    void enableRow(std::string_view fieldName, bool on);
+
+    UiServices& ui_;
+    Form form_;
+    // The File menu as data and the recent-files list inside it.
+    MenuModel mfile_;
+    TMostRecentFiles mrf_{&ui_, "Kolvane"};
+    std::string title_ = kTitle;
+    std::string programDir_;
+    std::string projectFileName_;
+    bool projectChanged_ = false;
+    std::string loadNotice_;
+    double tolerance_ = 0;
+    // The record text of the window as it was built: a load applies it first.
+    std::string freshRecord_;
+    PassReport lastPass_;
+    // What the latest pass itself found, without the vessel page's.
+    std::vector<PassReport::Problem> passProblems_;
+    std::vector<PassReport::Missing> passMissing_;
+    std::optional<PassReport::Missing> vesselMissing_;
+    bool quietPass_ = false; // the pass after a load: no focus moves
+    std::vector<std::string> toldProblems_;
+    std::string statusShown_;
+    TButton* save_ = nullptr;
+    std::array<TEditD*, fid::kCount> fields_{};
+    RefTables refTables_;
+    ReportDocument reportDoc_;
+    std::string helpTopic_;
+    // Controls the calculation reads on every pass.
+    TComboBox* phi_ = nullptr;
+    TComboBox* tshape_ = nullptr;
+    TComboBox* evt_ = nullptr;
+    TComboBox* tubeMaterial_ = nullptr;
+    TComboBox* vesselMaterial_ = nullptr;
+    TComboBox* insulation_ = nullptr;
+    TComboBox* stirrer_ = nullptr;
+    TComboBox* vessel_ = nullptr;
+    TCheckBox* ifMix_ = nullptr;
+    TEdit* htTube_ = nullptr;
+    TEdit* htVessel_ = nullptr;
+};
+
+} // namespace kolvane
