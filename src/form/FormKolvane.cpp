@@ -18,9 +18,9 @@ std::vector<std::string> ItemsOf(const ChoiceList& list) {
 TFormKolvane::TFormKolvane(UiServices& ui, std::string programDir)
     : ui_(ui), programDir_(std::move(programDir)) {
     build();
-    initProjectCommands();
-    initRefCommands();
-    OpenReferenceTables();
+    project_.bind();
+    pickers_.bind();
+    pickers_.openTables();
 }
 
 void TFormKolvane::build() {
@@ -105,6 +105,7 @@ void TFormKolvane::wireHandlers() {
     ifMix_ = &form_.get<TCheckBox>("ifMix");
     htTube_ = &form_.get<TEdit>("HTiD");
     htVessel_ = &form_.get<TEdit>("HToD");
+    pass_.bind();
 
     auto bind = [this](void (TFormKolvane::*h)(Component&)) {
         return [this, h](Component& c) { (this->*h)(c); };

@@ -1,18 +1,18 @@
 #pragma once
 
-#include "files/IoError.h"
-#include "form/CalculationError.h"
-#include "records/MruUnit.h"
-#include "refdata/RefData.h"
-#include "report/Report.h"
-
 #include "engine/Case.h"
 #include "engine/MainFormTables.h"
 #include "engine/PassReport.h"
+#include "files/IoError.h"
+#include "form/CalculationError.h"
 #include "form/ComboBoxU.h"
 #include "form/Controls.h"
 #include "form/EditD.h"
 #include "form/Form.h"
+#include "form/Pickers.h"
+#include "form/ProjectCommands.h"
+#include "form/Recalculation.h"
+#include "form/ReportCommands.h"
 
 #include <array>
 #include <functional>
@@ -25,9 +25,12 @@ namespace kolvane {
 class UiServices;
 struct FormRecordNotes;
 
-// The main window without the window: the form built from the tables, the
-// project state and the handlers. The GUI binds widgets to its components
-// and the CLI drives them the same way, so both run the same code.
+// The main window without the window: the form built from the tables and
+// the handlers. The GUI binds widgets to its components and the CLI drives
+// them the same way, so both run the same code. The handlers of each concern
+// live in a class the window owns — the project commands, the pickers and
+// their reference data, the report, the recalculation pass — and the
+// window's handler names forward to them.
 class TFormKolvane {
 public:
     static constexpr const char* kTitle = "容器传热计算(Kolvane)V2012.10.01.10";
@@ -45,9 +48,12 @@ public:
     TEditD& f(fid::FieldId id) const { return *fields_[static_cast<std::size_t>(id)]; }
     TComboBox& list(std::string_view name) const { return form_.get<TComboBox>(name); }
 
-    const std::string& title() const { return title_; }
+    ProjectCommands& project() { return project_; }
+    Recalculation& pass() { return pass_; }
+
+    const std::string& title() const { return project_.title(); }
     const std::string& ProgramDir() const { return programDir_; }
-    const std::string& ProjectFileName() const { return projectFileName_; }
+    const std::string& ProjectFileName() const { return project_.fileName(); }
     bool ProjectChanged() const { return projectChanged_; }
     // The steam's pressure in kPa, as the property library's grid takes it,
     // when condensing steam is chosen and a valid pressure is given; the
@@ -58,30 +64,30 @@ public:
 
     // The changed flag; Save is enabled exactly when it is set.
     void setProjectChanged(bool changed);
-    void setProjectFileName(std::string path) { projectFileName_ = std::move(path); }
-    void setTitle(std::string title) { title_ = std::move(title); }
+    void setProjectFileName(std::string path) { project_.setFileName(std::move(path)); }
+    void setTitle(std::string title) { project_.setTitle(std::move(title)); }
 
     // Change event of the calculation page's data controls: marks the
     // project changed and enables Save.
     void MaoDChange(Component& sender);
 
-    // --- Calculation handlers (engine) ---
+    // --- Calculation handlers (Recalculation.cpp, VesselPage.cpp, Options.cpp) ---
     // The convergence tolerance of the latest recalculation pass; 0 before
     // the first pass.
-    double tolerance() const { return tolerance_; }
+    double tolerance() const { return pass_.tolerance(); }
     // The theoretical area (m2) of the heat-transfer model for the fields as
     // they are, or -1 when an input it needs is missing or the model fails.
     // Writes nothing but the blank heat loss's "0.00": the recalculation
     // pass writes the model's results.
-    double GetFx();
+    double GetFx() { return pass_.theoreticalArea(); }
     // The recalculation pass, run when a calculation field is left. Every
     // result is afterwards computed from the current inputs or empty. Raises
     // CalculationError for refused inputs and failed steps it has not told
     // before; the report holds all of them, the warnings and the hints.
-    void MaoDExit(Component& sender);
+    void MaoDExit(Component& sender) { pass_.run(sender); }
     // An option that changes what the results mean was changed: the pass runs.
-    void OptionChanged(Component& sender);
-    const PassReport& lastPass() const { return lastPass_; }
+    void OptionChanged(Component& sender) { pass_.run(sender); }
+    const PassReport& lastPass() const { return pass_.last(); }
     // Called after every pass and when a load discards the report.
     std::function<void()> onPassReport;
     // Vessel page: geometry pass, vessel type, carry-over, stirring, blade check.
@@ -94,6 +100,9 @@ public:
     // replaced only when the user answers 是.
     void BTVesselClick(Component& sender);
     void ifMixClick(Component& sender);
+    // The vessel page's dimensions that are no number or cannot be physical,
+    // on the fields its shape uses; the pass tells them with its own.
+    std::vector<PassReport::Problem> vesselProblems() const;
     // Tube-side phase and tube form options.
     void PhiDChange(Component& sender);
     void TShapeDChange(Component& sender);
@@ -103,81 +112,83 @@ public:
     // any case makes it an input field again.
     void SBClearClick(TEditD* focused);
 
-    // --- Project commands (records/ProjectCommands.cpp) ---
+    // --- Project commands (ProjectCommands.cpp) ---
     static constexpr const char* kProjectFilter =
         "Kolvane 项目文件（*.kvp）|*.kvp|Kolvane 模板文件（*.kvt）|*.kvt";
     // The report page is not part of a template.
     static constexpr const char* kTemplateSkip = "RichEditReport";
 
     // The recent-files list and the File menu it puts its entries into.
-    TMostRecentFiles& MRF() { return mrf_; }
-    const MenuModel& MFile() const { return mfile_; }
+    TMostRecentFiles& MRF() { return project_.recentFiles(); }
+    const MenuModel& MFile() const { return project_.menu(); }
 
     // Offers to save a changed project before it is replaced (Yes/No).
-    void BeforeNOC();
+    void BeforeNOC() { project_.offerSave(); }
     // Save: asks for a name when the project has none. False when the user
     // cancelled the dialog; IoError when writing fails.
-    bool DirectSaveProj();
-    void MFSaveClick() { DirectSaveProj(); }
-    void MFAsClick();
-    void MFTempClick();
-    void MFNewClick();
-    void MFOpenClick();
-    void OpenProj();
+    bool DirectSaveProj() { return project_.save(); }
+    void MFSaveClick() { project_.save(); }
+    void MFAsClick() { project_.saveAs(); }
+    void MFTempClick() { project_.saveAsTemplate(); }
+    void MFNewClick() { project_.newFromTemplate(); }
+    void MFOpenClick() { project_.open(); }
+    void OpenProj() { project_.open(); }
     // A recent-file entry was chosen (the list has moved it to the top).
-    void MRFMenuClick(const std::string& fileName);
+    void MRFMenuClick(const std::string& fileName) { project_.reopen(fileName); }
     // A later start of the program handed `path` to this window: it offers
     // to save unsaved changes and opens the file as Open does. False when
     // the file could not be opened (told; the project stays).
-    bool OpenHandedFile(const std::string& path);
+    bool OpenHandedFile(const std::string& path) { return project_.openHanded(path); }
     // Exit and closing the window: true when the program may end. Unsaved
     // changes are offered for saving with Yes, No and Cancel.
-    bool MFExitClick() { return FormCloseQuery(); }
-    bool FormCloseQuery();
+    bool MFExitClick() { return project_.closeQuery(); }
+    bool FormCloseQuery() { return project_.closeQuery(); }
 
     // The commands' work without their dialogs, also used by the command
     // line. OpenProjectFile loads a project (or a template) and makes it the
     // project file; when the file is missing or no form record file it tells
     // the user, changes nothing and returns false. A damaged file raises
     // FormRecordError and changes nothing either.
-    bool OpenProjectFile(const std::string& path);
-    void SaveProjectAs(const std::string& path);
-    void SaveTemplate(const std::string& path) const;
+    bool OpenProjectFile(const std::string& path) { return project_.openFile(path); }
+    void SaveProjectAs(const std::string& path) { project_.saveFileAs(path); }
+    void SaveTemplate(const std::string& path) const { project_.saveTemplateFile(path); }
     // The title naming the project file.
-    static std::string ProjectTitle(const std::string& path);
+    static std::string ProjectTitle(const std::string& path) {
+        return std::string(kTitle) + "-[" + path + "]";
+    }
     // Where the file dialogs start: the current project's folder, "" (the
     // user's documents folder) for an unnamed project.
-    std::string ProjectFolder() const;
+    std::string ProjectFolder() const { return project_.folder(); }
     // The status-bar notice of the latest load (records the window does not
     // know), "" when it had none. The pass that follows a load writes its own
     // status; repeatLoadNotice puts the notice back in front of it.
-    const std::string& loadNotice() const { return loadNotice_; }
-    void repeatLoadNotice();
+    const std::string& loadNotice() const { return project_.loadNotice(); }
+    void repeatLoadNotice() { project_.repeatLoadNotice(); }
     // How messages name a control: a field by its caption (with the side
     // where two share one), a unit selector after its field, other controls
     // by their label or caption; the component name when there is none.
     std::string CaptionOf(const Component& c) const;
 
-    // --- Reference data and pickers (refdata/RefCommands.cpp) ---
-    RefTables& refTables() { return refTables_; }
-    const RefTables& refTables() const { return refTables_; }
+    // --- Reference data and pickers (PickerCommands.cpp) ---
+    RefTables& refTables() { return pickers_.tables(); }
+    const RefTables& refTables() const { return pickers_.tables(); }
     // Opens Piples.db in the program folder; unavailable data is told when
     // it is needed, the program starts regardless.
-    void OpenReferenceTables();
-    void SBP3Click();    // pitch from the pick list
-    void SBP5Click();    // roughness from the pick list
-    void SBP11Click();   // expansion coefficient of a liquid
-    void SBDiClick();    // the pipe page
-    void Button3Click(); // "选择": the current pipe into the tube diameters
-    void Button2Click(); // "维护": Do and Di of every row from its designation
+    void OpenReferenceTables() { pickers_.openTables(); }
+    void SBP3Click() { pickers_.pitch(); }            // pitch from the pick list
+    void SBP5Click() { pickers_.roughness(); }        // roughness from the pick list
+    void SBP11Click() { pickers_.expansion(); }       // expansion coefficient of a liquid
+    void SBDiClick() { pickers_.pipesPage(); }        // the pipe page
+    void Button3Click() { pickers_.selectPipe(); }    // "选择": the current pipe into the tubes
+    void Button2Click() { pickers_.maintainPipes(); } // "维护": Do and Di from the designations
 
-    // --- The report (report/ReportCommands.cpp) ---
+    // --- The report (ReportCommands.cpp) ---
     // Generates the report of the window as it stands into the report page
     // (its text, which projects keep) and brings the page to the front.
-    void SBRSimpleClick();
-    const ReportDocument& reportDocument() const { return reportDoc_; }
+    void SBRSimpleClick() { report_.generate(); }
+    const ReportDocument& reportDocument() const { return report_.document(); }
 
-    // --- Help (engine/HelpCommands.cpp) ---
+    // --- Help (HelpCommands.cpp) ---
     static constexpr const char* kManualFile = "Manual.pdf";
     // The bookmark of the manual's chapter on using the program, where the
     // help menu opens it (its first chapter is about installing it).
@@ -205,39 +216,8 @@ public:
     TComboBoxU* selectorOf(const TEditD& field) const;
 
 private:
-    // The calculation page as a case, and an evaluation's results shown on
-    // it (values, looks, the heat direction).
-    Case readCase();
-    void showResults(const Results& results);
-    // Tells what the pass and the vessel page have to say: the vessel page's
-    // refused inputs join the pass's problems (told once, framed, the focus
-    // returned), a hint of the page's "确定" comes first among the missing
-    // inputs until the next report. `sender` is the control whose change ran
-    // the pass.
-    void publishPassReport(PassReport report, const Component* sender = nullptr);
-    // The latest pass's report again with the vessel page as it is now.
-    void republishPassReport();
-    void resetPassReport();
-    std::vector<PassReport::Problem> vesselProblems() const;
     void solveVesselGeometry();
     bool askReplaceMass(const TEditD& mass, double contents);
-    // The pass after a load, without message boxes or a move of the focus:
-    // what is shown follows from the inputs, and results the file held
-    // otherwise are named in the status bar.
-    void passAfterLoad();
-    void initProjectCommands();
-    void initRefCommands();
-    // How a load ended: refused, whole, or with a new window's values where
-    // the file lacks records (the window then differs from its file).
-    enum class Loaded { No, Whole, Lacking };
-    Loaded loadRecordFile(const std::string& path, const char* notValidMessage);
-    // What every load that replaced the project does next: the option
-    // handlers, the changed flag, and the pass.
-    void afterLoad(Loaded loaded);
-    // Tells what a successful load skipped or filled in (records/LoadNotes.cpp);
-    // true when the file lacked records.
-    bool tellLoadNotes(const FormRecordNotes& notes);
-    void runOptionHandlers(bool withTubeShape);
 
     void build();
     void buildQuantity(const struct ControlRow& row, Component* parent);
@@ -249,31 +229,17 @@ private:
 
     UiServices& ui_;
     Form form_;
-    // The File menu as data and the recent-files list inside it.
-    MenuModel mfile_;
-    TMostRecentFiles mrf_{&ui_, "Kolvane"};
-    std::string title_ = kTitle;
     std::string programDir_;
-    std::string projectFileName_;
     bool projectChanged_ = false;
-    std::string loadNotice_;
-    double tolerance_ = 0;
-    // The record text of the window as it was built: a load applies it first.
-    std::string freshRecord_;
-    PassReport lastPass_;
-    // What the latest pass itself found, without the vessel page's.
-    std::vector<PassReport::Problem> passProblems_;
-    std::vector<PassReport::Missing> passMissing_;
-    std::optional<PassReport::Missing> vesselMissing_;
-    bool quietPass_ = false; // the pass after a load: no focus moves
-    std::vector<std::string> toldProblems_;
-    std::string statusShown_;
     TButton* save_ = nullptr;
     std::array<TEditD*, fid::kCount> fields_{};
-    RefTables refTables_;
-    ReportDocument reportDoc_;
     std::string helpTopic_;
-    // Controls the calculation reads on every pass.
+    // The handlers by concern; they reach the form through this window.
+    ProjectCommands project_{*this};
+    Recalculation pass_{*this};
+    Pickers pickers_{*this};
+    ReportCommands report_{*this};
+    // Option controls the vessel page and the option handlers read.
     TComboBox* phi_ = nullptr;
     TComboBox* tshape_ = nullptr;
     TComboBox* evt_ = nullptr;

@@ -60,7 +60,7 @@ void TFormKolvane::VsDExit(Component& sender) {
     if (&sender == &f(fid::DsD) && ifMix_->checked())
         OptionChanged(sender);
     else
-        republishPassReport();
+        pass_.republish();
 }
 
 void TFormKolvane::solveVesselGeometry() {
@@ -115,7 +115,7 @@ void TFormKolvane::solveVesselGeometry() {
                   : k == 1 ? CylinderLossArea(d.SIValue(), h.SIValue(), fill)
                   : k == 2 ? BoxLossArea(d.SIValue(), h.SIValue(), w.SIValue(), fill)
                            : HorizontalTankLossArea(d.SIValue(), h.SIValue(), fill);
-    PutComputedValue(f(fid::Ae1D), kComputedColor, area, tolerance_);
+    PutComputedValue(f(fid::Ae1D), kComputedColor, area, pass_.tolerance());
 }
 
 void TFormKolvane::BTVesselClick(Component& sender) {
@@ -135,8 +135,8 @@ bool TFormKolvane::carryVesselOver() {
                 (missing.fields.empty() ? "" : "、") + QualifiedCaption(id, field->caption());
             missing.fields.push_back(field->name());
         }
-        vesselMissing_ = std::move(missing);
-        republishPassReport();
+        pass_.noteVesselMissing(std::move(missing));
+        pass_.republish();
         ui_.beep();
         return false;
     }
@@ -147,7 +147,7 @@ bool TFormKolvane::carryVesselOver() {
     };
     if (!admissible(fid::VsD, v) || !admissible(fid::KvD, kv) || !admissible(fid::DenoD, rho) ||
         !admissible(fid::AeD, area)) {
-        republishPassReport();
+        pass_.republish();
         ui_.beep();
         return false;
     }

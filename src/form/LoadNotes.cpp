@@ -3,6 +3,7 @@
 
 #include "engine/CalcRules.h"
 #include "form/FormKolvane.h"
+#include "form/ProjectCommands.h"
 #include "form/UiServices.h"
 #include "records/FormRecord.h"
 
@@ -61,47 +62,46 @@ std::string TFormKolvane::CaptionOf(const Component& c) const {
     return caption;
 }
 
-bool TFormKolvane::tellLoadNotes(const FormRecordNotes& notes) {
+bool ProjectCommands::tellLoadNotes(const FormRecordNotes& notes) {
     loadNotice_.clear();
     if (!notes.unknown.empty()) {
         // Records of a newer program or another window: skipped, as the
         // format intends, but never silently.
         loadNotice_ = "文件中有本程序不认识的项：" + Listed(notes.unknown);
-        statusShown_ = loadNotice_;
-        ui_.statusText(1, loadNotice_);
+        w_.pass().showStatus(loadNotice_);
     }
 
     // A template has no report; every other record a new window writes is
     // in every file this program writes.
     std::unordered_set<const Component*> lacking;
     for (const std::string& name : notes.lacking)
-        if (!EqualsIgnoreAsciiCase(name, kTemplateSkip))
-            if (const Component* c = form_.find(name)) lacking.insert(c);
+        if (!EqualsIgnoreAsciiCase(name, TFormKolvane::kTemplateSkip))
+            if (const Component* c = w_.form().find(name)) lacking.insert(c);
     if (lacking.empty()) return false;
 
     // The captions as the window shows them once the loaded options are in
     // force (the tube form names the pitch).
     runOptionHandlers(true);
     std::vector<std::string> captions;
-    for (const auto& owned : form_.components()) {
+    for (const auto& owned : w_.form().components()) {
         const Component* c = owned.get();
         if (!lacking.count(c)) continue;
         // A unit selector goes with its field's row.
         if (auto* unit = dynamic_cast<const TComboBoxU*>(c);
             unit && lacking.count(unit->Associated()))
             continue;
-        captions.push_back(CaptionOf(*c));
+        captions.push_back(w_.CaptionOf(*c));
     }
-    ui_.message(kTitle, "文件中缺少以下字段的记录：" + Listed(captions) + "；已按新项目的默认值",
-                MessageKind::Warning);
+    w_.ui().message(TFormKolvane::kTitle,
+                    "文件中缺少以下字段的记录：" + Listed(captions) + "；已按新项目的默认值",
+                    MessageKind::Warning);
     return true;
 }
 
-void TFormKolvane::repeatLoadNotice() {
+void ProjectCommands::repeatLoadNotice() {
     if (loadNotice_.empty()) return;
-    const std::string pass = lastPass_.statusText();
-    statusShown_ = pass.empty() ? loadNotice_ : loadNotice_ + "；" + pass;
-    ui_.statusText(1, statusShown_);
+    const std::string pass = w_.lastPass().statusText();
+    w_.pass().showStatus(pass.empty() ? loadNotice_ : loadNotice_ + "；" + pass);
 }
 
 } // namespace kolvane

@@ -1,23 +1,35 @@
 // The window's recalculation: the calculation page read into a case, the
 // case evaluated, every result written once, and what the evaluation has to
 // tell put in front of the user.
-#include "engine/Recalc.h"
+#include "form/Recalculation.h"
 
 #include "engine/CalcRules.h"
-#include "engine/Case.h"
 #include "form/ComboBoxU.h"
 #include "form/FormKolvane.h"
 #include "form/UiServices.h"
-#include "model/Errors.h"
 
 #include <algorithm>
 #include <utility>
 
 namespace kolvane {
 
-Case TFormKolvane::readCase() {
+void Recalculation::bind() {
+    phi_ = &w_.list("PhiD");
+    tshape_ = &w_.list("TShapeD");
+    evt_ = &w_.list("EVTD");
+    tubeMaterial_ = &w_.list("TmD");
+    vesselMaterial_ = &w_.list("SmD");
+    insulation_ = &w_.list("PmD");
+    stirrer_ = &w_.list("mitD");
+    vessel_ = &w_.list("VND");
+    ifMix_ = &w_.form().get<TCheckBox>("ifMix");
+    htTube_ = &w_.form().get<TEdit>("HTiD");
+    htVessel_ = &w_.form().get<TEdit>("HToD");
+}
+
+Case Recalculation::readCase() {
     // Before the model has given a heat loss, the balance counts none.
-    if (IsBlank(f(fid::QLD))) f(fid::QLD).setText("0.00");
+    if (IsBlank(w_.f(fid::QLD))) w_.f(fid::QLD).setText("0.00");
     Case c;
     CaseOptions& o = c.options;
     o.phase = phi_->itemIndex() == 1 ? Phase::Condensing : Phase::SinglePhase;
@@ -30,13 +42,13 @@ Case TFormKolvane::readCase() {
     o.insulation = insulation_->itemIndex();
     o.stirrer = stirrer_->itemIndex();
     for (int id = 0; id < fid::kCount; ++id) {
-        const TEditD& e = f(static_cast<fid::FieldId>(id));
+        const TEditD& e = w_.f(static_cast<fid::FieldId>(id));
         Quantity& x = c.q[static_cast<std::size_t>(id)];
         x.enabled = e.enabled();
         x.resolvable = e.MyResolved();
         x.text = e.text();
         x.exchange = e.exchange();
-        if (const TComboBoxU* unit = selectorOf(e)) x.unit = unit->unitLabel();
+        if (const TComboBoxU* unit = w_.selectorOf(e)) x.unit = unit->unitLabel();
         // The look of a field says what it holds: computed values are
         // coloured, the balance's solved member red.
         if (IsBlank(e)) {
@@ -53,7 +65,7 @@ Case TFormKolvane::readCase() {
     return c;
 }
 
-void TFormKolvane::showResults(const Results& r) {
+void Recalculation::showResults(const Results& r) {
     tolerance_ = r.passTolerance;
     // Heat direction, as the film coefficients used it.
     const char* tube = "";
@@ -65,7 +77,7 @@ void TFormKolvane::showResults(const Results& r) {
     htTube_->setText(tube);
     htVessel_->setText(vessel);
     for (int id = 0; id < fid::kCount; ++id) {
-        TEditD& e = f(static_cast<fid::FieldId>(id));
+        TEditD& e = w_.f(static_cast<fid::FieldId>(id));
         const double v = r.value[static_cast<std::size_t>(id)];
         const double t = r.tolerance[static_cast<std::size_t>(id)];
         switch (r.show[static_cast<std::size_t>(id)]) {
@@ -92,31 +104,27 @@ void TFormKolvane::showResults(const Results& r) {
     }
 }
 
-double TFormKolvane::GetFx() {
+double Recalculation::theoreticalArea() {
     return TheoreticalAreaOf(readCase());
 }
 
-void TFormKolvane::MaoDExit(Component& sender) {
+void Recalculation::run(Component& sender) {
     Evaluation e = Evaluate(readCase());
     showResults(e.results);
-    publishPassReport(std::move(e.report), &sender);
+    publish(std::move(e.report), &sender);
 }
 
-void TFormKolvane::OptionChanged(Component& sender) {
-    MaoDExit(sender);
-}
-
-void TFormKolvane::republishPassReport() {
-    PassReport report = lastPass_;
+void Recalculation::republish() {
+    PassReport report = last_;
     report.problems = passProblems_;
     report.missing = passMissing_;
-    publishPassReport(std::move(report));
+    publish(std::move(report));
 }
 
-void TFormKolvane::publishPassReport(PassReport report, const Component* sender) {
+void Recalculation::publish(PassReport report, const Component* sender) {
     passProblems_ = report.problems;
     passMissing_ = report.missing;
-    for (auto& p : vesselProblems())
+    for (auto& p : w_.vesselProblems())
         if (std::none_of(report.problems.begin(), report.problems.end(),
                          [&p](const auto& q) { return q.text == p.text; }))
             report.problems.push_back(std::move(p));
@@ -140,33 +148,33 @@ void TFormKolvane::publishPassReport(PassReport report, const Component* sender)
         }
     }
     toldProblems_ = std::move(texts);
-    lastPass_ = std::move(report);
-    const std::string status = lastPass_.statusText();
+    last_ = std::move(report);
+    const std::string status = last_.statusText();
     if (status != statusShown_) {
         statusShown_ = status;
-        ui_.statusText(1, status);
+        w_.ui().statusText(1, status);
     }
-    if (onPassReport) onPassReport();
+    if (w_.onPassReport) w_.onPassReport();
     if (fresh.empty()) return;
-    if (!focus.empty() && !quietPass_) ui_.focusControl(focus);
+    if (!focus.empty() && !quiet_) w_.ui().focusControl(focus);
     throw CalculationError(std::move(fresh));
 }
 
-void TFormKolvane::passAfterLoad() {
+void Recalculation::afterLoad() {
     std::array<std::string, fid::kCount> before;
     for (int id = 0; id < fid::kCount; ++id)
-        before[id] = f(static_cast<fid::FieldId>(id)).FloatStr();
+        before[id] = w_.f(static_cast<fid::FieldId>(id)).FloatStr();
     // Results brought up to date are no edit of the user's: the changed flag
     // stays as the load left it. What the pass refuses is in the status bar
     // and the field marks, not in a message box.
-    const bool changed = projectChanged_;
-    quietPass_ = true;
+    const bool changed = w_.ProjectChanged();
+    quiet_ = true;
     try {
-        MaoDExit(field("MaoD"));
+        run(w_.field("MaoD"));
     } catch (const CalculationError&) {
     }
-    quietPass_ = false;
-    setProjectChanged(changed);
+    quiet_ = false;
+    w_.setProjectChanged(changed);
 
     // The headline results first, then the others in the window's order.
     std::vector<int> order(fid::kCount);
@@ -181,43 +189,47 @@ void TFormKolvane::passAfterLoad() {
     std::vector<std::string> moved;
     std::size_t count = 0;
     for (int id : order) {
-        const TEditD& e = f(static_cast<fid::FieldId>(id));
+        const TEditD& e = w_.f(static_cast<fid::FieldId>(id));
         const std::string now = e.FloatStr();
         // The heat loss's "0.00" stands for no loss: not a result the file held.
         if (now == before[id] || (id == fid::QLD && before[id].empty())) continue;
         if (++count > kNamed) continue;
-        const TComboBoxU* unit = selectorOf(e);
+        const TComboBoxU* unit = w_.selectorOf(e);
         moved.push_back(QualifiedCaption(static_cast<fid::FieldId>(id), e.caption()) + " " +
                         (before[id].empty() ? "空" : before[id]) + " → " +
                         (now.empty() ? "空" : now) +
                         (unit && !now.empty() ? " " + unit->unitLabel() : ""));
     }
     if (moved.empty()) {
-        repeatLoadNotice(); // records of the file this window does not know
+        w_.repeatLoadNotice(); // records of the file this window does not know
         return;
     }
     std::string text = "已按当前输入重新计算：";
     for (std::size_t i = 0; i < moved.size(); ++i)
         text += (i ? "、" : "") + moved[i];
     if (count > kNamed) text += "等" + std::to_string(count) + "项";
-    lastPass_.notice = text;
-    statusShown_ = lastPass_.statusText();
-    ui_.statusText(1, statusShown_);
-    if (onPassReport) onPassReport();
-    repeatLoadNotice();
+    last_.notice = text;
+    showStatus(last_.statusText());
+    if (w_.onPassReport) w_.onPassReport();
+    w_.repeatLoadNotice();
 }
 
-void TFormKolvane::resetPassReport() {
-    lastPass_ = {};
+void Recalculation::showStatus(std::string text) {
+    statusShown_ = std::move(text);
+    w_.ui().statusText(1, statusShown_);
+}
+
+void Recalculation::reset() {
+    last_ = {};
     passProblems_.clear();
     passMissing_.clear();
     vesselMissing_.reset();
     toldProblems_.clear();
     if (!statusShown_.empty()) {
         statusShown_.clear();
-        ui_.statusText(1, "");
+        w_.ui().statusText(1, "");
     }
-    if (onPassReport) onPassReport();
+    if (w_.onPassReport) w_.onPassReport();
 }
 
 } // namespace kolvane

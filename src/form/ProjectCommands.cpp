@@ -1,6 +1,8 @@
 // The File commands of the main window: new from a template, open, save,
 // save as, save as template, exit, and reopening a recent file.
 
+#include "form/ProjectCommands.h"
+
 #include "form/FormKolvane.h"
 #include "form/UiServices.h"
 #include "records/FormRecord.h"
@@ -32,7 +34,10 @@ std::string FullPath(const std::string& path) {
 
 } // namespace
 
-void TFormKolvane::initProjectCommands() {
+ProjectCommands::ProjectCommands(TFormKolvane& window)
+    : w_(window), mrf_(&window.ui(), "Kolvane"), title_(TFormKolvane::kTitle) {}
+
+void ProjectCommands::bind() {
     auto command = [](const char* name, const char* caption) {
         return MenuItemModel{name, caption, false, ""};
     };
@@ -48,171 +53,162 @@ void TFormKolvane::initProjectCommands() {
     mrf_.setShowFullPath(true);
     mrf_.setMenuPosition(6);
     mrf_.setFileExt("kvp");
-    mrf_.OnMenuClick = [this](const std::string& file) { MRFMenuClick(file); };
+    mrf_.OnMenuClick = [this](const std::string& file) { w_.MRFMenuClick(file); };
     mrf_.setOwnerMenuItem(&mfile_);
-    MFSave().onClick = [this](Component&) { MFSaveClick(); };
+    w_.MFSave().onClick = [this](Component&) { w_.MFSaveClick(); };
     // Opening starts from a new window's state: what a file does not name
     // must not keep the previous project's value.
-    freshRecord_ = FormRecordText(form_, false, {});
+    freshRecord_ = FormRecordText(w_.form(), false, {});
 }
 
-std::string TFormKolvane::ProjectFolder() const {
-    if (projectFileName_.empty()) return {};
-    return std::filesystem::path(projectFileName_).parent_path().string();
+std::string ProjectCommands::folder() const {
+    if (fileName_.empty()) return {};
+    return std::filesystem::path(fileName_).parent_path().string();
 }
 
-std::string TFormKolvane::ProjectTitle(const std::string& path) {
-    return std::string(kTitle) + "-[" + path + "]";
+void ProjectCommands::offerSave() {
+    if (!w_.ProjectChanged()) return;
+    if (w_.ui().question(kSaveCaption, kChangedQuestion, false, Answer::Yes) == Answer::Yes) save();
 }
 
-void TFormKolvane::BeforeNOC() {
-    if (!projectChanged_) return;
-    if (ui_.question(kSaveCaption, kChangedQuestion, false, Answer::Yes) == Answer::Yes)
-        DirectSaveProj();
-}
-
-bool TFormKolvane::DirectSaveProj() {
-    if (projectFileName_.empty()) {
+bool ProjectCommands::save() {
+    if (fileName_.empty()) {
         std::string path =
-            ui_.saveFileDialog(Dialog(kProjectFilterIndex, "新建项目-输入名称", ProjectFolder()));
+            w_.ui().saveFileDialog(Dialog(kProjectFilterIndex, "新建项目-输入名称", folder()));
         if (path.empty()) return false;
         // The name is taken only once the file is written, so a failed save
         // leaves the project unnamed rather than tied to a file that was never
         // a project.
-        SaveProjectAs(path);
+        saveFileAs(path);
         return true;
     }
-    SaveFormRecord(form_, projectFileName_, false, {});
-    setProjectChanged(false);
+    SaveFormRecord(w_.form(), fileName_, false, {});
+    w_.setProjectChanged(false);
     return true;
 }
 
-void TFormKolvane::SaveProjectAs(const std::string& path) {
+void ProjectCommands::saveFileAs(const std::string& path) {
     std::string full = FullPath(path);
-    SaveFormRecord(form_, full, false, {});
-    projectFileName_ = full;
+    SaveFormRecord(w_.form(), full, false, {});
+    fileName_ = full;
     mrf_.AddFile(full);
-    title_ = ProjectTitle(full);
-    setProjectChanged(false);
+    title_ = TFormKolvane::ProjectTitle(full);
+    w_.setProjectChanged(false);
 }
 
-void TFormKolvane::SaveTemplate(const std::string& path) const {
-    SaveFormRecord(form_, path, false, {kTemplateSkip});
+void ProjectCommands::saveTemplateFile(const std::string& path) const {
+    SaveFormRecord(w_.form(), path, false, {TFormKolvane::kTemplateSkip});
 }
 
-void TFormKolvane::MFAsClick() {
+void ProjectCommands::saveAs() {
     std::string path =
-        ui_.saveFileDialog(Dialog(kProjectFilterIndex, "另存为-输入名称", ProjectFolder()));
+        w_.ui().saveFileDialog(Dialog(kProjectFilterIndex, "另存为-输入名称", folder()));
     if (path.empty()) return;
-    SaveProjectAs(path);
+    saveFileAs(path);
 }
 
-void TFormKolvane::MFTempClick() {
+void ProjectCommands::saveAsTemplate() {
     std::string path =
-        ui_.saveFileDialog(Dialog(kTemplateFilterIndex, "存为模板-输入模板名称", ProjectFolder()));
+        w_.ui().saveFileDialog(Dialog(kTemplateFilterIndex, "存为模板-输入模板名称", folder()));
     if (path.empty()) return;
-    SaveTemplate(path);
+    saveTemplateFile(path);
 }
 
-TFormKolvane::Loaded TFormKolvane::loadRecordFile(const std::string& path,
-                                                  const char* notValidMessage) {
+ProjectCommands::Loaded ProjectCommands::loadRecordFile(const std::string& path,
+                                                        const char* notValidMessage) {
     // Loading fires the fields' change events; a load that fails is taken
     // back completely, and so is the changed flag.
-    bool wasChanged = projectChanged_;
+    bool wasChanged = w_.ProjectChanged();
     bool loaded = false;
     FormRecordNotes notes;
     try {
-        loaded = LoadFormRecord(form_, path, freshRecord_, &notes);
+        loaded = LoadFormRecord(w_.form(), path, freshRecord_, &notes);
     } catch (...) {
-        setProjectChanged(wasChanged);
+        w_.setProjectChanged(wasChanged);
         throw;
     }
     if (!loaded) {
-        ui_.message(kTitle, notValidMessage + path, MessageKind::Warning);
+        w_.ui().message(TFormKolvane::kTitle, notValidMessage + path, MessageKind::Warning);
         return Loaded::No;
     }
     // What the last pass said belongs to the project that was replaced.
-    resetPassReport();
+    w_.pass().reset();
     return tellLoadNotes(notes) ? Loaded::Lacking : Loaded::Whole;
 }
 
-void TFormKolvane::afterLoad(Loaded loaded) {
+void ProjectCommands::afterLoad(Loaded loaded) {
     // The tube form's handler runs too, so that a coil shows the coil's
     // captions.
     runOptionHandlers(true);
     // The window holds a new window's values where the file has none: it
     // differs from the file until it is saved.
-    setProjectChanged(loaded == Loaded::Lacking);
-    passAfterLoad();
+    w_.setProjectChanged(loaded == Loaded::Lacking);
+    w_.pass().afterLoad();
 }
 
-void TFormKolvane::runOptionHandlers(bool withTubeShape) {
+void ProjectCommands::runOptionHandlers(bool withTubeShape) {
     // Loading sets the option lists without their change events; the
     // handlers bring the enabled fields and captions in line with them.
-    PhiDChange(list("PhiD"));
-    VNDChange(list("VND"));
-    ifMixClick(form_.get<TCheckBox>("ifMix"));
-    if (withTubeShape) TShapeDChange(list("TShapeD"));
+    w_.PhiDChange(w_.list("PhiD"));
+    w_.VNDChange(w_.list("VND"));
+    w_.ifMixClick(w_.form().get<TCheckBox>("ifMix"));
+    if (withTubeShape) w_.TShapeDChange(w_.list("TShapeD"));
 }
 
-bool TFormKolvane::OpenProjectFile(const std::string& path) {
+bool ProjectCommands::openFile(const std::string& path) {
     std::string full = FullPath(path);
     const Loaded loaded = loadRecordFile(full, "不是有效的Kolvane项目文件:");
     if (loaded == Loaded::No) return false;
-    projectFileName_ = full;
+    fileName_ = full;
     mrf_.AddFile(full);
-    title_ = ProjectTitle(full);
+    title_ = TFormKolvane::ProjectTitle(full);
     afterLoad(loaded);
     return true;
 }
 
-void TFormKolvane::MFNewClick() {
-    BeforeNOC();
+void ProjectCommands::newFromTemplate() {
+    offerSave();
     std::string path =
-        ui_.openFileDialog(Dialog(kTemplateFilterIndex, "新建项目-选择模板", ProjectFolder()));
+        w_.ui().openFileDialog(Dialog(kTemplateFilterIndex, "新建项目-选择模板", folder()));
     if (path.empty()) return;
     const Loaded loaded = loadRecordFile(FullPath(path), "不是有效的Kolvane模板文件:");
     if (loaded == Loaded::No) return;
-    projectFileName_.clear();
-    title_ = std::string(kTitle) + kUnnamedTitleSuffix;
+    fileName_.clear();
+    title_ = std::string(TFormKolvane::kTitle) + kUnnamedTitleSuffix;
     afterLoad(loaded);
 }
 
-void TFormKolvane::OpenProj() {
-    BeforeNOC();
+void ProjectCommands::open() {
+    offerSave();
     std::string path =
-        ui_.openFileDialog(Dialog(kProjectFilterIndex, "打开项目-选择项目文件", ProjectFolder()));
+        w_.ui().openFileDialog(Dialog(kProjectFilterIndex, "打开项目-选择项目文件", folder()));
     // Cancelling changes nothing: the edits stay marked as unsaved.
     if (path.empty()) return;
-    OpenProjectFile(path);
+    openFile(path);
 }
 
-void TFormKolvane::MFOpenClick() {
-    OpenProj();
-}
-
-void TFormKolvane::MRFMenuClick(const std::string& fileName) {
+void ProjectCommands::reopen(const std::string& fileName) {
     // Reopening replaces the project like Open does, so it offers to save
     // unsaved changes first.
-    BeforeNOC();
+    offerSave();
     std::string full = FullPath(fileName);
     const Loaded loaded = loadRecordFile(full, "不是有效的Kolvane项目文件:");
     if (loaded == Loaded::No) return;
-    projectFileName_ = full;
-    title_ = ProjectTitle(full);
+    fileName_ = full;
+    title_ = TFormKolvane::ProjectTitle(full);
     afterLoad(loaded);
 }
 
-bool TFormKolvane::OpenHandedFile(const std::string& path) {
-    BeforeNOC();
-    return OpenProjectFile(path);
+bool ProjectCommands::openHanded(const std::string& path) {
+    offerSave();
+    return openFile(path);
 }
 
-bool TFormKolvane::FormCloseQuery() {
-    if (!projectChanged_) return true;
-    switch (ui_.question(kSaveCaption, kChangedQuestion, true, Answer::Yes)) {
+bool ProjectCommands::closeQuery() {
+    if (!w_.ProjectChanged()) return true;
+    switch (w_.ui().question(kSaveCaption, kChangedQuestion, true, Answer::Yes)) {
     case Answer::Yes:
-        return DirectSaveProj();
+        return save();
     case Answer::No:
         return true;
     default:
