@@ -94,18 +94,17 @@ void TFormKolvane::build() {
 }
 
 void TFormKolvane::wireHandlers() {
-    phi_ = &list("PhiD");
-    tshape_ = &list("TShapeD");
-    evt_ = &list("EVTD");
-    tubeMaterial_ = &list("TmD");
-    vesselMaterial_ = &list("SmD");
-    insulation_ = &list("PmD");
-    stirrer_ = &list("mitD");
-    vessel_ = &list("VND");
-    ifMix_ = &form_.get<TCheckBox>("ifMix");
-    htTube_ = &form_.get<TEdit>("HTiD");
-    htVessel_ = &form_.get<TEdit>("HToD");
-    pass_.bind();
+    options_.phi = &list("PhiD");
+    options_.tshape = &list("TShapeD");
+    options_.evt = &list("EVTD");
+    options_.tubeMaterial = &list("TmD");
+    options_.vesselMaterial = &list("SmD");
+    options_.insulation = &list("PmD");
+    options_.stirrer = &list("mitD");
+    options_.vessel = &list("VND");
+    options_.ifMix = &form_.get<TCheckBox>("ifMix");
+    options_.htTube = &form_.get<TEdit>("HTiD");
+    options_.htVessel = &form_.get<TEdit>("HToD");
 
     auto bind = [this](void (TFormKolvane::*h)(Component&)) {
         return [this, h](Component& c) { (this->*h)(c); };
@@ -118,23 +117,24 @@ void TFormKolvane::wireHandlers() {
             OptionChanged(c);
         };
     };
-    phi_->onChange = thenPass(&TFormKolvane::PhiDChange);
-    phi_->onExit = bind(&TFormKolvane::MaoDExit);
+    options_.phi->onChange = thenPass(&TFormKolvane::PhiDChange);
+    options_.phi->onExit = bind(&TFormKolvane::MaoDExit);
     list("PhoD").onExit = bind(&TFormKolvane::MaoDExit);
-    tshape_->onChange = thenPass(&TFormKolvane::TShapeDChange);
-    vessel_->onClick = bind(&TFormKolvane::VNDClick);
-    vessel_->onChange = thenPass(&TFormKolvane::VNDChange);
-    ifMix_->onClick = thenPass(&TFormKolvane::ifMixClick);
-    for (TComboBox* l : {evt_, tubeMaterial_, vesselMaterial_, insulation_})
+    options_.tshape->onChange = thenPass(&TFormKolvane::TShapeDChange);
+    options_.vessel->onClick = bind(&TFormKolvane::VNDClick);
+    options_.vessel->onChange = thenPass(&TFormKolvane::VNDChange);
+    options_.ifMix->onClick = thenPass(&TFormKolvane::ifMixClick);
+    for (TComboBox* l :
+         {options_.evt, options_.tubeMaterial, options_.vesselMaterial, options_.insulation})
         l->onChange = thenPass(&TFormKolvane::MaoDChange);
-    stirrer_->onChange = bind(&TFormKolvane::OptionChanged);
+    options_.stirrer->onChange = bind(&TFormKolvane::OptionChanged);
     // The stirred correlations read the blade and the speed from the vessel
     // page: leaving them, with stirring on, runs the pass, which also checks
     // the blade against the vessel (the vessel diameter's own handler runs
     // the pass for it). So does carrying area and mass over.
     for (auto id : {fid::midD, fid::rvD})
         f(id).onExit = [this](Component& c) {
-            if (ifMix_->checked()) OptionChanged(c);
+            if (options_.ifMix->checked()) OptionChanged(c);
         };
     form_.get<TButton>("BTVessel").onClick = bind(&TFormKolvane::BTVesselClick);
     // "容器定义…" beside the basic data: the vessel page, where the shape,
@@ -143,8 +143,8 @@ void TFormKolvane::wireHandlers() {
     trackProjectEdits();
 
     // The vessel page opens laid out for its first shape, stirring off.
-    VNDChange(*vessel_);
-    ifMixClick(*ifMix_);
+    VNDChange(*options_.vessel);
+    ifMixClick(*options_.ifMix);
 }
 
 void TFormKolvane::trackProjectEdits() {

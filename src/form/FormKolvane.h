@@ -25,6 +25,22 @@ namespace kolvane {
 class UiServices;
 struct FormRecordNotes;
 
+// The controls the pass, the vessel page and the option handlers read on
+// every run, found once when the window is built.
+struct OptionControls {
+    TComboBox* phi = nullptr;
+    TComboBox* tshape = nullptr;
+    TComboBox* evt = nullptr;
+    TComboBox* tubeMaterial = nullptr;
+    TComboBox* vesselMaterial = nullptr;
+    TComboBox* insulation = nullptr;
+    TComboBox* stirrer = nullptr;
+    TComboBox* vessel = nullptr;
+    TCheckBox* ifMix = nullptr;
+    TEdit* htTube = nullptr;
+    TEdit* htVessel = nullptr;
+};
+
 // The main window without the window: the form built from the tables and
 // the handlers. The GUI binds widgets to its components and the CLI drives
 // them the same way, so both run the same code. The handlers of each concern
@@ -47,6 +63,7 @@ public:
     // Direct access for the calculation, without a name look-up.
     TEditD& f(fid::FieldId id) const { return *fields_[static_cast<std::size_t>(id)]; }
     TComboBox& list(std::string_view name) const { return form_.get<TComboBox>(name); }
+    const OptionControls& options() const { return options_; }
 
     ProjectCommands& project() { return project_; }
     Recalculation& pass() { return pass_; }
@@ -239,18 +256,7 @@ private:
     Recalculation pass_{*this};
     Pickers pickers_{*this};
     ReportCommands report_{*this};
-    // Option controls the vessel page and the option handlers read.
-    TComboBox* phi_ = nullptr;
-    TComboBox* tshape_ = nullptr;
-    TComboBox* evt_ = nullptr;
-    TComboBox* tubeMaterial_ = nullptr;
-    TComboBox* vesselMaterial_ = nullptr;
-    TComboBox* insulation_ = nullptr;
-    TComboBox* stirrer_ = nullptr;
-    TComboBox* vessel_ = nullptr;
-    TCheckBox* ifMix_ = nullptr;
-    TEdit* htTube_ = nullptr;
-    TEdit* htVessel_ = nullptr;
+    OptionControls options_;
 };
 
 } // namespace kolvane

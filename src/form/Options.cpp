@@ -22,13 +22,13 @@ void TFormKolvane::refreshHeatDirection() {
     if (t1 && t2)
         tubeTakesHeat =
             MediumTakesHeat(*t1, *t2, f(fid::Ti1D).SIValueOrNull(), f(fid::Ti2D).SIValueOrNull());
-    htTube_->setText(!tubeTakesHeat ? "" : *tubeTakesHeat ? kTakesHeat : kGivesHeat);
-    htVessel_->setText(!tubeTakesHeat ? "" : *tubeTakesHeat ? kGivesHeat : kTakesHeat);
+    options_.htTube->setText(!tubeTakesHeat ? "" : *tubeTakesHeat ? kTakesHeat : kGivesHeat);
+    options_.htVessel->setText(!tubeTakesHeat ? "" : *tubeTakesHeat ? kGivesHeat : kTakesHeat);
 }
 
 void TFormKolvane::PhiDChange(Component&) {
     setProjectChanged(true);
-    bool condensing = phi_->itemIndex() == 1;
+    bool condensing = options_.phi->itemIndex() == 1;
     enableRow("CipD", !condensing);
     // The steam's pressure gives its saturation temperature.
     for (const char* name : {"LaiD", "DHiD", "denivD", "ViivD", "UivD", "PivD"})
@@ -39,16 +39,16 @@ void TFormKolvane::PhiDChange(Component&) {
 
 std::optional<double> TFormKolvane::SteamPressureKPa() const {
     const TEditD& p = f(fid::PivD);
-    if (phi_->itemIndex() != 1 || !p.enabled()) return std::nullopt;
+    if (options_.phi->itemIndex() != 1 || !p.enabled()) return std::nullopt;
     const std::optional<double> pa = p.SIValueOrNull();
     if (!pa || InputRuleViolation(fid::PivD, *pa)) return std::nullopt;
     return *pa / 1000;
 }
 
 void TFormKolvane::TShapeDChange(Component& sender) {
-    form_.get<TLabel>("DspL").setCaption(tshape_->itemIndex() == 0 ? "管间距" : "螺距");
+    form_.get<TLabel>("DspL").setCaption(options_.tshape->itemIndex() == 0 ? "管间距" : "螺距");
     // The count the pass writes into mD: turns of a coil, passes of a U-tube.
-    const bool coil = tshape_->itemIndex() == 1;
+    const bool coil = options_.tshape->itemIndex() == 1;
     form_.get<TLabel>("mL").setCaption(coil ? "盘管圈数" : "管程数");
     // Only the label of the one unit changes; its factor and the selection,
     // which a project file stores, stay.

@@ -13,34 +13,21 @@
 
 namespace kolvane {
 
-void Recalculation::bind() {
-    phi_ = &w_.list("PhiD");
-    tshape_ = &w_.list("TShapeD");
-    evt_ = &w_.list("EVTD");
-    tubeMaterial_ = &w_.list("TmD");
-    vesselMaterial_ = &w_.list("SmD");
-    insulation_ = &w_.list("PmD");
-    stirrer_ = &w_.list("mitD");
-    vessel_ = &w_.list("VND");
-    ifMix_ = &w_.form().get<TCheckBox>("ifMix");
-    htTube_ = &w_.form().get<TEdit>("HTiD");
-    htVessel_ = &w_.form().get<TEdit>("HToD");
-}
-
 Case Recalculation::readCase() {
     // Before the model has given a heat loss, the balance counts none.
     if (IsBlank(w_.f(fid::QLD))) w_.f(fid::QLD).setText("0.00");
     Case c;
     CaseOptions& o = c.options;
-    o.phase = phi_->itemIndex() == 1 ? Phase::Condensing : Phase::SinglePhase;
-    o.tube = tshape_->itemIndex() == 1 ? TubeForm::Coil : TubeForm::UTube;
-    o.stirred = ifMix_->checked();
-    o.loss = evt_->itemIndex() == 1 ? LossTo::Ground : LossTo::Air;
-    o.vessel = vessel_->itemIndex();
-    o.tubeMaterial = tubeMaterial_->itemIndex();
-    o.vesselMaterial = vesselMaterial_->itemIndex();
-    o.insulation = insulation_->itemIndex();
-    o.stirrer = stirrer_->itemIndex();
+    const OptionControls& w = w_.options();
+    o.phase = w.phi->itemIndex() == 1 ? Phase::Condensing : Phase::SinglePhase;
+    o.tube = w.tshape->itemIndex() == 1 ? TubeForm::Coil : TubeForm::UTube;
+    o.stirred = w.ifMix->checked();
+    o.loss = w.evt->itemIndex() == 1 ? LossTo::Ground : LossTo::Air;
+    o.vessel = w.vessel->itemIndex();
+    o.tubeMaterial = w.tubeMaterial->itemIndex();
+    o.vesselMaterial = w.vesselMaterial->itemIndex();
+    o.insulation = w.insulation->itemIndex();
+    o.stirrer = w.stirrer->itemIndex();
     for (int id = 0; id < fid::kCount; ++id) {
         const TEditD& e = w_.f(static_cast<fid::FieldId>(id));
         Quantity& x = c.q[static_cast<std::size_t>(id)];
@@ -74,8 +61,8 @@ void Recalculation::showResults(const Results& r) {
         tube = *r.mediumTakesHeat ? "吸热流体" : "放热流体";
         vessel = *r.mediumTakesHeat ? "放热流体" : "吸热流体";
     }
-    htTube_->setText(tube);
-    htVessel_->setText(vessel);
+    w_.options().htTube->setText(tube);
+    w_.options().htVessel->setText(vessel);
     for (int id = 0; id < fid::kCount; ++id) {
         TEditD& e = w_.f(static_cast<fid::FieldId>(id));
         const double v = r.value[static_cast<std::size_t>(id)];

@@ -10,9 +10,6 @@
 namespace kolvane {
 
 class Component;
-class TCheckBox;
-class TComboBox;
-class TEdit;
 class TFormKolvane;
 
 // The window's recalculation: the calculation page read into a case, the
@@ -24,10 +21,6 @@ public:
     explicit Recalculation(TFormKolvane& window) : w_(window) {}
     Recalculation(const Recalculation&) = delete;
     Recalculation& operator=(const Recalculation&) = delete;
-
-    // Takes the option controls the pass reads on every run; once the
-    // window's form is built.
-    void bind();
 
     // The pass, run when a calculation field is left or an option changed.
     // Raises CalculationError for problems it has not told before.
@@ -70,18 +63,6 @@ private:
     bool quiet_ = false; // the pass after a load: no focus moves
     std::vector<std::string> toldProblems_;
     std::string statusShown_;
-    // Controls the calculation reads on every pass.
-    TComboBox* phi_ = nullptr;
-    TComboBox* tshape_ = nullptr;
-    TComboBox* evt_ = nullptr;
-    TComboBox* tubeMaterial_ = nullptr;
-    TComboBox* vesselMaterial_ = nullptr;
-    TComboBox* insulation_ = nullptr;
-    TComboBox* stirrer_ = nullptr;
-    TComboBox* vessel_ = nullptr;
-    TCheckBox* ifMix_ = nullptr;
-    TEdit* htTube_ = nullptr;
-    TEdit* htVessel_ = nullptr;
 };
 
 } // namespace kolvane

@@ -26,7 +26,7 @@ void TFormKolvane::VNDClick(Component&) {
 }
 
 void TFormKolvane::VNDChange(Component&) {
-    int k = vessel_->itemIndex();
+    int k = options_.vessel->itemIndex();
     enableRow("HsD", k > 0);
     enableRow("WsD", k == 2);
     form_.get<TLabel>("DsL").setCaption(k == 2 ? "长度" : "直径");
@@ -57,14 +57,14 @@ void TFormKolvane::VsDExit(Component& sender) {
     // The stirred correlations read the vessel diameter: the pass follows and
     // tells the page's problems with its own. Otherwise the page's problems
     // are told alone, and those that no longer hold leave the status bar.
-    if (&sender == &f(fid::DsD) && ifMix_->checked())
+    if (&sender == &f(fid::DsD) && options_.ifMix->checked())
         OptionChanged(sender);
     else
         pass_.republish();
 }
 
 void TFormKolvane::solveVesselGeometry() {
-    int k = vessel_->itemIndex();
+    int k = options_.vessel->itemIndex();
     if (k < 0) return;
     TEditD &v = f(fid::VsD), &kv = f(fid::KvD), &d = f(fid::DsD), &h = f(fid::HsD),
            &w = f(fid::WsD);
@@ -180,7 +180,7 @@ bool TFormKolvane::askReplaceMass(const TEditD& mass, double contents) {
 }
 
 void TFormKolvane::ifMixClick(Component&) {
-    bool stirred = ifMix_->checked();
+    bool stirred = options_.ifMix->checked();
     const Component& mix = *form_.find("GBMix");
     for (const auto& c : form_.components())
         if (Form::IsInside(*c, mix)) c->setEnabled(stirred);
