@@ -1,17 +1,17 @@
 #include "engine/CalcRules.h"
 #include "engine/Case.h"
-#include "engine/EditD.h"
-#include "engine/FormKolvane.h"
-#include "engine/NumberFormat.h"
-#include "engine/Solver.h"
-#include "engine/UiServices.h"
+#include "files/TextCodec.h"
+#include "form/EditD.h"
+#include "form/FormKolvane.h"
+#include "form/Solver.h"
+#include "form/UiServices.h"
+#include "formula/NumberFormat.h"
 #include "model/Balance.h"
 #include "model/BatchCheck.h"
 #include "model/HeatModel.h"
 #include "model/HeatingCurve.h"
 #include "model/Hydraulics.h"
 #include "records/FormRecord.h"
-#include "records/TextCodec.h"
 
 #include <benchmark/benchmark.h>
 

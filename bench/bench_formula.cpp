@@ -2,7 +2,7 @@
 // property correlation (a polynomial in T with EXP and a few functions), the
 // same through the parameter grid, and the cost of creating a parser.
 #include "formula/FormulaParser.h"
-#include "props/MyValues.h"
+#include "formula/MyValues.h"
 
 #include <benchmark/benchmark.h>
 

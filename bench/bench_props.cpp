@@ -1,6 +1,6 @@
 // The property library's evaluation: one text of each kind at the grid's t
 // and p, as the compute command runs it.
-#include "props/MyValues.h"
+#include "formula/MyValues.h"
 #include "props/PropFormulas.h"
 
 #include <benchmark/benchmark.h>

@@ -2,8 +2,8 @@
 // reader on the main window's form. Besides crashes and out-of-bounds reads
 // it checks the reader's promise: a load that fails leaves the window's
 // state exactly as it was.
-#include "engine/FormKolvane.h"
-#include "engine/UiServices.h"
+#include "form/FormKolvane.h"
+#include "form/UiServices.h"
 #include "records/FormRecord.h"
 
 #include <cstdint>

@@ -3,7 +3,7 @@
 // Besides crashes, hangs and out-of-bounds reads it checks the two promises
 // every caller relies on: a finite result, and 0 whenever there is an error.
 #include "formula/FormulaParser.h"
-#include "props/MyValues.h"
+#include "formula/MyValues.h"
 
 #include <cmath>
 #include <cstdint>

@@ -6,8 +6,8 @@
 // a load promises: a refusal names a line of the file, an accepted file
 // holds each property of a component once, and what is named lacking or
 // unknown is so.
-#include "engine/FormKolvane.h"
-#include "engine/UiServices.h"
+#include "form/FormKolvane.h"
+#include "form/UiServices.h"
 #include "records/FormRecord.h"
 
 #include <cstdint>

@@ -1,9 +1,9 @@
-#include "engine/FormKolvane.h"
-#include "engine/UiServices.h"
+#include "files/DataFolder.h"
+#include "form/FormKolvane.h"
+#include "form/UiServices.h"
 #include "gui/MainWindow.h"
 #include "gui/QtUiServices.h"
 #include "gui/SingleInstance.h"
-#include "records/DataFolder.h"
 #include "records/MruUnit.h"
 
 #include <QApplication>

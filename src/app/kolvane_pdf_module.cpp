@@ -2,7 +2,7 @@
 // FILE.pdf`, laid out as the window's 导出PDF lays it out. kolvane-cli loads
 // it only then, so that its other runs start without Qt.
 #include "cli/PdfModule.h"
-#include "engine/FormKolvane.h"
+#include "form/FormKolvane.h"
 #include "print/ReportPages.h"
 #ifdef KOLVANE_HAVE_CHARTS
 #include "print/CurveChart.h"

@@ -1,12 +1,12 @@
 #include "cli/Cli.h"
 #include "cli/FormJson.h"
 
-#include "engine/FormKolvane.h"
-#include "engine/NumberFormat.h"
-#include "engine/UiServices.h"
+#include "files/AtomicFile.h"
+#include "form/FormKolvane.h"
+#include "form/SimpProps.h"
+#include "form/UiServices.h"
+#include "formula/NumberFormat.h"
 #include "model/Errors.h"
-#include "props/SimpProps.h"
-#include "records/AtomicFile.h"
 #include "refdata/UnitPickList.h"
 #include "report/Report.h"
 

@@ -1,8 +1,8 @@
 #include "cli/Cli.h"
 #include "cli/Json.h"
-#include "engine/NumberFormat.h"
 #include "formula/FormulaParser.h"
-#include "props/MyValues.h"
+#include "formula/MyValues.h"
+#include "formula/NumberFormat.h"
 
 #include <CLI/CLI.hpp>
 

@@ -1,8 +1,8 @@
 #include "cli/FormJson.h"
 
 #include "cli/Json.h"
-#include "engine/FormKolvane.h"
-#include "engine/NumberFormat.h"
+#include "form/FormKolvane.h"
+#include "formula/NumberFormat.h"
 
 #include <cfloat>
 #include <charconv>

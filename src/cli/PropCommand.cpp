@@ -3,15 +3,15 @@
 #include "cli/Cli.h"
 #include "cli/Json.h"
 
-#include "engine/ComboBoxU.h"
-#include "engine/Component.h"
-#include "engine/EditD.h"
-#include "engine/NumberFormat.h"
-#include "engine/UiServices.h"
+#include "files/DataFolder.h"
+#include "form/ComboBoxU.h"
+#include "form/Component.h"
+#include "form/EditD.h"
+#include "form/SimpProps.h"
+#include "form/UiServices.h"
+#include "formula/NumberFormat.h"
 #include "model/Errors.h"
 #include "props/PropFormulas.h"
-#include "props/SimpProps.h"
-#include "records/DataFolder.h"
 
 #include <CLI/CLI.hpp>
 

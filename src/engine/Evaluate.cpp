@@ -5,14 +5,14 @@
 #include "engine/Case.h"
 
 #include "engine/CalcRules.h"
-#include "engine/NumberFormat.h"
 #include "engine/Recalc.h"
+#include "formula/NumberFormat.h"
 #include "model/Balance.h"
 #include "model/BatchCheck.h"
 #include "model/Errors.h"
 #include "model/HeatModel.h"
 #include "model/Hydraulics.h"
-#include "props/Iapws97.h"
+#include "model/Iapws97.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,6 @@
 #include "engine/MainFormTables.h"
 
-#include "engine/ComboBoxU.h"
-#include "engine/Component.h"
+#include "formula/NumberFormat.h"
 
 #include <array>
 #include <cstdio>
@@ -412,10 +411,6 @@ std::string LabelName(std::string_view controlName) {
 std::string SelectorName(std::string_view fieldName) {
     if (fieldName == "DHiD") return "DhiU";
     return BaseName(fieldName) + "U";
-}
-
-std::string UnitItemText(const UnitItem& u) {
-    return MakeItem(u.label, u.factor);
 }
 
 } // namespace kolvane

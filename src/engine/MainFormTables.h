@@ -85,18 +85,17 @@ struct ChoiceList {
 // file. Every list of them (the ids here, the table's rows) is made from
 // this one, and each row of the table is checked against its id when the
 // program is built.
-#define KOLVANE_QUANTITIES(X)                                                                      \
-    X(TaoD)                                                                                        \
-    X(sfD)                                                                                         \
-    X(SetErrD)                                                                                     \
-    X(AtD)                                                                                         \
-    X(ArD)                                                                                         \
-    X(TTaD)                                                                                        \
-    X(KTaD) X(LtD) X(WcD) X(MaoD) X(CopD) X(Tom1D) X(Tom2D) X(QoD) X(VioD) X(LdoD) X(DenoD) X(QLD) \
-        X(BtoD) X(BpD) X(TwaD) X(TeD) X(KeD) X(AeD) X(StD) X(KcD) X(WiD) X(CipD) X(Ti1D) X(Ti2D)   \
-            X(QiD) X(DHiD) X(ViiD) X(LdiD) X(DeniD) X(denivD) X(PivD) X(ViivD) X(LaiD) X(dioD)     \
-                X(diiD) X(kiD) X(RiD) X(UivD) X(UiD) X(DpiD) X(EiD) X(RoD) X(DspD) X(SlD) X(mD)    \
-                    X(koD) X(VsD) X(KvD) X(Ae1D) X(WsD) X(HsD) X(DsD) X(midD) X(rvD)
+// clang-format off
+#define KOLVANE_QUANTITIES(X) \
+    X(TaoD) X(sfD) X(SetErrD) X(AtD) X(ArD) X(TTaD) X(KTaD) X(LtD) \
+    X(WcD) X(MaoD) X(CopD) X(Tom1D) X(Tom2D) X(QoD) X(VioD) X(LdoD) \
+    X(DenoD) X(QLD) X(BtoD) X(BpD) X(TwaD) X(TeD) X(KeD) X(AeD) \
+    X(StD) X(KcD) X(WiD) X(CipD) X(Ti1D) X(Ti2D) X(QiD) X(DHiD) \
+    X(ViiD) X(LdiD) X(DeniD) X(denivD) X(PivD) X(ViivD) X(LaiD) X(dioD) \
+    X(diiD) X(kiD) X(RiD) X(UivD) X(UiD) X(DpiD) X(EiD) X(RoD) \
+    X(DspD) X(SlD) X(mD) X(koD) X(VsD) X(KvD) X(Ae1D) X(WsD) \
+    X(HsD) X(DsD) X(midD) X(rvD)
+// clang-format on
 
 namespace fid {
 enum FieldId : int {
@@ -124,8 +123,5 @@ std::string BaseName(std::string_view controlName);
 std::string LabelName(std::string_view controlName);
 // The unit selector of a field: the final D replaced by U (DHiD -> DhiU).
 std::string SelectorName(std::string_view fieldName);
-
-// The item text of a unit (label, blanks, bar, factor).
-std::string UnitItemText(const UnitItem& u);
 
 } // namespace kolvane

@@ -1,8 +1,8 @@
 #include "formula/BuildinFuncs.h"
 #include "formula/FormulaLimits.h"
 
-#include "engine/NumberFormat.h"
 #include "formula/FormulaParser.h"
+#include "formula/NumberFormat.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,8 +1,8 @@
 #include "formula/FormulaParser.h"
 #include "formula/FormulaLimits.h"
 
-#include "engine/NumberFormat.h"
-#include "props/MyValues.h"
+#include "formula/MyValues.h"
+#include "formula/NumberFormat.h"
 
 #include <chrono>
 #include <cmath>

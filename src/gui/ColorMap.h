@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/Colors.h"
+#include "form/Colors.h"
 
 #include <QColor>
 #include <QPalette>

@@ -1,8 +1,8 @@
 #include "gui/ControlWidgets.h"
-#include "gui/QtText.h"
+#include "print/QtText.h"
 
-#include "engine/ComboBoxU.h"
-#include "engine/Controls.h"
+#include "form/ComboBoxU.h"
+#include "form/Controls.h"
 #include "gui/ColorMap.h"
 
 #include <QApplication>

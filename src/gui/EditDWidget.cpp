@@ -1,6 +1,6 @@
 #include "gui/EditDWidget.h"
 
-#include "engine/EditD.h"
+#include "form/EditD.h"
 #include "gui/ColorMap.h"
 
 #include <QApplication>

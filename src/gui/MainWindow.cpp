@@ -1,8 +1,8 @@
 #include "gui/MainWindow.h"
-#include "gui/QtText.h"
+#include "print/QtText.h"
 
-#include "engine/FormKolvane.h"
-#include "engine/NumberFormat.h"
+#include "form/FormKolvane.h"
+#include "formula/NumberFormat.h"
 #include "gui/ControlWidgets.h"
 #ifdef KOLVANE_HAVE_CHARTS
 #include "gui/CurvePage.h"
@@ -13,6 +13,8 @@
 #ifdef KOLVANE_HAVE_PDF
 #include "gui/HelpViewer.h"
 #endif
+#include "files/AtomicFile.h"
+#include "form/SimpProps.h"
 #include "gui/MyStatusBar.h"
 #include "gui/PickListDialog.h"
 #include "gui/PipesPage.h"
@@ -20,8 +22,6 @@
 #include "gui/ReportView.h"
 #include "model/Errors.h"
 #include "print/ReportPages.h"
-#include "props/SimpProps.h"
-#include "records/AtomicFile.h"
 
 #include <QAbstractItemView>
 #include <QAction>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "props/MyValues.h"
+#include "formula/MyValues.h"
 
 #include <QAbstractTableModel>
 #include <QStyledItemDelegate>

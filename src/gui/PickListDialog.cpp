@@ -1,5 +1,5 @@
 #include "gui/PickListDialog.h"
-#include "gui/QtText.h"
+#include "print/QtText.h"
 
 #include "refdata/UnitPickList.h"
 

@@ -1,8 +1,8 @@
 #include "gui/PipesPage.h"
 #include "gui/Navigator.h"
-#include "gui/QtText.h"
+#include "print/QtText.h"
 
-#include "engine/NumberFormat.h"
+#include "formula/NumberFormat.h"
 #include "refdata/RefData.h"
 
 #include <QHBoxLayout>

@@ -1,16 +1,16 @@
 #include "gui/PropLibDialog.h"
 #include "gui/Navigator.h"
-#include "gui/QtText.h"
+#include "print/QtText.h"
 
-#include "engine/ComboBoxU.h"
-#include "engine/Controls.h"
-#include "engine/EditD.h"
-#include "engine/FormKolvane.h"
 #include "engine/MainFormTables.h"
-#include "engine/UiServices.h"
+#include "form/ComboBoxU.h"
+#include "form/Controls.h"
+#include "form/EditD.h"
+#include "form/FormKolvane.h"
+#include "form/SimpProps.h"
+#include "form/UiServices.h"
 #include "gui/ControlWidgets.h"
 #include "gui/MyValuesWidget.h"
-#include "props/SimpProps.h"
 
 #include <QEvent>
 #include <QGridLayout>

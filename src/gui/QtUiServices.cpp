@@ -1,5 +1,5 @@
 #include "gui/QtUiServices.h"
-#include "gui/QtText.h"
+#include "print/QtText.h"
 
 #include "gui/MyStatusBar.h"
 #include "gui/PickListDialog.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/UiServices.h"
+#include "form/UiServices.h"
 
 #include <functional>
 #include <string>

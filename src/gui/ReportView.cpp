@@ -1,6 +1,6 @@
 #include "gui/ReportView.h"
 
-#include "engine/Controls.h"
+#include "form/Controls.h"
 
 #include <QSignalBlocker>
 #include <QTextCursor>

@@ -3,7 +3,6 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace kolvane {
 
@@ -32,23 +31,6 @@ public:
 class IterationLimitError : public MathError {
 public:
     using MathError::MathError;
-};
-
-// A file could not be read or written.
-class IoError : public Error {
-public:
-    using Error::Error;
-};
-
-// Inputs the recalculation refused or steps it could not take, one line
-// each, told to the user once.
-class CalculationError : public Error {
-public:
-    explicit CalculationError(std::vector<std::string> lines);
-    const std::vector<std::string>& lines() const { return lines_; }
-
-private:
-    std::vector<std::string> lines_;
 };
 
 // A value quoted in a message: at most `maxChars` characters of a UTF-8

@@ -1,7 +1,7 @@
 #include "print/CurveChart.h"
 
-#include "engine/ComboBoxU.h"
-#include "engine/FormKolvane.h"
+#include "form/ComboBoxU.h"
+#include "form/FormKolvane.h"
 #include "model/BatchCheck.h"
 #include "model/HeatingCurve.h"
 

@@ -1,8 +1,8 @@
 #include "print/ReportPages.h"
-#include "gui/QtText.h"
+#include "print/QtText.h"
 
+#include "files/AtomicFile.h"
 #include "model/Errors.h"
-#include "records/AtomicFile.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>

@@ -1,12 +1,11 @@
 // Evaluating the property texts of the library.
 #include "props/PropFormulas.h"
 
-#include "engine/Component.h"
-#include "engine/NumberFormat.h"
 #include "formula/FormulaParser.h"
+#include "formula/MyValues.h"
+#include "formula/NumberFormat.h"
 #include "model/Errors.h"
-#include "props/Iapws97.h"
-#include "props/MyValues.h"
+#include "model/Iapws97.h"
 
 #include <cmath>
 

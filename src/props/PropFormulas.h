@@ -1,6 +1,6 @@
 #pragma once
 
-#include "props/Correlations.h"
+#include "model/Correlations.h"
 
 #include <array>
 #include <string>

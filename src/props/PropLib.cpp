@@ -1,11 +1,11 @@
 // The property library's store: an SQLite database of PropertyRecord rows.
 #include "props/PropLib.h"
 
-#include "engine/Component.h"
+#include "files/TextCodec.h"
+#include "formula/NumberFormat.h"
 #include "model/Errors.h"
-#include "records/TextCodec.h"
 
-#include "records/SqliteFile.h"
+#include "files/SqliteFile.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "files/IoError.h"
+
 #include <array>
 #include <string>
 #include <string_view>

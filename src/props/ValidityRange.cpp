@@ -1,8 +1,7 @@
 // The validity range stated in a property record's note.
 #include "props/ValidityRange.h"
 
-#include "engine/Component.h"
-#include "engine/NumberFormat.h"
+#include "formula/NumberFormat.h"
 
 #include <initializer_list>
 #include <vector>

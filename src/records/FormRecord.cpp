@@ -1,13 +1,13 @@
 #include "records/FormRecord.h"
 
-#include "engine/ComboBoxU.h"
-#include "engine/Controls.h"
-#include "engine/EditD.h"
-#include "engine/Form.h"
-#include "engine/ListControls.h"
-#include "engine/NumberFormat.h"
-#include "records/AtomicFile.h"
-#include "records/TextCodec.h"
+#include "files/AtomicFile.h"
+#include "files/TextCodec.h"
+#include "form/ComboBoxU.h"
+#include "form/Controls.h"
+#include "form/EditD.h"
+#include "form/Form.h"
+#include "form/ListControls.h"
+#include "formula/NumberFormat.h"
 
 #include <bit>
 #include <cctype>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/Component.h"
-#include "model/Errors.h"
+#include "files/IoError.h"
+#include "form/Component.h"
 
 #include <optional>
 #include <string>

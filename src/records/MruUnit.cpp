@@ -1,8 +1,8 @@
 #include "records/MruUnit.h"
 
-#include "engine/Component.h"
-#include "engine/UiServices.h"
-#include "records/AtomicFile.h"
+#include "files/AtomicFile.h"
+#include "form/Component.h"
+#include "form/UiServices.h"
 
 #include <algorithm>
 #include <cstdio>

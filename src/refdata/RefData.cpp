@@ -2,10 +2,10 @@
 // coefficients of liquids.
 #include "refdata/RefData.h"
 
-#include "engine/NumberFormat.h"
+#include "formula/NumberFormat.h"
 #include "model/Errors.h"
 
-#include "records/SqliteFile.h"
+#include "files/SqliteFile.h"
 
 namespace kolvane {
 

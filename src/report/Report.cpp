@@ -1,15 +1,15 @@
 // The calculation report: its generation from the window and its writers.
 #include "report/Report.h"
 
-#include "engine/ComboBoxU.h"
-#include "engine/Controls.h"
-#include "engine/FormKolvane.h"
 #include "engine/MainFormTables.h"
-#include "engine/NumberFormat.h"
+#include "files/TextCodec.h"
+#include "form/ComboBoxU.h"
+#include "form/Controls.h"
+#include "form/FormKolvane.h"
+#include "formula/NumberFormat.h"
 #include "model/BatchCheck.h"
 #include "model/Errors.h"
 #include "model/HeatingCurve.h"
-#include "records/TextCodec.h"
 
 #include <array>
 #include <cstdint>

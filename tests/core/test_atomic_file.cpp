@@ -1,7 +1,7 @@
 #include "TempDir.h"
 
+#include "files/AtomicFile.h"
 #include "model/Errors.h"
-#include "records/AtomicFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "engine/CalcRules.h"
 #include "engine/Case.h"
-#include "engine/FormKolvane.h"
-#include "engine/UiServices.h"
+#include "form/FormKolvane.h"
+#include "form/UiServices.h"
 
 #include "TempDir.h"
 

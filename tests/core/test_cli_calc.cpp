@@ -3,8 +3,8 @@
 #include "cli/Cli.h"
 #include "cli/FormJson.h"
 #include "cli/Json.h"
-#include "engine/Colors.h"
-#include "engine/FormKolvane.h"
+#include "form/Colors.h"
+#include "form/FormKolvane.h"
 #include "model/Errors.h"
 #include "report/Report.h"
 

@@ -1,5 +1,5 @@
+#include "model/Correlations.h"
 #include "model/Errors.h"
-#include "props/Correlations.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Where the programs find their data files: the build tree and an installation.
-#include "records/DataFolder.h"
+#include "files/DataFolder.h"
 
 #include "TempDir.h"
 

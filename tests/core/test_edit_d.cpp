@@ -1,7 +1,7 @@
-#include "engine/ComboBoxU.h"
-#include "engine/EditD.h"
-#include "engine/Form.h"
 #include "engine/MainFormTables.h"
+#include "form/ComboBoxU.h"
+#include "form/EditD.h"
+#include "form/Form.h"
 #include "model/Errors.h"
 
 #include <gtest/gtest.h>

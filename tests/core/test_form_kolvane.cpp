@@ -1,6 +1,6 @@
-#include "engine/FormKolvane.h"
 #include "engine/MainFormTables.h"
-#include "engine/UiServices.h"
+#include "form/FormKolvane.h"
+#include "form/UiServices.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 #include "TempDir.h"
 
-#include "engine/FormKolvane.h"
-#include "engine/ListControls.h"
-#include "engine/UiServices.h"
+#include "files/TextCodec.h"
+#include "form/FormKolvane.h"
+#include "form/ListControls.h"
+#include "form/UiServices.h"
 #include "records/FormRecord.h"
-#include "records/TextCodec.h"
 
 #include <gtest/gtest.h>
 

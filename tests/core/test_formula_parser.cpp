@@ -1,5 +1,5 @@
 #include "formula/FormulaParser.h"
-#include "props/MyValues.h"
+#include "formula/MyValues.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // Which manual bookmark the help jumps to.
-#include "engine/FormKolvane.h"
-#include "engine/UiServices.h"
+#include "form/FormKolvane.h"
+#include "form/UiServices.h"
 
 #include "TempDir.h"
 

@@ -1,5 +1,5 @@
 #include "model/Errors.h"
-#include "props/Iapws97.h"
+#include "model/Iapws97.h"
 
 #include <gtest/gtest.h>
 

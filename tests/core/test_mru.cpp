@@ -1,6 +1,6 @@
 #include "TempDir.h"
 
-#include "engine/UiServices.h"
+#include "form/UiServices.h"
 #include "records/MruUnit.h"
 
 #include <gtest/gtest.h>

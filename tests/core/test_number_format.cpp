@@ -1,4 +1,4 @@
-#include "engine/NumberFormat.h"
+#include "formula/NumberFormat.h"
 #include "model/Errors.h"
 
 #include <gtest/gtest.h>

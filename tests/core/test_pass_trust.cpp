@@ -3,9 +3,9 @@
 // hints where the user needs them. Replayed on the example projects.
 #include "TempDir.h"
 #include "engine/CalcRules.h"
-#include "engine/ComboBoxU.h"
-#include "engine/FormKolvane.h"
-#include "engine/UiServices.h"
+#include "form/ComboBoxU.h"
+#include "form/FormKolvane.h"
+#include "form/UiServices.h"
 #include "model/Balance.h"
 #include "model/Errors.h"
 

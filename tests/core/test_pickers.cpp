@@ -1,9 +1,9 @@
 // Pick lists and the reference tables behind the main window's pickers.
 #include "TempDir.h"
 
-#include "engine/ComboBoxU.h"
-#include "engine/FormKolvane.h"
-#include "engine/UiServices.h"
+#include "form/ComboBoxU.h"
+#include "form/FormKolvane.h"
+#include "form/UiServices.h"
 #include "model/Errors.h"
 #include "refdata/RefData.h"
 #include "refdata/UnitPickList.h"

@@ -1,7 +1,7 @@
 #include "TempDir.h"
 
-#include "engine/FormKolvane.h"
-#include "engine/UiServices.h"
+#include "form/FormKolvane.h"
+#include "form/UiServices.h"
 #include "records/FormRecord.h"
 
 #include <gtest/gtest.h>

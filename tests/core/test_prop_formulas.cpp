@@ -1,4 +1,4 @@
-#include "props/MyValues.h"
+#include "formula/MyValues.h"
 #include "props/PropFormulas.h"
 
 #include <gtest/gtest.h>

@@ -2,9 +2,9 @@
 // at 20 C and 100 kPa, within what the property can physically be.
 #include "TempDir.h"
 
-#include "engine/NumberFormat.h"
+#include "formula/MyValues.h"
+#include "formula/NumberFormat.h"
 #include "model/Errors.h"
-#include "props/MyValues.h"
 #include "props/PropFormulas.h"
 #include "props/PropLib.h"
 #include "props/ValidityRange.h"

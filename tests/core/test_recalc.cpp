@@ -1,7 +1,7 @@
-#include "engine/ComboBoxU.h"
-#include "engine/FormKolvane.h"
 #include "engine/Recalc.h"
-#include "engine/UiServices.h"
+#include "form/ComboBoxU.h"
+#include "form/FormKolvane.h"
+#include "form/UiServices.h"
 #include "model/Errors.h"
 #include "model/Hydraulics.h"
 

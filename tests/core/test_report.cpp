@@ -1,7 +1,7 @@
 // The calculation report and the heating curve.
-#include "engine/ComboBoxU.h"
-#include "engine/FormKolvane.h"
-#include "engine/UiServices.h"
+#include "form/ComboBoxU.h"
+#include "form/FormKolvane.h"
+#include "form/UiServices.h"
 #include "model/HeatingCurve.h"
 #include "report/Report.h"
 

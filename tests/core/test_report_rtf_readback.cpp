@@ -2,8 +2,8 @@
 // and writes its text, which must be the plain-text report line by line.
 #include "TempDir.h"
 
-#include "engine/FormKolvane.h"
-#include "engine/UiServices.h"
+#include "form/FormKolvane.h"
+#include "form/UiServices.h"
 #include "report/Report.h"
 
 #include <gtest/gtest.h>

@@ -1,12 +1,12 @@
 // The property library window's commands and its store, headless.
 #include "TempDir.h"
 
-#include "engine/EditD.h"
-#include "engine/FormKolvane.h"
-#include "engine/UiServices.h"
+#include "form/EditD.h"
+#include "form/FormKolvane.h"
+#include "form/SimpProps.h"
+#include "form/UiServices.h"
 #include "model/Errors.h"
 #include "props/PropLib.h"
-#include "props/SimpProps.h"
 
 #include <gtest/gtest.h>
 

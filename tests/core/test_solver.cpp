@@ -1,6 +1,6 @@
-#include "engine/EditD.h"
-#include "engine/Solver.h"
-#include "engine/UiServices.h"
+#include "form/EditD.h"
+#include "form/Solver.h"
+#include "form/UiServices.h"
 #include "model/Errors.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The validity range in a property record's note; the check of states
 // against it is tested with the library in test_simp_props.cpp.
-#include "engine/NumberFormat.h"
+#include "formula/NumberFormat.h"
 #include "props/ValidityRange.h"
 
 #include <gtest/gtest.h>

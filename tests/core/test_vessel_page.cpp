@@ -1,5 +1,5 @@
-#include "engine/FormKolvane.h"
-#include "engine/UiServices.h"
+#include "form/FormKolvane.h"
+#include "form/UiServices.h"
 
 #include "model/Errors.h"
 

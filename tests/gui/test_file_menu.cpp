@@ -1,7 +1,7 @@
 #include "../core/TempDir.h"
 
 #include "TestWindow.h"
-#include "engine/FormKolvane.h"
+#include "form/FormKolvane.h"
 #include "gui/MainWindow.h"
 #include "records/FormRecord.h"
 

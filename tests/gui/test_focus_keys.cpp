@@ -1,6 +1,6 @@
 #include "TestWindow.h"
-#include "engine/FormKolvane.h"
-#include "engine/UiServices.h"
+#include "form/FormKolvane.h"
+#include "form/UiServices.h"
 #include "gui/ControlWidgets.h"
 #include "gui/EditDWidget.h"
 #include "gui/FocusKeys.h"

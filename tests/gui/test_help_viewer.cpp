@@ -1,8 +1,8 @@
 // The manual built by kolvane-manual, its bookmarks and the help viewer.
 #include "../core/TempDir.h"
 
-#include "engine/FormKolvane.h"
-#include "engine/UiServices.h"
+#include "form/FormKolvane.h"
+#include "form/UiServices.h"
 #include "gui/HelpViewer.h"
 #include "gui/MainWindow.h"
 #include "gui/QtUiServices.h"

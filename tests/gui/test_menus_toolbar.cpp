@@ -1,8 +1,8 @@
 #include "../core/TempDir.h"
 #include "TestWindow.h"
 
-#include "engine/Controls.h"
-#include "engine/FormKolvane.h"
+#include "form/Controls.h"
+#include "form/FormKolvane.h"
 #include "gui/ReportView.h"
 
 #include <QAction>

@@ -3,7 +3,7 @@
 // tests/core/test_pickers.cpp.
 #include "../core/TempDir.h"
 
-#include "engine/FormKolvane.h"
+#include "form/FormKolvane.h"
 #include "gui/MainWindow.h"
 #include "gui/PickListDialog.h"
 #include "gui/PipesPage.h"

@@ -3,13 +3,13 @@
 // tests/core/test_simp_props.cpp.
 #include "../core/TempDir.h"
 
-#include "engine/FormKolvane.h"
+#include "form/FormKolvane.h"
+#include "form/SimpProps.h"
 #include "gui/ControlWidgets.h"
 #include "gui/MainWindow.h"
 #include "gui/MyValuesWidget.h"
 #include "gui/PropLibDialog.h"
 #include "props/PropLib.h"
-#include "props/SimpProps.h"
 
 #include <QAbstractButton>
 #include <QApplication>

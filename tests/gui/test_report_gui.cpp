@@ -1,7 +1,7 @@
 #include "../core/TempDir.h"
 
-#include "engine/Controls.h"
-#include "engine/FormKolvane.h"
+#include "form/Controls.h"
+#include "form/FormKolvane.h"
 #include "gui/MainWindow.h"
 #ifdef KOLVANE_HAVE_CHARTS
 #include "gui/CurvePage.h"

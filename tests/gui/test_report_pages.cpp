@@ -2,8 +2,8 @@
 // and the PDF exports of the window and of kolvane-cli.
 #include "../core/TempDir.h"
 
-#include "engine/FormKolvane.h"
-#include "engine/UiServices.h"
+#include "form/FormKolvane.h"
+#include "form/UiServices.h"
 #include "gui/MainWindow.h"
 #include "print/ReportPages.h"
 #ifdef KOLVANE_HAVE_CHARTS

@@ -1,5 +1,5 @@
 #include "TestWindow.h"
-#include "engine/FormKolvane.h"
+#include "form/FormKolvane.h"
 #include "gui/SingleInstance.h"
 #include "records/FormRecord.h"
 
