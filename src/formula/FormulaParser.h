@@ -1,7 +1,7 @@
 #pragma once
 
-#include "model/Errors.h"
 #include "formula/BuildinFuncs.h"
+#include "model/Errors.h"
 
 #include <cstdint>
 #include <random>
