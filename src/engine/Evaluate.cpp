@@ -65,6 +65,27 @@ template <typename R> const R& Row(std::span<const R> rows, int i) {
     return rows[static_cast<std::size_t>(i)];
 }
 
+// The fields a variant reads: the needs of its results, the balance's
+// members and, for steam, its pressure. Worked out once for every variant.
+const std::array<bool, fid::kCount>& FieldsRead(Variant variant) {
+    static const auto table = [] {
+        std::array<std::array<bool, fid::kCount>, 256> t{};
+        for (unsigned v = 0; v < t.size(); ++v) {
+            auto& used = t[v];
+            for (const Dependency& d : Dependencies())
+                if ((d.when & v) == d.when)
+                    for (int n : d.needs)
+                        if (n != kModelNode) used[static_cast<std::size_t>(n)] = true;
+            const bool condensing = (v & kCondensing) != 0;
+            for (fid::FieldId m : BalanceMembers(condensing))
+                used[m] = true;
+            if (condensing) used[fid::PivD] = true;
+        }
+        return t;
+    }();
+    return table[variant & 0xFFu];
+}
+
 bool ChangedBy(double before, double after, double tolerance) {
     if (std::isnan(before)) return true;
     double d = before == 0 ? std::fabs(after - before) : std::fabs((after - before) / before);
@@ -272,15 +293,8 @@ void Evaluator::read() {
             break;
         }
     }
-    // The fields this variant reads.
-    for (const Dependency& d : Dependencies())
-        if ((d.when & variant_) == d.when)
-            for (int n : d.needs)
-                if (n != kModelNode) used_[n] = true;
+    used_ = FieldsRead(variant_);
     members_ = BalanceMembers(condensing_);
-    for (Id m : members_)
-        used_[m] = true;
-    if (condensing_) used_[fid::PivD] = true;
     steamPressure();
     checkInputs();
     read_ = s_;
