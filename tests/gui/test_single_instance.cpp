@@ -29,6 +29,16 @@ QString LockIn(const QTemporaryDir& dir) {
     return dir.filePath(QStringLiteral("Kolvane.lock"));
 }
 
+// A project saved in `dir` with the given mass.
+std::string SavedProject(const QTemporaryDir& dir, const QString& name, const char* mass) {
+    ScriptedUiServices ui;
+    TFormKolvane other(ui);
+    other.field("MaoD").setText(mass);
+    const std::string p = dir.filePath(name).toStdString();
+    SaveFormRecord(other.form(), p, false, {});
+    return p;
+}
+
 TEST(InstanceLock, OneHolderAtATime) {
     QTemporaryDir dir;
     QLockFile first(LockIn(dir)), second(LockIn(dir));
@@ -39,25 +49,27 @@ TEST(InstanceLock, OneHolderAtATime) {
     EXPECT_TRUE(TakeInstanceLock(second));
 }
 
-TEST(InstanceLock, AnUnreadableLockIsTakenOverOnlyOnceItIsOld) {
-    // Empty, as a start cut off while writing it leaves it; a fresh one may
-    // be being written by another start now.
-    for (const auto& [age, taken] : {std::pair{0, false}, std::pair{-60, true}}) {
+// Who may take the lock, a row each: an empty lock file (a start cut off
+// while writing it) only once it is old, since a fresh one may be being
+// written by another start now; without a folder for it the window starts.
+TEST(InstanceLock, AnUnreadableLockOnlyOnceItIsOldAndNoFolderIsNoObstacle) {
+    const struct {
+        const char* name;
+        int age; // seconds since the empty lock file was written; 1: no folder
+        bool taken;
+    } rows[] = {{"fresh", 0, false}, {"a minute old", -60, true}, {"no folder", 1, true}};
+    for (const auto& r : rows) {
         QTemporaryDir dir;
-        QFile file(LockIn(dir));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(age),
-                                     QFileDevice::FileModificationTime));
-        file.close();
-        QLockFile lock(LockIn(dir));
-        EXPECT_EQ(TakeInstanceLock(lock), taken) << "written " << -age << " s ago";
+        QString at = r.age > 0 ? dir.filePath(QStringLiteral("missing/Kolvane.lock")) : LockIn(dir);
+        if (r.age <= 0) {
+            QFile file(at);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(r.age),
+                                         QFileDevice::FileModificationTime));
+        }
+        QLockFile lock(at);
+        EXPECT_EQ(TakeInstanceLock(lock), r.taken) << r.name;
     }
-}
-
-TEST(InstanceLock, NoFolderForALockStartsTheWindowAnyway) {
-    QTemporaryDir dir;
-    QLockFile lock(dir.filePath(QStringLiteral("missing/Kolvane.lock")));
-    EXPECT_TRUE(TakeInstanceLock(lock));
 }
 
 // A later start's file, handed over while the window's event loop runs;
@@ -114,15 +126,8 @@ TEST(HandOver, AStaleSocketDoesNotBlockTheNextWindow) {
 // handed over; what the window then holds.
 TEST(HandOver, TheWindowAsksAboutUnsavedChangesOpensTheFileAndComesForward) {
     QTemporaryDir dir;
-    auto write = [&](const char* name, const char* mass) {
-        ScriptedUiServices ui;
-        TFormKolvane other(ui);
-        other.field("MaoD").setText(mass);
-        const std::string p = dir.filePath(QString::fromUtf8(name)).toStdString();
-        SaveFormRecord(other.form(), p, false, {});
-        return p;
-    };
-    const std::string current = write("current.kvp", "1"), handed = write("handed.kvp", "42");
+    const std::string current = SavedProject(dir, "current.kvp", "1"),
+                      handed = SavedProject(dir, "handed.kvp", "42");
     struct Row {
         const char* name;
         bool edited;
@@ -162,11 +167,7 @@ TEST(HandOver, TheWindowAsksAboutUnsavedChangesOpensTheFileAndComesForward) {
 // no project is replaced under it.
 TEST(HandOver, AFileHandedOverWhileADialogIsOpenWaitsForIt) {
     QTemporaryDir dir;
-    ScriptedUiServices ui;
-    TFormKolvane other(ui);
-    other.field("MaoD").setText("42");
-    const std::string handed = dir.filePath("handed.kvp").toStdString();
-    SaveFormRecord(other.form(), handed, false, {});
+    const std::string handed = SavedProject(dir, "handed.kvp", "42");
     auto window = ShowTestWindow();
     QDialog dialog(window.get());
     dialog.setModal(true);
@@ -242,10 +243,7 @@ TEST_F(TwoStarts, ALaterStartHandsItsFileToTheRunningWindowAndEnds) {
     startLater({});
     // A relative name is the later start's, made whole before it goes.
     QTemporaryDir work;
-    ScriptedUiServices ui;
-    TFormKolvane other(ui);
-    const QString file = work.filePath(QStringLiteral("釜 1.kvp"));
-    SaveFormRecord(other.form(), file.toStdString(), false, {});
+    const QString file = QString::fromStdString(SavedProject(work, QStringLiteral("釜 1.kvp"), ""));
     QProcess later;
     later.setWorkingDirectory(work.path());
     start(later, {QStringLiteral("釜 1.kvp")});
@@ -256,6 +254,16 @@ TEST_F(TwoStarts, ALaterStartHandsItsFileToTheRunningWindowAndEnds) {
         QThread::msleep(50);
     EXPECT_TRUE(recentFiles().contains(QStringLiteral("1=") + file)) << recentFiles().toStdString();
     EXPECT_EQ(first.state(), QProcess::Running);
+
+    // A screenshot never talks to the running window, nor waits for it.
+    QProcess shot;
+    start(shot, {QStringLiteral("--screenshot"), work.filePath("w.png"),
+                 QStringLiteral(KOLVANE_EXAMPLES_DIR "/hot-water-storage-tank.kvp")});
+    ASSERT_TRUE(shot.waitForFinished(30000));
+    EXPECT_EQ(shot.exitCode(), 0) << shot.readAllStandardError().toStdString();
+    EXPECT_TRUE(QFileInfo::exists(work.filePath("w.png")));
+    EXPECT_FALSE(recentFiles().contains(QStringLiteral("hot-water-storage-tank")))
+        << "handed over, or written to the list";
 
     // Killed, the first leaves its lock and socket behind; the next start
     // takes both over.
@@ -271,20 +279,6 @@ TEST_F(TwoStarts, ALaterStartHandsItsFileToTheRunningWindowAndEnds) {
     ASSERT_TRUE(fourth.waitForFinished(20000));
     EXPECT_EQ(fourth.exitCode(), 0) << "handed to the third, which listens on the old name";
     EXPECT_EQ(third.state(), QProcess::Running);
-}
-
-// A screenshot never talks to a running window, nor waits for one.
-TEST_F(TwoStarts, AScreenshotRunsBesideTheWindowWithoutHandingAnythingOver) {
-    startFirst();
-    QTemporaryDir out;
-    QProcess shot;
-    start(shot, {QStringLiteral("--screenshot"), out.filePath("w.png"),
-                 QStringLiteral(KOLVANE_EXAMPLES_DIR "/hot-water-storage-tank.kvp")});
-    ASSERT_TRUE(shot.waitForFinished(30000));
-    EXPECT_EQ(shot.exitCode(), 0) << shot.readAllStandardError().toStdString();
-    EXPECT_TRUE(QFileInfo::exists(out.filePath("w.png")));
-    EXPECT_FALSE(recentFiles().contains(QStringLiteral("hot-water-storage-tank")))
-        << "handed over, or written to the list";
 }
 
 } // namespace
