@@ -65,14 +65,25 @@ std::span<const FieldId> PassResults() {
     return kPassResults;
 }
 
-std::span<const Dependency* const> DependenciesOf(int result) {
-    static const auto index = [] {
-        std::array<std::vector<const Dependency*>, kNodeCount> rows;
-        for (const Dependency& d : Dependencies())
-            rows[static_cast<std::size_t>(d.result)].push_back(&d);
-        return rows;
+const VariantNeeds& NeedsIn(Variant variant) {
+    // The sixteen variants, by their condensing, stirred, coil and ground
+    // bits.
+    static const auto table = [] {
+        std::array<VariantNeeds, 16> t;
+        for (unsigned k = 0; k < t.size(); ++k) {
+            const Variant v = MakeVariant(k & 1u, k & 2u, k & 4u, k & 8u);
+            for (const Dependency& d : Dependencies()) {
+                if ((d.when & v) != d.when) continue;
+                const auto r = static_cast<std::size_t>(d.result);
+                t[k].ruled[r] = true;
+                t[k].needs[r].insert(t[k].needs[r].end(), d.needs.begin(), d.needs.end());
+            }
+        }
+        return t;
     }();
-    return index[static_cast<std::size_t>(result)];
+    const unsigned k = ((variant & kCondensing) ? 1u : 0u) | ((variant & kStirred) ? 2u : 0u) |
+                       ((variant & kCoil) ? 4u : 0u) | ((variant & kToGround) ? 8u : 0u);
+    return table[k];
 }
 
 bool IsPassResult(int id) {

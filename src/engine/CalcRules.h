@@ -2,6 +2,7 @@
 
 #include "engine/MainFormTables.h"
 
+#include <array>
 #include <span>
 #include <string>
 #include <vector>
@@ -40,8 +41,6 @@ struct Dependency {
     std::vector<int> needs; // fields or kModelNode
 };
 const std::vector<Dependency>& Dependencies();
-// The rows of one result, in table order (indexed once, for the pass).
-std::span<const Dependency* const> DependenciesOf(int result);
 
 // The results the pass writes (besides the solved member of the balance).
 std::span<const fid::FieldId> PassResults();
@@ -54,12 +53,19 @@ std::span<const fid::FieldId> BalanceMembers(bool condensing);
 // The heat-loss group: the loss is left out unless all of it is given.
 std::span<const fid::FieldId> LossGroup();
 
+// The dependency table resolved for one variant: for each node, whether a
+// row gives it a rule and all its needs, in table order. Worked out once for
+// every variant; the pass asks it many times per walk.
+struct VariantNeeds {
+    std::array<bool, kNodeCount> ruled{};
+    std::array<std::vector<int>, kNodeCount> needs;
+};
+const VariantNeeds& NeedsIn(Variant variant);
+
 // Calls f(need) for every need of `result` in `variant`.
 template <typename F> void ForEachNeed(int result, Variant variant, F&& f) {
-    for (const Dependency* d : DependenciesOf(result))
-        if ((d->when & variant) == d->when)
-            for (int n : d->needs)
-                f(n);
+    for (int n : NeedsIn(variant).needs[static_cast<std::size_t>(result)])
+        f(n);
 }
 
 // --- Admissible values ---

@@ -31,10 +31,11 @@ struct Quantity {
     // The heat balance may be solved for it.
     bool resolvable = true;
     // For messages only: the text that is no number (Refused), the display
-    // unit's factor to SI and its label (nullptr: the SI unit).
+    // unit's factor to SI and its position in the field's unit list
+    // (UnitLabelOf; -1: the SI unit).
     std::string text;
     double exchange = 1;
-    const char* unit = nullptr;
+    int unit = -1;
 };
 
 enum class Phase : unsigned char { SinglePhase, Condensing };

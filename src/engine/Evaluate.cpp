@@ -139,14 +139,11 @@ private:
     // A result is computed when this variant gives it a rule and all its
     // needs are there.
     bool needsMet(int result) const {
-        bool ok = true, ruled = false;
-        for (const Dependency* d : DependenciesOf(result)) {
-            if ((d->when & variant_) != d->when) continue;
-            ruled = true;
-            for (int n : d->needs)
-                ok = ok && has(n);
-        }
-        return ruled && ok;
+        const auto r = static_cast<std::size_t>(result);
+        if (!needs_->ruled[r]) return false;
+        for (int n : needs_->needs[r])
+            if (!has(n)) return false;
+        return true;
     }
     void set(int id, double value) {
         v_[id] = value;
@@ -176,7 +173,10 @@ private:
         const Quantity& x = q(id);
         const std::string typed = FormatGeneral(x.value / x.exchange, 7, 4);
         // A case built by hand names its SI unit.
-        const std::string unit = x.unit ? x.unit : x.exchange == 1 ? FieldTable()[id].siUnit : "";
+        const char* label =
+            x.unit >= 0 ? UnitLabelOf(static_cast<Id>(id), x.unit, c_.options) : nullptr;
+        if (!label && x.exchange == 1) label = FieldTable()[id].siUnit;
+        const std::string unit = label ? label : "";
         return caption(id) + " " + typed + (unit.empty() ? std::string() : " " + unit);
     }
     // What the user typed where no number was given.
@@ -209,6 +209,7 @@ private:
     PassReport& report_;
     double tol_ = kDefaultTolerance;
     Variant variant_ = 0;
+    const VariantNeeds* needs_ = nullptr;
     bool condensing_ = false, stirred_ = false, coil_ = false, toGround_ = false;
     std::array<double, fid::kCount> v_{};
     std::array<Slot, fid::kCount> s_{};
@@ -264,6 +265,7 @@ void Evaluator::read() {
     coil_ = o.tube == TubeForm::Coil;
     toGround_ = o.loss == LossTo::Ground;
     variant_ = MakeVariant(condensing_, stirred_, coil_, toGround_);
+    needs_ = &NeedsIn(variant_);
     readTolerance();
     out_.passTolerance = tol_;
 

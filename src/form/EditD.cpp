@@ -48,6 +48,10 @@ void TEditD::SetSIValue(double value) {
     double shown = value / exchange_;
     RequireFinite(shown, "计算结果不是有限数值，可能是输入数据错误");
     setText(FloatToStr15(shown));
+    // The field keeps the number it was given: the next pass reads it back
+    // without parsing the text (which holds it to 15 digits) again.
+    number_ = shown;
+    parsed_ = true;
 }
 
 std::string TEditD::FloatStr() const {

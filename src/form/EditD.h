@@ -28,8 +28,9 @@ public:
     double SIValue() const;
     // The same, or nothing when the text is empty or not a number.
     std::optional<double> SIValueOrNull() const;
-    // Shows an SI value with 15 significant digits in the display unit.
-    // A non-finite value is never written: MathError instead.
+    // Shows an SI value with 15 significant digits in the display unit and
+    // keeps it exactly for SIValue. A non-finite value is never written:
+    // MathError instead.
     void SetSIValue(double value);
 
     // The display form: 7 significant digits, or the text itself.

@@ -35,7 +35,7 @@ Case Recalculation::readCase() {
         x.resolvable = e.MyResolved();
         x.exchange = e.exchange();
         if (const TComboBoxU* unit = w_.selectorOf(static_cast<fid::FieldId>(id)))
-            x.unit = UnitLabelOf(static_cast<fid::FieldId>(id), unit->itemIndex(), o);
+            x.unit = unit->itemIndex();
         // The look of a field says what it holds: computed values are
         // coloured, the balance's solved member red.
         if (IsBlank(e)) {

@@ -114,9 +114,17 @@ TEST(EditD, SetSiValueWritesFifteenDigitsAndShowsSeven) {
     f.SetSIValue(1.0 / 3.0);
     EXPECT_EQ(f.text(), "0.333333333333333");
     EXPECT_EQ(f.FloatStr(), "0.3333333");
+    // The value written is read back exactly, not as its 15-digit text; a
+    // typed text and a new unit are read from the text again.
+    EXPECT_EQ(f.SIValue(), 1.0 / 3.0);
+    f.setText("0.25");
+    EXPECT_EQ(f.SIValue(), 0.25);
     f.setExchange(1000);
+    EXPECT_EQ(f.text(), "0.00025");
+    EXPECT_DOUBLE_EQ(f.SIValue(), 0.25);
     f.SetSIValue(2500);
     EXPECT_EQ(f.text(), "2.5");
+    EXPECT_EQ(f.SIValue(), 2500);
 }
 
 TEST(EditD, NonFiniteValuesNeverReachTheText) {
