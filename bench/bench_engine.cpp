@@ -1,5 +1,6 @@
 #include "engine/CalcRules.h"
 #include "engine/Case.h"
+#include "engine/Study.h"
 #include "files/TextCodec.h"
 #include "form/EditD.h"
 #include "form/FormKolvane.h"
@@ -267,6 +268,28 @@ void BM_ModelFloorExample(benchmark::State& state, const char* file) {
     state.counters["walks"] = r.walks;
 }
 ON_EXAMPLES(BM_ModelFloorExample);
+
+// A sweep of 1,000 heating times from 80 % to 120 % of the example's, in one
+// process: the sizing alone, and with the dynamic check (the area needed as
+// an output).
+void RunSweepExample(benchmark::State& state, const char* file, bool withCheck) {
+    const std::optional<Case> c = ExampleCase(state, file);
+    if (!c) return;
+    const double tau = (*c)[TaoD].value / (*c)[TaoD].exchange;
+    const SweepAxis axis{TaoD, 0.8 * tau, 1.2 * tau, 1000};
+    std::vector<StudyOutput> outputs = {{StudyOutput::Kind::Field, AtD}};
+    if (withCheck) outputs.push_back({StudyOutput::Kind::AreaNeeded});
+    for (auto _ : state)
+        benchmark::DoNotOptimize(RunSweep(*c, {&axis, 1}, outputs));
+}
+void BM_Sweep1000Example(benchmark::State& state, const char* file) {
+    RunSweepExample(state, file, false);
+}
+ON_EXAMPLES(BM_Sweep1000Example);
+void BM_Sweep1000CheckedExample(benchmark::State& state, const char* file) {
+    RunSweepExample(state, file, true);
+}
+ON_EXAMPLES(BM_Sweep1000CheckedExample);
 
 void BM_GetFx(benchmark::State& state) {
     ScriptedUiServices ui;

@@ -1,4 +1,5 @@
 #include "cli/Cli.h"
+#include "cli/CliWindow.h"
 #include "cli/FormJson.h"
 
 #include "files/AtomicFile.h"
@@ -449,14 +450,9 @@ int RunCalc(const CalcArguments& args, std::ostream& out, std::ostream& err,
         steps.push_back(std::move(s));
     }
 
-    ScriptedUiServices ui;
-    ui.onShown = [&err](const ScriptedUiServices::Shown& s) {
-        if (s.kind == "beep") return;
-        err << s.kind << ": " << s.text << '\n';
-    };
-    TFormKolvane window(ui, std::filesystem::current_path().string());
-    // The reference tables lie beside the program, wherever it is run from.
-    window.refTables().open((std::filesystem::path(ProgramFolder()) / "Piples.db").string());
+    CliWindow shown(&err);
+    ScriptedUiServices& ui = shown.ui;
+    TFormKolvane& window = shown.window;
 
     for (const Step& s : steps) {
         std::string problem = s.type->check(window, s);
@@ -468,16 +464,10 @@ int RunCalc(const CalcArguments& args, std::ostream& out, std::ostream& err,
 
     // The file is opened as the Open command does, option handlers included;
     // a file that is missing, no project or damaged stops here.
-    if (!file.empty()) {
-        try {
-            if (!window.OpenProjectFile(file)) {
-                err << "error: cannot open '" << file << "'\n";
-                return kCliFailed;
-            }
-        } catch (const std::exception& e) {
-            err << "error: " << e.what() << '\n';
-            return kCliFailed;
-        }
+    std::string error;
+    if (!file.empty() && !shown.open(file, error)) {
+        err << "error: " << error << '\n';
+        return kCliFailed;
     }
 
     TFormSimpPL library(ui, ProgramFolder());

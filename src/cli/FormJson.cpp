@@ -84,11 +84,6 @@ Json ComponentJson(const TFormKolvane& w, const Component& c, std::optional<std:
     return Json::object();
 }
 
-std::string PadRight(const std::string& s, std::size_t width) {
-    std::size_t w = DisplayWidth(s);
-    return w >= width ? s : s + std::string(width - w, ' ');
-}
-
 bool IsComputedLook(const TEditD& e) {
     return e.readOnly() && e.color() != kClWindow && e.color() != kClBtnFace;
 }
@@ -159,6 +154,11 @@ std::string FormToJson(const TFormKolvane& w) {
     for (const auto& [name, text] : bigSi)
         numbers[&j["components"][name]["si"]] = text;
     return DumpWithNumberTexts(j, numbers);
+}
+
+std::string PadRight(const std::string& s, std::size_t width) {
+    std::size_t w = DisplayWidth(s);
+    return w >= width ? s : s + std::string(width - w, ' ');
 }
 
 std::string FieldsTable(const TFormKolvane& w) {

@@ -17,5 +17,7 @@ std::string FieldsTable(const TFormKolvane& window);
 
 // Terminal cells a UTF-8 text takes: East Asian wide characters take two.
 std::size_t DisplayWidth(std::string_view utf8);
+// The text followed by blanks up to `width` cells.
+std::string PadRight(const std::string& s, std::size_t width);
 
 } // namespace kolvane

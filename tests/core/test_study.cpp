@@ -1,0 +1,189 @@
+#include "ExampleCases.h"
+#include "TempDir.h"
+
+#include "cli/Cli.h"
+#include "engine/Study.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cmath>
+#include <sstream>
+
+namespace kolvane {
+namespace {
+
+using namespace fid;
+using testing_support::SteamCoil;
+
+TEST(Study, AxisValuesKeepTheirEndsAndSpacing) {
+    struct Row {
+        SweepAxis axis;
+        std::vector<double> values;
+    } rows[] = {
+        {{TaoD, 60, 120, 4}, {60, 80, 100, 120}},
+        {{TaoD, 120, 60, 3}, {120, 90, 60}},
+        {{TaoD, 1, 1000, 4, true}, {1, 10, 100, 1000}},
+        {{TaoD, 7, 9, 1}, {7}},
+        {{TaoD, 7, 9, 0}, {}},
+    };
+    for (const Row& r : rows) {
+        const std::vector<double> v = AxisValues(r.axis);
+        ASSERT_EQ(v.size(), r.values.size());
+        for (std::size_t i = 0; i < v.size(); ++i)
+            EXPECT_NEAR(v[i], r.values[i], 1e-12 * r.values[i]) << i;
+        if (!v.empty()) {
+            EXPECT_EQ(v.back(), r.axis.points == 1 ? r.axis.from : r.axis.to);
+        }
+    }
+}
+
+// An axis the case cannot vary is refused naming the field, before any
+// point is evaluated.
+TEST(Study, AxesThatCannotBeSweptAreRefusedByCaption) {
+    struct Row {
+        SweepAxis axis;
+        const char* told; // "" accepted
+    } rows[] = {
+        {{TaoD, 60, 120, 5}, ""},
+        {{CipD, 1, 2, 3}, "平均比热（管程）在当前选项下不使用"},
+        {{AtD, 1, 2, 3}, "理论面积是计算结果"},
+        {{TaoD, 60, INFINITY, 3}, "加热时间的范围应为有限数值"},
+        {{TaoD, 60, 120, 0}, "加热时间的点数应在1与10000之间"},
+        {{TaoD, 60, 120, 10001}, "点数应在1与10000之间"},
+        {{Tom1D, -10, 20, 3, true}, "初始温度按对数分点时，范围的两端应大于0"},
+    };
+    const Case c = SteamCoil();
+    for (const Row& r : rows) {
+        const std::string problem = SweepAxisProblem(c, r.axis);
+        if (*r.told == '\0')
+            EXPECT_EQ(problem, "");
+        else
+            EXPECT_NE(problem.find(r.told), std::string::npos) << problem;
+    }
+    Case solved = c;
+    solved[WiD].state = QState::Solved;
+    EXPECT_NE(SweepAxisProblem(solved, {WiD, 0.1, 0.2, 2}).find("由热量平衡求出"),
+              std::string::npos);
+}
+
+// Each point is the case evaluated with the axes' values typed in, in the
+// field's display unit; a point that fails says why and the others go on.
+TEST(Study, EachPointIsTheCaseWithItsValuesTyped) {
+    Case base = SteamCoil();
+    base[TaoD].exchange = 60; // shown in minutes
+    const SweepAxis axes[] = {{TaoD, 45, 90, 2}, {dioD, 0.045, 0.057, 2}};
+    const std::vector<StudyOutput> outputs = {
+        *StudyOutputNamed("AtD"), *StudyOutputNamed("areaNeeded"), *StudyOutputNamed("ratio")};
+    const std::vector<SweepPoint> points = RunSweep(base, axes, outputs);
+    ASSERT_EQ(points.size(), 4u);
+    // The first axis outermost.
+    EXPECT_EQ(points[1].inputs, (std::vector<double>{45, 0.057}));
+    EXPECT_EQ(points[2].inputs, (std::vector<double>{90, 0.045}));
+    // 45 mm outside a 50 mm bore: refused, no numbers.
+    EXPECT_NE(points[0].message.find("管内径"), std::string::npos);
+    EXPECT_TRUE(std::isnan(points[0].results[0]));
+    // The example itself, and half its heating time needing more area.
+    const SweepPoint& example = points[3];
+    EXPECT_EQ(example.message, "");
+    EXPECT_NEAR(example.results[0], 2.934858, 1e-6);
+    EXPECT_NEAR(example.results[2], 1, 1e-5);
+    Case half = base;
+    GiveDisplayValue(half, TaoD, 45);
+    const Evaluation e = Evaluate(half);
+    EXPECT_EQ(points[1].results[0], e.results[AtD]);
+    EXPECT_EQ(points[1].results[1], *e.report.check.areaNeeded);
+    EXPECT_GT(points[1].results[0], 1.8 * example.results[0]);
+    // The base case is not changed by the study.
+    EXPECT_EQ(base[TaoD].value, 5400);
+}
+
+TEST(Study, ProgressIsToldAndCancellingStops) {
+    const SweepAxis axis{TaoD, 5000, 6000, 5};
+    const StudyOutput out[] = {{StudyOutput::Kind::Field, AtD}};
+    std::atomic<bool> cancel = false;
+    std::vector<std::size_t> told;
+    StudyControl control{&cancel, [&](std::size_t done, std::size_t total) {
+                             EXPECT_EQ(total, 5u);
+                             told.push_back(done);
+                             if (done == 2) cancel = true;
+                         }};
+    EXPECT_EQ(RunSweep(SteamCoil(), {&axis, 1}, out, control).size(), 2u);
+    EXPECT_EQ(told, (std::vector<std::size_t>{1, 2}));
+}
+
+struct CliRun {
+    int code;
+    std::string out, err;
+};
+
+CliRun Cli(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    const int code = RunCli(args, out, err);
+    return {code, out.str(), err.str()};
+}
+
+const std::string kSteam = KOLVANE_EXAMPLES_DIR "/steam-coil-reactor.kvp";
+
+TEST(StudyCli, SweepsInDisplayUnitsAndWritesCsv) {
+    testing_support::TempDir dir;
+    const std::string csv = (dir.path() / "s.csv").string();
+    const CliRun r = Cli({"study", kSteam, "--vary", "TaoD=60:90:2", "--out", "AtD,mD,ratio",
+                          "--csv", csv, "--json"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const auto j = nlohmann::json::parse(r.out);
+    EXPECT_EQ(j["vary"], nlohmann::json({"TaoD"}));
+    EXPECT_EQ(j["out"], nlohmann::json({"AtD", "mD", "ratio"}));
+    ASSERT_EQ(j["points"].size(), 2u);
+    EXPECT_EQ(j["points"][1]["inputs"]["TaoD"], 90); // minutes, as the window shows it
+    EXPECT_NEAR(j["points"][1]["results"]["AtD"].get<double>(), 2.934858, 1e-6);
+    EXPECT_TRUE(j["points"][1]["message"].is_null());
+    const std::string text = testing_support::ReadBytes(csv);
+    EXPECT_EQ(text.substr(0, text.find('\n')), "TaoD,AtD,mD,ratio,message");
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3);
+}
+
+TEST(StudyCli, MistakesAreToldWithTheirExitCodes) {
+    struct Row {
+        std::vector<std::string> args;
+        int code;
+        const char* told;
+    } rows[] = {
+        {{"study", kSteam, "--vary", "TaoD=1:2"}, 2, "--vary takes NAME=FROM:TO:N[:log]"},
+        {{"study", kSteam, "--vary", "TaoD=a:2:3"}, 2, "not 'TaoD=a:2:3'"},
+        {{"study", kSteam, "--vary", "XyD=1:2:3"}, 2, "no quantity field named 'XyD'"},
+        {{"study", kSteam, "--vary", "TaoD=60:90:2", "--out", "AtD,Foo"}, 2, "'Foo' is neither"},
+        {{"study", kSteam}, 2, "varies one or two inputs"},
+        {{"study", kSteam, "--vary", "WiD=0.1:0.2:2"}, 1, "质量流量是由热量平衡求出的"},
+        {{"study", kSteam, "--vary", "TaoD=0.001:90:2"}, 1, "单位是否有误"},
+        {{"study", "/no/such.kvp", "--vary", "TaoD=60:90:2"}, 1, "cannot open"},
+    };
+    for (const Row& r : rows) {
+        const CliRun run = Cli(r.args);
+        EXPECT_EQ(run.code, r.code) << r.told;
+        EXPECT_NE((run.err + run.out).find(r.told), std::string::npos) << run.err << run.out;
+    }
+}
+
+// A batch goes on past a file it cannot open, says why in that file's line
+// and exits 1; the others are the calc --json objects with the file first.
+TEST(StudyCli, ABatchGoesOnPastADamagedFile) {
+    testing_support::TempDir dir;
+    const std::string bad = (dir.path() / "bad.kvp").string();
+    testing_support::WriteBytes(bad, "no project");
+    const CliRun r = Cli({"batch", bad, kSteam, "--jsonl"});
+    EXPECT_EQ(r.code, 1);
+    std::istringstream lines(r.out);
+    std::string first, second;
+    std::getline(lines, first);
+    std::getline(lines, second);
+    EXPECT_EQ(nlohmann::json::parse(first),
+              nlohmann::json({{"file", bad}, {"error", "不是有效的Kolvane项目文件:" + bad}}));
+    std::ostringstream calc, ignored;
+    RunCli({"calc", kSteam, "--json"}, calc, ignored);
+    EXPECT_EQ(second, "{\"file\":" + nlohmann::json(kSteam).dump() + "," +
+                          calc.str().substr(1, calc.str().size() - 2));
+}
+
+} // namespace
+} // namespace kolvane
