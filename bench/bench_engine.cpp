@@ -1,5 +1,6 @@
 #include "engine/CalcRules.h"
 #include "engine/Case.h"
+#include "engine/Optimiser.h"
 #include "engine/Study.h"
 #include "files/TextCodec.h"
 #include "form/EditD.h"
@@ -13,6 +14,8 @@
 #include "model/HeatingCurve.h"
 #include "model/Hydraulics.h"
 #include "records/FormRecord.h"
+#include "refdata/RefData.h"
+#include "refdata/UnitPickList.h"
 
 #include <benchmark/benchmark.h>
 
@@ -290,6 +293,25 @@ void BM_Sweep1000CheckedExample(benchmark::State& state, const char* file) {
     RunSweepExample(state, file, true);
 }
 ON_EXAMPLES(BM_Sweep1000CheckedExample);
+
+// The layout search over the shipped pipe series, the pitch list and 20
+// coil diameters (leg lengths), with the dynamic check on every design.
+void BM_SearchDesignsExample(benchmark::State& state, const char* file) {
+    const std::optional<Case> c = ExampleCase(state, file);
+    RefTables tables;
+    tables.open(KOLVANE_PIPLES_DB);
+    if (!c || tables.pipes().empty()) return state.SkipWithError("no case or no pipe series");
+    std::vector<DesignPipe> pipes;
+    for (const PipeRow& p : tables.pipes())
+        pipes.push_back({p.id, p.outside / 1000, p.inside / 1000});
+    std::vector<double> pitches;
+    for (const std::string& v : PitchList().values)
+        pitches.push_back(std::stod(v));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(SearchDesigns(*c, pipes, pitches, {}, DesignRank::Length));
+    state.counters["designs"] = static_cast<double>(pipes.size() * pitches.size() * 20);
+}
+ON_EXAMPLES(BM_SearchDesignsExample);
 
 void BM_GetFx(benchmark::State& state) {
     ScriptedUiServices ui;

@@ -5,9 +5,11 @@
 #include "cli/FormJson.h"
 #include "cli/Json.h"
 
+#include "engine/Optimiser.h"
 #include "engine/Study.h"
 #include "files/AtomicFile.h"
 #include "formula/NumberFormat.h"
+#include "refdata/UnitPickList.h"
 
 #include <CLI/CLI.hpp>
 
@@ -227,6 +229,109 @@ int RunBatch(const BatchArguments& args, std::ostream& out, std::ostream& err) {
     return failed ? kCliFailed : kCliOk;
 }
 
+struct OptimiseArguments {
+    std::string file, by = "length", velocity;
+    double maxDp = 1e5, clearance = 0.1, steamVelocity = 40;
+    bool json = false;
+};
+
+int RunOptimise(const OptimiseArguments& args, std::ostream& out, std::ostream& err) {
+    DesignLimits limits;
+    limits.maxPressureDrop = args.maxDp;
+    limits.clearance = args.clearance;
+    limits.steamVelocityMax = args.steamVelocity;
+    if (!args.velocity.empty()) {
+        const auto colon = args.velocity.find(':');
+        const auto lo = ParseExactReal(args.velocity.substr(0, colon));
+        const auto hi = colon == std::string::npos
+                            ? std::nullopt
+                            : ParseExactReal(args.velocity.substr(colon + 1));
+        if (!lo || !hi || !(*lo >= 0 && *lo < *hi)) {
+            err << "error: --velocity takes FROM:TO in m/s with 0 <= FROM < TO, not '"
+                << args.velocity << "'\n";
+            return kCliBadArguments;
+        }
+        limits.velocityMin = *lo;
+        limits.velocityMax = *hi;
+    }
+    const DesignRank rank = args.by == "area"   ? DesignRank::Area
+                            : args.by == "mass" ? DesignRank::Mass
+                                                : DesignRank::Length;
+
+    CliWindow shown(&err);
+    std::string error;
+    if (!shown.open(args.file, error)) {
+        err << "error: " << error << '\n';
+        return kCliFailed;
+    }
+    const RefTables& tables = shown.window.refTables();
+    if (tables.pipes().empty()) {
+        err << "error: 钢管系列表不可用：" << tables.problem() << '\n';
+        return kCliFailed;
+    }
+    std::vector<DesignPipe> pipes;
+    for (std::size_t i = 0; i < tables.pipes().size(); ++i) {
+        const PipeRow& p = tables.pipes()[i];
+        pipes.push_back({static_cast<int>(i + 1), p.outside / 1000, p.inside / 1000});
+    }
+    std::vector<double> pitches;
+    for (const std::string& v : PitchList().values)
+        pitches.push_back(StrToFloat(v));
+    const Case base = shown.window.readCase();
+    const DesignSearch found = SearchDesigns(base, pipes, pitches, limits, rank);
+    if (!found.problem.empty()) {
+        err << "error: " << found.problem << '\n';
+        return kCliFailed;
+    }
+    const bool coil = base.options.tube == TubeForm::Coil;
+    if (args.json) {
+        Json designs = Json::array();
+        for (const Design& d : found.designs)
+            designs.push_back({{"pipeRow", d.pipeRow},
+                               {"Do_m", JsonNumber(d.outside)},
+                               {"Di_m", JsonNumber(d.inside)},
+                               {"pitch", JsonNumber(d.pitch)},
+                               {coil ? "coilDiameter_m" : "legLength_m", JsonNumber(d.size)},
+                               {"area_m2", JsonNumber(d.area)},
+                               {"length_m", JsonNumber(d.length)},
+                               {"turnsOrPasses", JsonNumber(d.turnsOrPasses)},
+                               {"velocity_m_s", JsonNumber(d.velocity)},
+                               {"dp_Pa", JsonNumber(d.dp)},
+                               {"margin", JsonNumber(d.margin)},
+                               {"mass_kg", JsonNumber(d.mass)}});
+        out << DumpJson({{"by", args.by},
+                         {"designs", designs},
+                         {"tried", found.tried},
+                         {"feasible", found.feasible}})
+            << '\n';
+    } else {
+        const char* heads[] = {"钢管",     coil ? "盘管直径 m" : "直段长度 m",
+                               "螺距",     "实际面积 m2",
+                               "总管长 m", coil ? "圈数" : "管程数",
+                               "流速 m/s", "压力降 Pa",
+                               "余量 %",   "管重 kg"};
+        for (const char* h : heads)
+            out << PadRight(h, 12);
+        out << '\n';
+        for (const Design& d : found.designs) {
+            const std::string dn = tables.pipes()[static_cast<std::size_t>(d.pipeRow - 1)].dn;
+            const double cells[] = {d.size,     d.pitch, d.area,         d.length, d.turnsOrPasses,
+                                    d.velocity, d.dp,    100 * d.margin, d.mass};
+            out << PadRight(std::to_string(d.pipeRow) + " " + dn, 12);
+            for (double v : cells)
+                out << PadRight(FormatGeneral(v, 5, 1), 12);
+            out << '\n';
+        }
+        out << "共试算" << found.tried << "种设计，满足条件" << found.feasible << "种\n";
+    }
+    if (found.designs.empty()) {
+        err << "error: 没有满足条件的设计：在加热时间内达到目标温度，流速、压力降在限值内，"
+            << (coil ? "盘管装得进容器" : "U型管装得进容器") << '\n';
+        return kCliFailed;
+    }
+    return kCliOk;
+}
+
 } // namespace
 
 CliCommand AddStudyCommand(CLI::App& cli) {
@@ -271,6 +376,41 @@ CliCommand AddBatchCommand(CLI::App& cli) {
     return {batch, "batch FILE... [--jsonl]", false,
             [args](const std::vector<std::string>&, std::ostream& out, std::ostream& err) {
                 return RunBatch(*args, out, err);
+            }};
+}
+
+CliCommand AddOptimiseCommand(CLI::App& cli) {
+    auto args = std::make_shared<OptimiseArguments>();
+    CLI::App* opt = cli.add_subcommand(
+        "optimise", "Search the pipe series, the pitch list and the coil diameters (leg lengths "
+                    "of a U-tube bundle) that fit FILE's vessel for designs that reach the "
+                    "target within the heating time by the dynamic check; print the best ten.");
+    opt->add_option("FILE", args->file, "A project (.kvp) or template (.kvt)")->required();
+    opt->add_option("--by", args->by, "Rank by tube length, actual area or tube mass")
+        ->check(CLI::IsMember({"length", "area", "mass"}))
+        ->capture_default_str();
+    opt->add_option("--max-dp", args->maxDp, "Largest pressure drop in the tubes, Pa")
+        ->check(CLI::PositiveNumber)
+        ->capture_default_str();
+    opt->add_option("--velocity", args->velocity,
+                    "Velocity range of a single-phase medium, m/s (default 0.5:2.5)")
+        ->type_name("FROM:TO");
+    opt->add_option("--steam-velocity", args->steamVelocity,
+                    "Largest steam velocity at the inlet, m/s")
+        ->check(CLI::PositiveNumber)
+        ->capture_default_str();
+    opt->add_option("--clearance", args->clearance,
+                    "Clearance between the tubes and the vessel wall, m")
+        ->check(CLI::NonNegativeNumber)
+        ->capture_default_str();
+    opt->add_flag("--json", args->json, "Print the designs as JSON");
+    opt->footer("Exit code: 0 when a design was found, 1 when none or the project cannot be "
+                "opened, 2 for bad arguments.");
+    return {opt,
+            "optimise FILE [--by length|area|mass] [--max-dp PA] [--velocity FROM:TO]\n"
+            "      [--steam-velocity M_S] [--clearance M] [--json]",
+            false, [args](const std::vector<std::string>&, std::ostream& out, std::ostream& err) {
+                return RunOptimise(*args, out, err);
             }};
 }
 

@@ -156,12 +156,30 @@ constexpr StirrerRow kStirrers[] = {
     {"推进式", 0.83, 0.54},
 };
 // Wall materials, conductivity W/(m.K). The tube list takes the first 14.
+// The first kTubeMaterials rows are also the tube materials; their densities
+// weigh a tube bundle (metals: Incropera & DeWitt, Fundamentals of Heat and
+// Mass Transfer, Table A.1 — carbon steel 7854, AISI 304 7900, copper 8933,
+// aluminium 2702, iron 7870, titanium 4500 kg/m3; the brasses, bronze,
+// graphite and plastics at their usual handbook figures).
 constexpr MaterialRow kWalls[] = {
-    {"低碳钢", 52.34},  {"不锈钢", 16.28},     {"铜", 383.79},      {"红铜(85%)", 117.47},
-    {"铝黄铜", 117.47}, {"铝青铜(5%)", 82.58}, {"铝", 227.95},      {"铁", 73.27},
-    {"钛", 16.75},      {"石墨", 139.56},      {"硬橡胶", 0.15},    {"聚四氟乙烯", 0.2419},
-    {"聚氯乙烯", 0.14}, {"聚乙烯", 0.3291},    {"钢筋混凝土", 2.5}, {"水泥", 2.5},
-    {"工程塑料", 0.15}, {"加气混凝土", 0.13},
+    {"低碳钢", 52.34, 7854},
+    {"不锈钢", 16.28, 7900},
+    {"铜", 383.79, 8933},
+    {"红铜(85%)", 117.47, 8750},
+    {"铝黄铜", 117.47, 8330},
+    {"铝青铜(5%)", 82.58, 8170},
+    {"铝", 227.95, 2702},
+    {"铁", 73.27, 7870},
+    {"钛", 16.75, 4500},
+    {"石墨", 139.56, 1900},
+    {"硬橡胶", 0.15, 1190},
+    {"聚四氟乙烯", 0.2419, 2200},
+    {"聚氯乙烯", 0.14, 1400},
+    {"聚乙烯", 0.3291, 950},
+    {"钢筋混凝土", 2.5},
+    {"水泥", 2.5},
+    {"工程塑料", 0.15},
+    {"加气混凝土", 0.13},
 };
 constexpr std::size_t kTubeMaterials = 14;
 // Insulation materials, conductivity W/(m.K).

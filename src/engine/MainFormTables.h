@@ -69,6 +69,7 @@ struct ControlRow {
 struct MaterialRow {
     const char* name;
     double conductivity; // W/(m.K)
+    double density = 0;  // kg/m3, given for the tube materials
 };
 struct StirrerRow {
     const char* name;

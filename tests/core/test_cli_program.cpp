@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <nlohmann/json.hpp>
 
 namespace kolvane {
 namespace {
@@ -22,6 +23,26 @@ TEST(CliProgram, LoadsNoQtLibraryToStart) {
     ASSERT_EQ(code, 0);
     EXPECT_NE(libraries.find("libstdc++"), std::string::npos) << libraries;
     EXPECT_EQ(libraries.find("Qt"), std::string::npos) << libraries;
+}
+
+// The layout search over the pipe series shipped beside the program: ten
+// designs ranked as asked, each with the figures an engineer compares.
+TEST(CliProgram, OptimiseRanksTheShippedPipeSeries) {
+    const std::string steam = std::string(KOLVANE_EXAMPLES_DIR) + "/steam-coil-reactor.kvp";
+    const auto [code, out] =
+        Shell(Quoted(KOLVANE_CLI) + " optimise " + Quoted(steam) + " --by mass --json 2>/dev/null");
+    ASSERT_EQ(code, 0) << out;
+    const auto j = nlohmann::json::parse(out);
+    EXPECT_EQ(j["by"], "mass");
+    ASSERT_EQ(j["designs"].size(), 10u);
+    const auto& best = j["designs"][0];
+    for (const char* key : {"pipeRow", "Do_m", "Di_m", "pitch", "coilDiameter_m", "area_m2",
+                            "length_m", "turnsOrPasses", "velocity_m_s", "dp_Pa", "margin"})
+        EXPECT_TRUE(best.contains(key)) << key;
+    EXPECT_LE(best["mass_kg"].get<double>(), j["designs"][9]["mass_kg"].get<double>());
+    EXPECT_EQ(j["tried"], 67 * 5 * 20);
+    EXPECT_EQ(Shell(Quoted(KOLVANE_CLI) + " optimise " + Quoted(steam) + " --max-dp 0.01 2>&1").first,
+              1);
 }
 
 #ifdef KOLVANE_CLI_PDF

@@ -2,12 +2,14 @@
 #include "TempDir.h"
 
 #include "cli/Cli.h"
+#include "engine/Optimiser.h"
 #include "engine/Study.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 #include <cmath>
+#include <numbers>
 #include <sstream>
 
 namespace kolvane {
@@ -112,6 +114,86 @@ TEST(Study, ProgressIsToldAndCancellingStops) {
     EXPECT_EQ(told, (std::vector<std::size_t>{1, 2}));
 }
 
+TEST(Optimiser, LiquidHeightFollowsTheVesselShape) {
+    struct Row {
+        int vessel;
+        double d, h, kv, height; // NaN: not known
+    } rows[] = {
+        {1, 1.8, 2.0, 0.9, 1.8}, // upright cylinder: kv of its height
+        {2, 1.8, 2.0, 0.5, 1.0}, // box: the same
+        {0, 2.0, 0, 0.5, 1.0},   // a half-full sphere: its radius
+        {3, 2.0, 6.0, 0.5, 1.0}, // a half-full horizontal tank: its radius
+        {1, 1.8, 2.0, 0, NAN},   // no fill
+        {1, 1.8, 0, 0.9, NAN},   // no height
+    };
+    for (const Row& r : rows) {
+        Case c;
+        c.options.vessel = r.vessel;
+        c.give(DsD, r.d);
+        if (r.h > 0) c.give(HsD, r.h);
+        if (r.kv > 0) c.give(KvD, r.kv);
+        const double h = LiquidHeight(c);
+        if (std::isnan(r.height))
+            EXPECT_TRUE(std::isnan(h)) << r.vessel;
+        else
+            EXPECT_NEAR(h, r.height, 1e-6) << r.vessel;
+    }
+}
+
+// The designs found are the case evaluated with them, inside every limit
+// and in the order asked for; a vessel without its size is no search.
+TEST(Optimiser, DesignsMeetTheLimitsInRankOrder) {
+    Case c = SteamCoil();
+    c.give(HsD, 2.0);
+    const DesignPipe pipes[] = {{1, 0.038, 0.032},
+                                {2, 0.045, 0.039},
+                                {3, 0.057, 0.050},
+                                {4, 0.050, 0.060}}; // the last has no wall: skipped
+    const double pitches[] = {1.5, 2.0};
+    DesignLimits limits;
+    limits.sizes = 4;
+    for (DesignRank rank : {DesignRank::Length, DesignRank::Mass}) {
+        const DesignSearch s = SearchDesigns(c, pipes, pitches, limits, rank, 5);
+        ASSERT_EQ(s.problem, "");
+        EXPECT_EQ(s.tried, 3u * 2u * 4u);
+        ASSERT_FALSE(s.designs.empty());
+        EXPECT_LE(s.designs.size(), 5u);
+        EXPECT_NEAR(s.sizeMax, 1.8 - 0.2, 1e-12);
+        for (std::size_t i = 0; i < s.designs.size(); ++i) {
+            const Design& d = s.designs[i];
+            EXPECT_GE(d.margin, 0);
+            EXPECT_LE(d.velocity, limits.steamVelocityMax);
+            EXPECT_LE(d.dp, limits.maxPressureDrop);
+            EXPECT_LE(d.size, s.sizeMax + 1e-12);
+            EXPECT_LE(d.turnsOrPasses * d.pitch * d.outside, s.heightMax);
+            if (i > 0) {
+                const Design& p = s.designs[i - 1];
+                EXPECT_LE(rank == DesignRank::Mass ? p.mass : p.length,
+                          rank == DesignRank::Mass ? d.mass : d.length);
+            }
+        }
+        // The best is what the calculation page gives with its pipe, pitch
+        // and coil diameter typed in.
+        const Design& best = s.designs.front();
+        Case typed = c;
+        typed.give(dioD, best.outside);
+        typed.give(diiD, best.inside);
+        typed.give(DspD, best.pitch);
+        typed.give(SlD, best.size);
+        const Evaluation e = Evaluate(typed);
+        EXPECT_EQ(best.length, e.results[LtD]);
+        EXPECT_NEAR(best.mass,
+                    best.length * std::numbers::pi / 4 *
+                        (best.outside * best.outside - best.inside * best.inside) * 7900,
+                    1e-9 * best.mass); // stainless
+    }
+    limits.maxPressureDrop = 1;
+    EXPECT_TRUE(SearchDesigns(c, pipes, pitches, limits, DesignRank::Length).designs.empty());
+    c[HsD] = {};
+    EXPECT_NE(SearchDesigns(c, pipes, pitches, {}, DesignRank::Length).problem.find("液位高度"),
+              std::string::npos);
+}
+
 struct CliRun {
     int code;
     std::string out, err;
@@ -157,6 +239,10 @@ TEST(StudyCli, MistakesAreToldWithTheirExitCodes) {
         {{"study", kSteam, "--vary", "WiD=0.1:0.2:2"}, 1, "质量流量是由热量平衡求出的"},
         {{"study", kSteam, "--vary", "TaoD=0.001:90:2"}, 1, "单位是否有误"},
         {{"study", "/no/such.kvp", "--vary", "TaoD=60:90:2"}, 1, "cannot open"},
+        {{"optimise", kSteam, "--velocity", "2:1"}, 2, "--velocity takes FROM:TO"},
+        {{"optimise", kSteam, "--by", "price"}, 2, "--by"},
+        // The pipe series lies beside kolvane-cli, not beside this test.
+        {{"optimise", kSteam}, 1, "钢管系列表不可用"},
     };
     for (const Row& r : rows) {
         const CliRun run = Cli(r.args);
