@@ -50,7 +50,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     // An option given twice keeps its last value, as it always did.
     cli.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
     const std::vector<CliCommand> commands = {AddCalcCommand(cli, env), AddEvalCommand(cli),
-                                              AddRefDataCommand(cli), AddPropCommand(cli)};
+                                              AddRefDataCommand(cli), AddPropCommand(cli),
+                                              AddUncertaintyCommand(cli)};
     for (const CliCommand& c : commands)
         c.app->allow_extras();
 

@@ -43,6 +43,7 @@ CliCommand AddCalcCommand(CLI::App& cli, const CliEnvironment& env);
 CliCommand AddEvalCommand(CLI::App& cli);
 CliCommand AddRefDataCommand(CLI::App& cli);
 CliCommand AddPropCommand(CLI::App& cli);
+CliCommand AddUncertaintyCommand(CLI::App& cli);
 
 // An option whose every occurrence, in the order given, is passed to `add`
 // (CLI11 keeps only one result per option otherwise).
