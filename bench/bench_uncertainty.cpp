@@ -25,24 +25,17 @@ void BM_UncertaintyExample(benchmark::State& state, const char* file) {
     for (auto _ : state)
         benchmark::DoNotOptimize(RunUncertainty(c, options));
 }
+// Wall time: with two threads the CPU time of the calling thread is half
+// the work.
+void OneAndTwoThreads(benchmark::internal::Benchmark* b) {
+    b->ArgName("threads")->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+}
 BENCHMARK_CAPTURE(BM_UncertaintyExample, hot_water_storage_tank, "hot-water-storage-tank.kvp")
-    ->ArgName("threads")
-    ->Arg(1)
-    ->Arg(2)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+    ->Apply(OneAndTwoThreads);
 BENCHMARK_CAPTURE(BM_UncertaintyExample, steam_coil_reactor, "steam-coil-reactor.kvp")
-    ->ArgName("threads")
-    ->Arg(1)
-    ->Arg(2)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+    ->Apply(OneAndTwoThreads);
 BENCHMARK_CAPTURE(BM_UncertaintyExample, batch_cooling_coil, "batch-cooling-coil.kvp")
-    ->ArgName("threads")
-    ->Arg(1)
-    ->Arg(2)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+    ->Apply(OneAndTwoThreads);
 
 } // namespace
 } // namespace kolvane
