@@ -288,6 +288,7 @@ UncertaintyResult RunUncertainty(const Case& c, const UncertaintyOptions& option
     std::atomic<int> next{0}, done{0};
     std::mutex progressMutex;
     std::exception_ptr failure;
+    int reported = 0; // the last count told, under progressMutex
     const int step = std::max(1, n / kProgressSteps);
     auto stopped = [&options] { return options.cancel && options.cancel->load(); };
     auto work = [&] {
@@ -306,8 +307,9 @@ UncertaintyResult RunUncertainty(const Case& c, const UncertaintyOptions& option
                 }
                 const int now = done.fetch_add(to - from) + (to - from);
                 if (options.progress && ((now - (to - from)) / step != now / step || now == n)) {
+                    // Another thread may have counted further meanwhile.
                     const std::lock_guard lock(progressMutex);
-                    options.progress(now);
+                    if (now > reported) options.progress(reported = now);
                 }
             }
         } catch (...) {

@@ -205,22 +205,30 @@ TEST(Uncertainty, ACaseThatCannotBeSizedOrAScatterThatMeansNothingNamesTheField)
     }
 }
 
-TEST(Uncertainty, ACancelStopsTheRunAndProgressCountsUp) {
-    std::atomic<bool> cancel{false};
-    std::vector<int> seen;
-    UncertaintyOptions o;
-    o.samples = 2000;
-    o.threads = 2;
-    o.cancel = &cancel;
-    o.progress = [&](int done) {
-        seen.push_back(done);
-        cancel = true;
-    };
-    const UncertaintyResult r = RunUncertainty(ExampleCase("steam-coil-reactor.kvp"), o);
-    EXPECT_TRUE(r.cancelled);
-    EXPECT_FALSE(r.areaNeeded);
-    ASSERT_FALSE(seen.empty());
-    EXPECT_LT(seen.back(), 2000);
+TEST(Uncertainty, ProgressCountsUpToTheEndAndACancelStopsTheRun) {
+    const Case c = ExampleCase("steam-coil-reactor.kvp");
+    for (bool cancelling : {false, true}) {
+        std::atomic<bool> cancel{false};
+        std::vector<int> seen;
+        UncertaintyOptions o;
+        o.samples = 2000;
+        o.threads = 2;
+        o.cancel = &cancel;
+        o.progress = [&](int done) {
+            seen.push_back(done);
+            cancel = cancelling;
+        };
+        const UncertaintyResult r = RunUncertainty(c, o);
+        EXPECT_EQ(r.cancelled, cancelling);
+        EXPECT_EQ(r.areaNeeded.has_value(), !cancelling);
+        ASSERT_FALSE(seen.empty());
+        EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+        EXPECT_EQ(std::adjacent_find(seen.begin(), seen.end()), seen.end());
+        if (cancelling)
+            EXPECT_LT(seen.back(), 2000);
+        else
+            EXPECT_EQ(seen.back(), 2000);
+    }
 }
 
 TEST(Uncertainty, PercentilesInterpolateAndAnInfiniteTimeRanksLast) {
