@@ -1,5 +1,6 @@
 #include "cli/Cli.h"
 #include "cli/FormJson.h"
+#include "cli/ProjectWindow.h"
 
 #include "files/AtomicFile.h"
 #include "form/FormKolvane.h"
@@ -449,14 +450,9 @@ int RunCalc(const CalcArguments& args, std::ostream& out, std::ostream& err,
         steps.push_back(std::move(s));
     }
 
-    ScriptedUiServices ui;
-    ui.onShown = [&err](const ScriptedUiServices::Shown& s) {
-        if (s.kind == "beep") return;
-        err << s.kind << ": " << s.text << '\n';
-    };
-    TFormKolvane window(ui, std::filesystem::current_path().string());
-    // The reference tables lie beside the program, wherever it is run from.
-    window.refTables().open((std::filesystem::path(ProgramFolder()) / "Piples.db").string());
+    ProjectWindow project(err);
+    ScriptedUiServices& ui = project.ui;
+    TFormKolvane& window = project.window;
 
     for (const Step& s : steps) {
         std::string problem = s.type->check(window, s);

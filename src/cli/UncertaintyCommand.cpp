@@ -4,10 +4,9 @@
 #include "cli/Cli.h"
 #include "cli/FormJson.h"
 #include "cli/Json.h"
+#include "cli/ProjectWindow.h"
 
 #include "engine/Uncertainty.h"
-#include "form/FormKolvane.h"
-#include "form/UiServices.h"
 
 #include <CLI/CLI.hpp>
 
@@ -150,17 +149,12 @@ int RunUncertaintyCommand(const UncertaintyArguments& args, std::ostream& out, s
     for (const std::string& s : args.scatter)
         options.scatter.push_back(*ParseScatter(s));
 
-    ScriptedUiServices ui;
-    ui.onShown = [&err](const ScriptedUiServices::Shown& s) {
-        if (s.kind == "beep") return;
-        err << s.kind << ": " << s.text << '\n';
-    };
-    TFormKolvane window(ui, std::filesystem::current_path().string());
-    window.refTables().open((std::filesystem::path(ProgramFolder()) / "Piples.db").string());
     if (std::error_code ec; !std::filesystem::is_regular_file(args.file, ec)) {
         err << "error: 找不到项目文件'" << args.file << "'\n";
         return kCliFailed;
     }
+    ProjectWindow project(err);
+    TFormKolvane& window = project.window;
     try {
         if (!window.OpenProjectFile(args.file)) {
             err << "error: 无法打开项目文件'" << args.file << "'\n";

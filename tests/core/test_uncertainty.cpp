@@ -7,6 +7,8 @@
 #include "model/Errors.h"
 #include "model/HeatModel.h"
 
+#include "CliRun.h"
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -244,15 +246,8 @@ TEST(Uncertainty, PercentilesInterpolateAndAnInfiniteTimeRanksLast) {
         EXPECT_DOUBLE_EQ(Percentile(r.sorted, r.p), r.expected) << r.p;
 }
 
-struct CliRun {
-    int code;
-    std::string out, err;
-};
-CliRun Cli(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int code = RunCli(args, out, err);
-    return {code, out.str(), err.str()};
-}
+using testing_support::Cli;
+using testing_support::CliRun;
 
 TEST(UncertaintyCommand, JsonHasTheMembersInOrderAndTheCoresFigures) {
     const std::string file = ExamplePath("hot-water-storage-tank.kvp");
