@@ -31,14 +31,14 @@ std::uint64_t Mix(std::uint64_t z) {
     return z ^ (z >> 31);
 }
 
-std::string Number(double v) {
+std::string Number(double v, int digits = 4) {
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%.4g", v);
+    std::snprintf(buf, sizeof buf, "%.*g", digits, v);
     return buf;
 }
 
 std::string Band(double relative) {
-    return "±" + std::to_string(static_cast<int>(std::lround(relative * 100))) + " %";
+    return "±" + Number(relative * 100, 3) + " %";
 }
 
 // What sizing a varied case gives: the area its check needs and the time to
@@ -184,6 +184,79 @@ std::optional<Percentiles> BandOf(std::vector<double> values) {
     return Percentiles{Percentile(values, 10), Percentile(values, 50), Percentile(values, 90)};
 }
 
+// Each factor alone at its bounds, the largest swing of the area first.
+std::vector<TornadoBar> TornadoOf(const Case& c, const std::vector<UncertaintyFactor>& factors,
+                                  std::optional<double> actual) {
+    std::vector<TornadoBar> bars;
+    for (std::size_t i = 0; i < factors.size(); ++i) {
+        TornadoBar bar{factors[i].name, kNaN, kNaN};
+        std::vector<double> v(factors.size(), 1.0);
+        for (double sign : {-1.0, 1.0}) {
+            v[i] = 1 + sign * factors[i].relative;
+            const auto o = SizeAndCheck(WithFactors(c, factors, v.data()), actual);
+            (sign < 0 ? bar.low : bar.high) = o ? o->area : kNaN;
+        }
+        bars.push_back(std::move(bar));
+    }
+    std::stable_sort(bars.begin(), bars.end(), [](const TornadoBar& a, const TornadoBar& b) {
+        return a.swing() > b.swing();
+    });
+    return bars;
+}
+
+// The samples into r.areaSamples and r.tActualSamples, in chunks of indices
+// that the threads take in turn; false when cancelled before the end.
+bool DrawSamples(const Case& c, std::optional<double> actual, const UncertaintyOptions& options,
+                 UncertaintyResult& r) {
+    const int n = options.samples;
+    r.areaSamples.assign(static_cast<std::size_t>(n), kNaN);
+    r.tActualSamples.assign(static_cast<std::size_t>(n), kNaN);
+    std::atomic<int> next{0}, done{0};
+    std::mutex progressMutex;
+    std::exception_ptr failure;
+    int reported = 0; // the last count told, under progressMutex
+    const int step = std::max(1, n / kProgressSteps);
+    auto stopped = [&options] { return options.cancel && options.cancel->load(); };
+    auto work = [&] {
+        try {
+            std::vector<double> v(r.factors.size());
+            for (int from; !stopped() && (from = next.fetch_add(kChunk)) < n;) {
+                const int to = std::min(n, from + kChunk);
+                for (int i = from; i < to; ++i) {
+                    SampleRandom random(options.seed, static_cast<std::uint64_t>(i));
+                    for (std::size_t j = 0; j < v.size(); ++j)
+                        v[j] = 1 + r.factors[j].relative / 2 * random.truncatedNormal();
+                    if (const auto o = SizeAndCheck(WithFactors(c, r.factors, v.data()), actual)) {
+                        r.areaSamples[static_cast<std::size_t>(i)] = o->area;
+                        r.tActualSamples[static_cast<std::size_t>(i)] = o->tActual;
+                    }
+                }
+                const int now = done.fetch_add(to - from) + (to - from);
+                if (options.progress && ((now - (to - from)) / step != now / step || now == n)) {
+                    // Another thread may have counted further meanwhile.
+                    const std::lock_guard lock(progressMutex);
+                    if (now > reported) options.progress(reported = now);
+                }
+            }
+        } catch (...) {
+            const std::lock_guard lock(progressMutex);
+            if (!failure) failure = std::current_exception();
+            next = n; // the others stop too
+        }
+    };
+    int threads = options.threads > 0 ? options.threads
+                                      : static_cast<int>(std::thread::hardware_concurrency());
+    threads = std::clamp(threads, 1, (n + kChunk - 1) / kChunk);
+    {
+        std::vector<std::jthread> pool;
+        for (int t = 1; t < threads; ++t)
+            pool.emplace_back(work);
+        work();
+    }
+    if (failure) std::rethrow_exception(failure);
+    return done.load() == n;
+}
+
 } // namespace
 
 SampleRandom::SampleRandom(std::uint64_t seed, std::uint64_t index)
@@ -263,82 +336,16 @@ UncertaintyResult RunUncertainty(const Case& c, const UncertaintyOptions& option
     r.controllingText = ControllingText(r.controlling, r.shares.of(r.controlling), c);
 
     r.factors = FactorsOf(c, report.model, options);
-    const std::size_t k = r.factors.size();
-
-    // The tornado: each factor alone at its bounds.
-    std::vector<double> ones(k, 1.0);
-    for (std::size_t i = 0; i < k; ++i) {
-        TornadoBar bar{r.factors[i].name, kNaN, kNaN};
-        for (double sign : {-1.0, 1.0}) {
-            std::vector<double> v = ones;
-            v[i] = 1 + sign * r.factors[i].relative;
-            const auto o = SizeAndCheck(WithFactors(c, r.factors, v.data()), actual);
-            (sign < 0 ? bar.low : bar.high) = o ? o->area : kNaN;
-        }
-        r.tornado.push_back(std::move(bar));
-    }
-    std::stable_sort(
-        r.tornado.begin(), r.tornado.end(),
-        [](const TornadoBar& a, const TornadoBar& b) { return a.swing() > b.swing(); });
-
-    // The samples, in chunks of indices that the threads take in turn.
-    const int n = options.samples;
-    r.areaSamples.assign(static_cast<std::size_t>(n), kNaN);
-    r.tActualSamples.assign(static_cast<std::size_t>(n), kNaN);
-    std::atomic<int> next{0}, done{0};
-    std::mutex progressMutex;
-    std::exception_ptr failure;
-    int reported = 0; // the last count told, under progressMutex
-    const int step = std::max(1, n / kProgressSteps);
-    auto stopped = [&options] { return options.cancel && options.cancel->load(); };
-    auto work = [&] {
-        try {
-            std::vector<double> v(k);
-            for (int from; !stopped() && (from = next.fetch_add(kChunk)) < n;) {
-                const int to = std::min(n, from + kChunk);
-                for (int i = from; i < to; ++i) {
-                    SampleRandom random(options.seed, static_cast<std::uint64_t>(i));
-                    for (std::size_t j = 0; j < k; ++j)
-                        v[j] = 1 + r.factors[j].relative / 2 * random.truncatedNormal();
-                    if (const auto o = SizeAndCheck(WithFactors(c, r.factors, v.data()), actual)) {
-                        r.areaSamples[static_cast<std::size_t>(i)] = o->area;
-                        r.tActualSamples[static_cast<std::size_t>(i)] = o->tActual;
-                    }
-                }
-                const int now = done.fetch_add(to - from) + (to - from);
-                if (options.progress && ((now - (to - from)) / step != now / step || now == n)) {
-                    // Another thread may have counted further meanwhile.
-                    const std::lock_guard lock(progressMutex);
-                    if (now > reported) options.progress(reported = now);
-                }
-            }
-        } catch (...) {
-            const std::lock_guard lock(progressMutex);
-            if (!failure) failure = std::current_exception();
-            next = n; // the others stop too
-        }
-    };
-    int threads = options.threads > 0 ? options.threads
-                                      : static_cast<int>(std::thread::hardware_concurrency());
-    threads = std::clamp(threads, 1, (n + kChunk - 1) / kChunk);
-    {
-        std::vector<std::jthread> pool;
-        for (int t = 1; t < threads; ++t)
-            pool.emplace_back(work);
-        work();
-    }
-    if (failure) std::rethrow_exception(failure);
-    if (stopped()) {
+    r.tornado = TornadoOf(c, r.factors, actual);
+    if (!DrawSamples(c, actual, options, r)) {
         r.cancelled = true;
         return r;
     }
-
-    for (int i = 0; i < n; ++i) {
-        const double a = r.areaSamples[static_cast<std::size_t>(i)];
-        if (std::isnan(a)) ++r.failed;
-        if (r.hasActualArea && std::isinf(r.tActualSamples[static_cast<std::size_t>(i)]))
-            ++r.unreached;
-    }
+    auto count = [](const std::vector<double>& v, bool (*is)(double)) {
+        return static_cast<int>(std::count_if(v.begin(), v.end(), is));
+    };
+    r.failed = count(r.areaSamples, [](double a) { return std::isnan(a); });
+    r.unreached = count(r.tActualSamples, [](double t) { return std::isinf(t); });
     r.areaNeeded = BandOf(r.areaSamples);
     if (r.hasActualArea) r.tActual = BandOf(r.tActualSamples);
     if (r.hasActualArea && r.areaNeeded && r.actualArea < r.areaNeeded->p90)
