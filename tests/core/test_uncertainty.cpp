@@ -250,24 +250,18 @@ using testing_support::Cli;
 using testing_support::CliRun;
 
 TEST(UncertaintyCommand, JsonHasTheMembersInOrderAndTheCoresFigures) {
-    const std::string file = ExamplePath("hot-water-storage-tank.kvp");
-    const CliRun r = Cli(
-        {"uncertainty", file, "--samples", "100", "--seed", "5", "--json", "--scatter", "LdoD=10"});
+    const char* example = "hot-water-storage-tank.kvp";
+    const CliRun r =
+        Cli({"uncertainty", ExamplePath(example), "--samples=100", "--seed=5", "--json"});
     ASSERT_EQ(r.code, kCliOk) << r.err;
     const auto j = nlohmann::ordered_json::parse(r.out);
-    std::vector<std::string> keys;
-    for (const auto& [k, v] : j.items())
-        keys.push_back(k);
-    keys.resize(6);
-    EXPECT_EQ(keys, (std::vector<std::string>{"samples", "seed", "areaNeeded_m2", "tActual_s",
-                                              "resistances", "tornado"}));
-    UncertaintyOptions o;
-    o.samples = 100;
-    o.seed = 5;
-    o.scatter = {{LdoD, 10}};
-    const UncertaintyResult core = RunUncertainty(ExampleCase("hot-water-storage-tank.kvp"), o);
-    EXPECT_EQ(j["areaNeeded_m2"]["P90"].get<double>(), core.areaNeeded->p90);
-    EXPECT_EQ(j["tornado"].size(), 4u);
+    const char* first[] = {"samples",   "seed",        "areaNeeded_m2",
+                           "tActual_s", "resistances", "tornado"};
+    auto member = j.items().begin();
+    for (const char* key : first)
+        EXPECT_EQ((member++).key(), key);
+    EXPECT_EQ(j["areaNeeded_m2"]["P90"].get<double>(),
+              Band(ExampleCase(example), 100, 5).areaNeeded->p90);
     EXPECT_EQ(j["controlling"], "管外膜热阻占总热阻的62 %：加搅拌效果最明显");
 }
 
