@@ -49,9 +49,10 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     cli.allow_extras();
     // An option given twice keeps its last value, as it always did.
     cli.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
-    const std::vector<CliCommand> commands = {
-        AddCalcCommand(cli, env), AddEvalCommand(cli),  AddRefDataCommand(cli), AddPropCommand(cli),
-        AddStudyCommand(cli),     AddBatchCommand(cli), AddOptimiseCommand(cli)};
+    const std::vector<CliCommand> commands = {AddCalcCommand(cli, env), AddEvalCommand(cli),
+                                              AddRefDataCommand(cli),   AddPropCommand(cli),
+                                              AddStudyCommand(cli),     AddBatchCommand(cli),
+                                              AddOptimiseCommand(cli),  AddUncertaintyCommand(cli)};
     for (const CliCommand& c : commands)
         c.app->allow_extras();
 

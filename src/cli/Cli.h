@@ -46,6 +46,7 @@ CliCommand AddPropCommand(CLI::App& cli);
 CliCommand AddStudyCommand(CLI::App& cli);
 CliCommand AddBatchCommand(CLI::App& cli);
 CliCommand AddOptimiseCommand(CLI::App& cli);
+CliCommand AddUncertaintyCommand(CLI::App& cli);
 
 // An option whose every occurrence, in the order given, is passed to `add`
 // (CLI11 keeps only one result per option otherwise).

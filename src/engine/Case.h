@@ -57,9 +57,17 @@ struct CaseOptions {
     int stirrer = 0;
 };
 
+// Multipliers on the films the correlations give (1: as published), for
+// studies of their accuracy; a window's case never changes them. See
+// HeatModelInputs::outsideFactor.
+struct FilmFactors {
+    double outside = 1, inside = 1, surface = 1;
+};
+
 struct Case {
     std::array<Quantity, fid::kCount> q{};
     CaseOptions options;
+    FilmFactors factors;
 
     Quantity& operator[](fid::FieldId id) { return q[static_cast<std::size_t>(id)]; }
     const Quantity& operator[](fid::FieldId id) const { return q[static_cast<std::size_t>(id)]; }

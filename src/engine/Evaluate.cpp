@@ -518,6 +518,9 @@ HeatModelInputs Evaluator::modelInputs() const {
     in.lamS = Row(WallMaterials(), o.vesselMaterial).conductivity;
     in.lamP = Row(InsulationMaterials(), o.insulation).conductivity;
     in.tolerance = tol_;
+    in.outsideFactor = c_.factors.outside;
+    in.insideFactor = c_.factors.inside;
+    in.surfaceFactor = c_.factors.surface;
     return in;
 }
 
@@ -698,6 +701,8 @@ void Evaluator::keepCurve() {
     }
     c.t1 = v(Tom1D);
     report_.hasCurve = true;
+    report_.model = model_;
+    report_.checkInputs = modelIn_;
     report_.theoreticalArea = model_.area;
     report_.heatingTime = v(TaoD);
     report_.target = v(Tom2D);
@@ -705,7 +710,6 @@ void Evaluator::keepCurve() {
 
 void Evaluator::runCheck() {
     // The check is a second opinion: what stops it is told, never blocks.
-    report_.checkInputs = modelIn_;
     try {
         const std::optional<double> actual =
             report_.hasActualArea ? std::optional<double>(report_.actualArea) : std::nullopt;

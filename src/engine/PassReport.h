@@ -32,11 +32,15 @@ struct PassReport {
     bool hasCurve = false;
     CurveInputs curve;
     double theoreticalArea = 0, actualArea = 0, heatingTime = 0, target = 0;
+    // With the curve: the sizing's films, the parts of 1/K and the
+    // correlations behind them, and the model's inputs (which also draw the
+    // check's curve).
+    HeatModelResult model;
+    HeatModelInputs checkInputs;
     // The dynamic check of the sizing, when the pass computed an area
-    // (`hasCheck`): its figures and the inputs that draw its curve.
+    // (`hasCheck`).
     bool hasCheck = false;
     BatchCheck check;
-    HeatModelInputs checkInputs;
     bool hasActualArea = false; // the actual area was computed (tActual refers to it)
     // The area the check needs over the theoretical area.
     std::optional<double> checkRatio() const {

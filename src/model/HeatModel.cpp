@@ -55,10 +55,12 @@ InsideFilm SinglePhaseInsideFilm(const HeatModelInputs& in) {
         double nu;
         if (in.muI < 0.003) {
             f.correlation = "Dittus–Boelter";
+            f.accuracy = &kDittusBoelterAccuracy;
             nu = DittusBoelterNusselt(f.re, f.pr, in.mediumTakesHeat ? 0.4 : 0.3);
             note(kDittusBoelterValidity, f.pr);
         } else {
             f.correlation = "Sieder–Tate";
+            f.accuracy = &kSiederTateTurbulentAccuracy;
             nu = SiederTateTurbulentNusselt(f.re, f.pr, phi);
             note(kSiederTateTurbulentValidity, f.pr);
         }
@@ -70,6 +72,7 @@ InsideFilm SinglePhaseInsideFilm(const HeatModelInputs& in) {
         if (f.re < SchmidtCriticalReynolds(dOverD)) {
             f.regime = InsideRegime::Laminar;
             f.correlation = "Schmidt";
+            f.accuracy = &kSchmidtLaminarAccuracy;
             f.h = SchmidtLaminarCoilNusselt(f.re, f.pr, dOverD) * lambdaOverD;
             note(kSchmidtLaminarValidity, f.re);
         } else {
@@ -84,10 +87,12 @@ InsideFilm SinglePhaseInsideFilm(const HeatModelInputs& in) {
         // is the safe one.
         if (!in.coil && in.hasShape) {
             f.correlation = "Hausen";
+            f.accuracy = &kHausenAccuracy;
             const double length = UTubePassLength(in.sl, in.s, in.dO);
             f.h = HausenNusselt(f.re, f.pr, in.dI / length) * lambdaOverD;
         } else {
             f.correlation = "Nu=3.66";
+            f.accuracy = &kFullyDevelopedLaminarAccuracy;
             f.h = kFullyDevelopedLaminarNusselt * lambdaOverD;
             f.hasNote = true;
             f.note = CorrelationNote{NoteSide::Inside, nullptr, 0, f.re};
@@ -95,6 +100,7 @@ InsideFilm SinglePhaseInsideFilm(const HeatModelInputs& in) {
     } else if (f.re < kTurbulentReynolds) {
         f.regime = InsideRegime::Transition;
         f.correlation = "Gnielinski";
+        f.accuracy = &kGnielinskiAccuracy;
         f.h = GnielinskiNusselt(f.re, f.pr) * lambdaOverD * ShapeCorrection(in);
         note(kGnielinskiValidity, f.pr);
     } else {
@@ -112,24 +118,28 @@ FilmModel::FilmModel(const HeatModelInputs& in) : in_(in) {
     } else {
         const double reM = in.dm * in.dm * in.n * rhoO / muO;
         const double phiO = ViscosityRatioFactor(in.contentsTakeHeat);
-        koStirred_ = StirredCoilNusselt(in.a1, reM, prO, phiO) * lamO / in.ds;
-        hwStirred_ = StirredWallNusselt(in.a2, reM, prO) * lamO / in.ds;
+        koStirred_ = StirredCoilNusselt(in.a1, reM, prO, phiO) * lamO / in.ds * in.outsideFactor;
+        hwStirred_ = StirredWallNusselt(in.a2, reM, prO) * lamO / in.ds * in.outsideFactor;
     }
     wall_ = dO * (dO - in.dI) / (in.lamW * (dO + in.dI));
     ratio_ = dO / in.dI;
     if (in.condensing) {
         condensing_ = CondensationLoadingCoefficient(in.rhoI, in.lamI, in.muI, in.dI, 1, in.w) *
-                      NonCondensableFactor(in.x / 100);
+                      NonCondensableFactor(in.x / 100) * in.insideFactor;
     } else {
         inside_ = SinglePhaseInsideFilm(in);
+        inside_.h *= in.insideFactor;
     }
 }
 
 FilmModel::Outside FilmModel::outside(double q) const {
     if (in_.stirred) return {koStirred_, hwStirred_, 0, 0};
     if (!(q > 0)) throw MathError("管外膜系数为零：容器热量或物性数据不正确");
-    const NaturalConvection c = MikheevFluxCoefficient(a_, in_.lamO / in_.dO, q);
-    return {c.h, c.h, c.dHdQ, c.ra};
+    // Nu = f·C·Ra^n passes q where C·Ra^(1+n) = Φ/f: the plain correlation's
+    // Ra at q/f, with h = q·a/Ra = f·h(q/f) and ∂h/∂q = h′(q/f).
+    const double f = in_.outsideFactor;
+    const NaturalConvection c = MikheevFluxCoefficient(a_, in_.lamO / in_.dO, q / f);
+    return {c.h * f, c.h * f, c.dHdQ, c.ra};
 }
 
 double FilmModel::inside(double area) const {
@@ -140,15 +150,16 @@ double FilmModel::loss(double theta, double hw, double* excess) const {
     // Vessel wall, insulation and the film inside the vessel wall.
     const double res = in_.wallThickness / in_.lamS + in_.insulationThickness / in_.lamP + 1 / hw;
     if (in_.lossToGround) return 1 / res;
-    // Outer film to air h = 9.8 + 0.07·x, x the surface's excess over the
-    // ambient: 0.07·R·x² + (9.8·R + 1)·x = θ.
-    const double b = kSurfaceToAirBase * res + 1;
-    const double disc = b * b + 4 * kSurfaceToAirSlope * res * theta;
+    // Outer film to air h = f·(9.8 + 0.07·x), x the surface's excess over the
+    // ambient: 0.07·f·R·x² + (9.8·f·R + 1)·x = θ.
+    const double f = in_.surfaceFactor;
+    const double b = kSurfaceToAirBase * res * f + 1;
+    const double disc = b * b + 4 * kSurfaceToAirSlope * res * f * theta;
     if (!(disc >= 0)) throw MathError("保温外壁温无法计算：环境温度与容器温度数据不合理");
-    const double x = (std::sqrt(disc) - b) / (2 * kSurfaceToAirSlope * res);
+    const double x = (std::sqrt(disc) - b) / (2 * kSurfaceToAirSlope * res * f);
     // The linear surface film holds for ordinary differences only; far below
     // the ambient it would turn negative.
-    const double he = SurfaceToAirCoefficient(x);
+    const double he = SurfaceToAirCoefficient(x) * f;
     if (!(he > 0)) throw MathError("环境传热系数无法计算：环境温度与容器温度相差过大");
     if (excess) *excess = x;
     return 1 / (1 / he + res);
@@ -298,6 +309,10 @@ HeatModelResult TheoreticalArea(const HeatModelInputs& in) {
         out.ke = c.ke;
         out.ql = Checked(c.ke * ae * ((in.t1 + t2) / 2 - te), "环境热损无法计算");
     }
+    out.resistances = film.resistances(c.o.ko, c.ki);
+    out.outsideAccuracy = &film.outsideAccuracy();
+    out.insideAccuracy = &film.insideAccuracy();
+    if (out.hasSurface) out.surfaceAccuracy = &kSurfaceToAirAccuracy;
     // The correlations' ranges at the state the area settled in.
     auto addNote = [&out](const CorrelationNote& n) {
         if (out.noteCount < HeatModelResult::kMaxNotes) out.notes[out.noteCount++] = n;

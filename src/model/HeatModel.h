@@ -42,6 +42,14 @@ struct HeatModelInputs {
 
     // Relative tolerance of the area iteration.
     double tolerance = 1e-6;
+
+    // Multipliers on what the correlations give, for studies of their
+    // accuracy (1: the correlation as published). outsideFactor scales the
+    // contents' Nusselt number at a given temperature difference, on the
+    // tubes and on the vessel wall alike (one correlation family);
+    // insideFactor the medium's film; surfaceFactor the outer surface's film
+    // to air.
+    double outsideFactor = 1, insideFactor = 1, surfaceFactor = 1;
 };
 
 // Flow regime of a single-phase medium inside the tubes.
@@ -66,8 +74,17 @@ struct InsideFilm {
     double re = 0, pr = 0;
     InsideRegime regime = InsideRegime::Turbulent;
     const char* correlation = "";
+    const Accuracy* accuracy = nullptr;
     bool hasNote = false;
     CorrelationNote note;
+};
+
+// The resistances in series of 1/K, m²·K/W, referred to the outer tube
+// surface: the contents' film, the medium's film (× do/di), the fouling of
+// both sides (the inside one × do/di) and the tube wall.
+struct Resistances {
+    double outsideFilm = 0, insideFilm = 0, fouling = 0, wall = 0;
+    double total() const { return outsideFilm + insideFilm + fouling + wall; }
 };
 
 struct HeatModelResult {
@@ -83,6 +100,12 @@ struct HeatModelResult {
     static constexpr int kMaxNotes = 3;
     CorrelationNote notes[kMaxNotes];
     int noteCount = 0;
+    // The parts of 1/K at the area found, and the correlations that gave
+    // each film (surface: only with a loss to air).
+    Resistances resistances;
+    const Accuracy* outsideAccuracy = nullptr;
+    const Accuracy* insideAccuracy = nullptr;
+    const Accuracy* surfaceAccuracy = nullptr;
 };
 
 // The film, wall and loss coefficients of one case as functions of the area
@@ -105,6 +128,17 @@ public:
     // Overall coefficient referred to the outer tube surface.
     double overall(double ko, double ki) const {
         return 1 / (1 / ko + in_.ro + wall_ + (1 / ki + in_.ri) * ratio_);
+    }
+    // The parts of 1/K for the films ko and ki.
+    Resistances resistances(double ko, double ki) const {
+        return {1 / ko, ratio_ / ki, in_.ro + in_.ri * ratio_, wall_};
+    }
+    // The correlations that give the contents' and the medium's films.
+    const Accuracy& outsideAccuracy() const {
+        return in_.stirred ? kStirredVesselAccuracy : kMikheevAccuracy;
+    }
+    const Accuracy& insideAccuracy() const {
+        return in_.condensing ? kCondensationAccuracy : *inside_.accuracy;
     }
     // Loss coefficient (vessel wall, insulation, outer film) for contents
     // standing θ above the ambient; the surface's excess into *excess.

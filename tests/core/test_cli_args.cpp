@@ -2,6 +2,8 @@
 // refused before anything runs, and options that keep the order given.
 #include "cli/Cli.h"
 
+#include "CliRun.h"
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -10,16 +12,8 @@
 namespace kolvane {
 namespace {
 
-struct CliRun {
-    int code;
-    std::string out, err;
-};
-
-CliRun Cli(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int code = RunCli(args, out, err);
-    return {code, out.str(), err.str()};
-}
+using testing_support::Cli;
+using testing_support::CliRun;
 
 bool Has(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;

@@ -1,3 +1,4 @@
+#include "CliRun.h"
 #include "ExampleCases.h"
 #include "TempDir.h"
 
@@ -16,6 +17,8 @@ namespace kolvane {
 namespace {
 
 using namespace fid;
+using testing_support::Cli;
+using testing_support::CliRun;
 using testing_support::SteamCoil;
 
 TEST(Study, AxisValuesKeepTheirEndsAndSpacing) {
@@ -192,17 +195,6 @@ TEST(Optimiser, DesignsMeetTheLimitsInRankOrder) {
     c[HsD] = {};
     EXPECT_NE(SearchDesigns(c, pipes, pitches, {}, DesignRank::Length).problem.find("液位高度"),
               std::string::npos);
-}
-
-struct CliRun {
-    int code;
-    std::string out, err;
-};
-
-CliRun Cli(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    const int code = RunCli(args, out, err);
-    return {code, out.str(), err.str()};
 }
 
 const std::string kSteam = KOLVANE_EXAMPLES_DIR "/steam-coil-reactor.kvp";
