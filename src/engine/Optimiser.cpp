@@ -23,12 +23,6 @@ double Given(const Case& c, FieldId id) {
     return has ? q.value : kNaN;
 }
 
-void GiveSI(Case& c, FieldId id, double si) {
-    c[id].value = si;
-    c[id].state = QState::Input;
-    c[id].text.clear();
-}
-
 } // namespace
 
 double LiquidHeight(const Case& c) {
@@ -91,15 +85,15 @@ DesignSearch SearchDesigns(const Case& base, std::span<const DesignPipe> pipes,
     const std::size_t total = pipes.size() * pitches.size() * sizeValues.size();
     for (const DesignPipe& pipe : pipes) {
         if (!(pipe.inside > 0 && pipe.inside < pipe.outside)) continue;
-        GiveSI(c, dioD, pipe.outside);
-        GiveSI(c, diiD, pipe.inside);
+        c.give(dioD, pipe.outside);
+        c.give(diiD, pipe.inside);
         for (double pitch : pitches) {
-            GiveSI(c, DspD, pitch);
+            c.give(DspD, pitch);
             for (double size : sizeValues) {
                 if (control.cancelled()) break;
                 ++out.tried;
                 if (control.progress) control.progress(out.tried, total);
-                GiveSI(c, SlD, size);
+                c.give(SlD, size);
                 const Evaluation e = Evaluate(c, true);
                 const Results& r = e.results;
                 const PassReport& rep = e.report;

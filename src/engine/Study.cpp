@@ -66,10 +66,7 @@ std::string StudyOutputName(const StudyOutput& output) {
 }
 
 void GiveDisplayValue(Case& c, fid::FieldId id, double value) {
-    Quantity& q = c[id];
-    q.value = value * q.exchange;
-    q.state = QState::Input;
-    q.text.clear();
+    c.give(id, value * c[id].exchange);
 }
 
 double StudyOutputValue(const Case& base, const Evaluation& e, const StudyOutput& output) {
