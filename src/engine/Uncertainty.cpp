@@ -216,7 +216,7 @@ bool DrawSamples(const Case& c, std::optional<double> actual, const UncertaintyO
     std::exception_ptr failure;
     int reported = 0; // the last count told, under progressMutex
     const int step = std::max(1, n / kProgressSteps);
-    auto stopped = [&options] { return options.cancel && options.cancel->load(); };
+    auto stopped = [&options] { return options.control.cancelled(); };
     auto work = [&] {
         try {
             std::vector<double> v(r.factors.size());
@@ -232,10 +232,13 @@ bool DrawSamples(const Case& c, std::optional<double> actual, const UncertaintyO
                     }
                 }
                 const int now = done.fetch_add(to - from) + (to - from);
-                if (options.progress && ((now - (to - from)) / step != now / step || now == n)) {
+                const auto& progress = options.control.progress;
+                if (progress && ((now - (to - from)) / step != now / step || now == n)) {
                     // Another thread may have counted further meanwhile.
                     const std::lock_guard lock(progressMutex);
-                    if (now > reported) options.progress(reported = now);
+                    if (now > reported)
+                        progress(static_cast<std::size_t>(reported = now),
+                                 static_cast<std::size_t>(n));
                 }
             }
         } catch (...) {

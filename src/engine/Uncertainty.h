@@ -1,10 +1,9 @@
 #pragma once
 
 #include "engine/Case.h"
+#include "engine/Study.h"
 
-#include <atomic>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -38,11 +37,10 @@ struct UncertaintyOptions {
     std::vector<QuantityScatter> scatter;
     // False: the films as published, only the scatters vary.
     bool correlations = true;
-    // Set from another thread to stop; the result then says `cancelled`.
-    std::atomic<bool>* cancel = nullptr;
-    // Samples done so far; called from the worker threads, one call at a
+    // Cancelling (the result then says `cancelled`) and the samples done so
+    // far, of all; progress is told from the worker threads, one call at a
     // time, about a hundred times in a run.
-    std::function<void(int done)> progress;
+    StudyControl control;
 };
 
 constexpr int kMaxUncertaintySamples = 1000000;

@@ -215,11 +215,10 @@ TEST(Uncertainty, ProgressCountsUpToTheEndAndACancelStopsTheRun) {
         UncertaintyOptions o;
         o.samples = 2000;
         o.threads = 2;
-        o.cancel = &cancel;
-        o.progress = [&](int done) {
-            seen.push_back(done);
-            cancel = cancelling;
-        };
+        o.control = {&cancel, [&](std::size_t done, std::size_t) {
+                         seen.push_back(static_cast<int>(done));
+                         cancel = cancelling;
+                     }};
         const UncertaintyResult r = RunUncertainty(c, o);
         EXPECT_EQ(r.cancelled, cancelling);
         EXPECT_EQ(r.areaNeeded.has_value(), !cancelling);
