@@ -7,7 +7,7 @@
 
 namespace kolvane {
 
-CliWindow::CliWindow(std::ostream* messages)
+CliWindow::CliWindow(std::ostream* messages, bool withTables)
     : window(ui, std::filesystem::current_path().string()) {
     if (messages)
         ui.onShown = [messages](const ScriptedUiServices::Shown& s) {
@@ -15,7 +15,8 @@ CliWindow::CliWindow(std::ostream* messages)
             *messages << s.kind << ": " << s.text << '\n';
         };
     // The reference tables lie beside the program, wherever it is run from.
-    window.refTables().open((std::filesystem::path(ProgramFolder()) / "Piples.db").string());
+    if (withTables)
+        window.refTables().open((std::filesystem::path(ProgramFolder()) / "Piples.db").string());
 }
 
 bool CliWindow::open(const std::string& file, std::string& error) {

@@ -9,11 +9,12 @@
 namespace kolvane {
 
 // The window without a screen that a command works in, with the reference
-// tables that lie beside the program. What it would show in a message box
-// goes to `messages` (nullptr: nowhere).
+// tables that lie beside the program unless the command needs none (opening
+// a project does not). What it would show in a message box goes to
+// `messages` (nullptr: nowhere).
 class CliWindow {
 public:
-    explicit CliWindow(std::ostream* messages);
+    explicit CliWindow(std::ostream* messages, bool withTables = true);
     CliWindow(const CliWindow&) = delete;
     CliWindow& operator=(const CliWindow&) = delete;
 

@@ -200,8 +200,9 @@ int RunBatch(const BatchArguments& args, std::ostream& out, std::ostream& err) {
     bool failed = false;
     if (!args.jsonl) out << PadRight("文件", 40) << PadRight("理论面积 m2", 16) << "说明\n";
     for (const std::string& file : args.files) {
-        // Each project in a window of its own, as a fresh start opens it.
-        CliWindow shown(nullptr);
+        // Each project in a window of its own, as a fresh start opens it;
+        // opening needs no reference tables.
+        CliWindow shown(nullptr, false);
         std::string error;
         const bool opened = shown.open(file, error);
         failed = failed || !opened;

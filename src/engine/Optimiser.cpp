@@ -64,8 +64,20 @@ DesignSearch SearchDesigns(const Case& base, std::span<const DesignPipe> pipes,
             return out;
         }
     } else {
-        room = (shape == 1 ? LiquidHeight(base) - limits.clearance : (shape == 0 ? d : h) - c2);
-        if (shape == 2) room = std::max(d, w) - c2;
+        switch (shape) {
+        case 0: // sphere: across it
+            room = d - c2;
+            break;
+        case 1: // upright cylinder: standing in the liquid
+            room = LiquidHeight(base) - limits.clearance;
+            break;
+        case 2: // box: along its longer side
+            room = std::max(d, w) - c2;
+            break;
+        default: // horizontal cylinder: along its length
+            room = h - c2;
+            break;
+        }
     }
     if (!(room > 0)) {
         out.problem = std::string("容器页未给出容器尺寸，或容器尺寸不大于两侧间隙之和，无法确定") +
