@@ -132,11 +132,24 @@ DesignSearch SearchDesigns(const Case& base, std::span<const DesignPipe> pipes,
     auto key = [rank](const Design& x) {
         return rank == DesignRank::Area ? x.area : rank == DesignRank::Mass ? x.mass : x.length;
     };
+    auto better = [&](const Design& a, const Design& b) {
+        if (key(a) != key(b)) return key(a) < key(b);
+        if (a.length != b.length) return a.length < b.length;
+        return a.dp < b.dp;
+    };
+    // One design per pipe, the best of its pitches and sizes: otherwise the
+    // pitches and sizes of the same pipe, all but equal, fill the list and
+    // hide the other pipes an engineer would compare.
+    std::sort(found.begin(), found.end(), [&](const Design& a, const Design& b) {
+        return a.pipeRow != b.pipeRow ? a.pipeRow < b.pipeRow : better(a, b);
+    });
+    found.erase(
+        std::unique(found.begin(), found.end(),
+                    [](const Design& a, const Design& b) { return a.pipeRow == b.pipeRow; }),
+        found.end());
     const std::size_t n = std::min(keep, found.size());
     std::partial_sort(found.begin(), found.begin() + static_cast<std::ptrdiff_t>(n), found.end(),
-                      [&](const Design& a, const Design& b) {
-                          return key(a) != key(b) ? key(a) < key(b) : a.length < b.length;
-                      });
+                      better);
     found.resize(n);
     out.designs = std::move(found);
     return out;

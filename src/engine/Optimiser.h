@@ -45,7 +45,9 @@ struct Design {
 };
 
 struct DesignSearch {
-    std::vector<Design> designs; // the best first, at most `keep`
+    // The best first, at most `keep`, one per pipe (the best of its pitches
+    // and sizes; ties go to the smaller pressure drop).
+    std::vector<Design> designs;
     std::size_t tried = 0, feasible = 0;
     // Why nothing could be searched ("" when the search ran).
     std::string problem;
