@@ -301,12 +301,8 @@ void BM_SearchDesignsExample(benchmark::State& state, const char* file) {
     RefTables tables;
     tables.open(KOLVANE_PIPLES_DB);
     if (!c || tables.pipes().empty()) return state.SkipWithError("no case or no pipe series");
-    std::vector<DesignPipe> pipes;
-    for (const PipeRow& p : tables.pipes())
-        pipes.push_back({p.id, p.outside / 1000, p.inside / 1000});
-    std::vector<double> pitches;
-    for (const std::string& v : PitchList().values)
-        pitches.push_back(std::stod(v));
+    const std::vector<DesignPipe> pipes = SeriesPipes(tables);
+    const std::vector<double> pitches = PitchValues();
     for (auto _ : state)
         benchmark::DoNotOptimize(SearchDesigns(*c, pipes, pitches, {}, DesignRank::Length));
     state.counters["designs"] = static_cast<double>(pipes.size() * pitches.size() * 20);

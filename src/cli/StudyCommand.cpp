@@ -66,35 +66,6 @@ std::string ParseOutputs(const std::string& text, std::vector<StudyOutput>& outp
     return {};
 }
 
-// A number for CSV: the shortest text that reads back as the same double;
-// empty where there is none.
-std::string CsvNumber(double v) {
-    return std::isfinite(v) ? DumpJson(JsonNumber(v)) : std::string();
-}
-
-std::string CsvCell(const std::string& text) {
-    if (text.find_first_of(",\"\n") == std::string::npos) return text;
-    std::string quoted = "\"";
-    for (char c : text)
-        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return quoted + "\"";
-}
-
-// A column's heading in the text table: the caption and the display unit.
-std::string Heading(const Case& c, const StudyOutput& o) {
-    switch (o.kind) {
-    case StudyOutput::Kind::AreaNeeded:
-        return "所需面积 m2";
-    case StudyOutput::Kind::CheckRatio:
-        return "面积比";
-    case StudyOutput::Kind::Field:
-        break;
-    }
-    const Quantity& q = c[o.id];
-    const char* unit = q.unit >= 0 ? UnitLabelOf(o.id, q.unit, c.options) : nullptr;
-    return CaptionOf(o.id, c.options) + (unit ? std::string(" ") + unit : std::string());
-}
-
 int RunStudy(const StudyArguments& args, std::ostream& out, std::ostream& err) {
     std::vector<SweepAxis> axes;
     for (const std::string& v : args.vary) {
@@ -139,21 +110,8 @@ int RunStudy(const StudyArguments& args, std::ostream& out, std::ostream& err) {
         failed = failed || !p.message.empty();
 
     if (!args.csvPath.empty()) {
-        std::string csv;
-        for (const auto& n : inNames)
-            csv += n + ",";
-        for (const auto& n : outNames)
-            csv += n + ",";
-        csv += "message\n";
-        for (const SweepPoint& p : points) {
-            for (double v : p.inputs)
-                csv += CsvNumber(v) + ",";
-            for (double v : p.results)
-                csv += CsvNumber(v) + ",";
-            csv += CsvCell(p.message) + "\n";
-        }
         try {
-            WriteFileAtomically(args.csvPath, csv);
+            WriteFileAtomically(args.csvPath, SweepCsv(inNames, outNames, points));
         } catch (const std::exception& e) {
             err << "error: --csv: " << e.what() << '\n';
             return kCliFailed;
@@ -176,9 +134,9 @@ int RunStudy(const StudyArguments& args, std::ostream& out, std::ostream& err) {
     } else {
         constexpr std::size_t kWidth = 16;
         for (const SweepAxis& a : axes)
-            out << PadRight(Heading(base, {StudyOutput::Kind::Field, a.id}), kWidth);
+            out << PadRight(StudyHeading(base, {StudyOutput::Kind::Field, a.id}), kWidth);
         for (const StudyOutput& o : outputs)
-            out << PadRight(Heading(base, o), kWidth);
+            out << PadRight(StudyHeading(base, o), kWidth);
         out << "说明\n";
         for (const SweepPoint& p : points) {
             for (double v : p.inputs)
@@ -270,14 +228,8 @@ int RunOptimise(const OptimiseArguments& args, std::ostream& out, std::ostream& 
         err << "error: 钢管系列表不可用：" << tables.problem() << '\n';
         return kCliFailed;
     }
-    std::vector<DesignPipe> pipes;
-    for (std::size_t i = 0; i < tables.pipes().size(); ++i) {
-        const PipeRow& p = tables.pipes()[i];
-        pipes.push_back({static_cast<int>(i + 1), p.outside / 1000, p.inside / 1000});
-    }
-    std::vector<double> pitches;
-    for (const std::string& v : PitchList().values)
-        pitches.push_back(StrToFloat(v));
+    const std::vector<DesignPipe> pipes = SeriesPipes(tables);
+    const std::vector<double> pitches = PitchValues();
     const Case base = shown.window.readCase();
     const DesignSearch found = SearchDesigns(base, pipes, pitches, limits, rank);
     if (!found.problem.empty()) {

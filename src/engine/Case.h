@@ -55,6 +55,8 @@ struct CaseOptions {
     int vesselMaterial = 0;
     int insulation = 0;
     int stirrer = 0;
+
+    bool operator==(const CaseOptions&) const = default;
 };
 
 // Multipliers on the films the correlations give (1: as published), for

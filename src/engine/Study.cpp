@@ -2,6 +2,7 @@
 
 #include "engine/CalcRules.h"
 
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -120,6 +121,82 @@ std::vector<SweepPoint> RunSweep(const Case& base, std::span<const SweepAxis> ax
         if (control.progress) control.progress(k + 1, total);
     }
     return points;
+}
+
+std::string StudyHeading(const Case& c, const StudyOutput& output) {
+    switch (output.kind) {
+    case StudyOutput::Kind::AreaNeeded:
+        return "所需面积 m2";
+    case StudyOutput::Kind::CheckRatio:
+        return "面积比";
+    case StudyOutput::Kind::Field:
+        break;
+    }
+    const Quantity& q = c[output.id];
+    const char* unit = q.unit >= 0 ? UnitLabelOf(output.id, q.unit, c.options) : nullptr;
+    return CaptionOf(output.id, c.options) + (unit ? std::string(" ") + unit : std::string());
+}
+
+std::vector<std::string> SweepHeadings(const Case& c, std::span<const SweepAxis> axes,
+                                       std::span<const StudyOutput> outputs) {
+    std::vector<std::string> headings;
+    for (const SweepAxis& a : axes)
+        headings.push_back(StudyHeading(c, {StudyOutput::Kind::Field, a.id}));
+    for (const StudyOutput& o : outputs)
+        headings.push_back(StudyHeading(c, o));
+    return headings;
+}
+
+namespace {
+
+std::string CsvNumber(double v) {
+    if (!std::isfinite(v)) return {};
+    char buf[32];
+    const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
+    return ec == std::errc() ? std::string(buf, end) : std::string();
+}
+
+std::string CsvCell(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+    std::string quoted = "\"";
+    for (char c : text)
+        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return quoted + "\"";
+}
+
+} // namespace
+
+std::string SweepCsv(std::span<const std::string> inputNames,
+                     std::span<const std::string> outputNames, std::span<const SweepPoint> points) {
+    std::string csv;
+    for (const auto& n : inputNames)
+        csv += CsvCell(n) + ",";
+    for (const auto& n : outputNames)
+        csv += CsvCell(n) + ",";
+    csv += "message\n";
+    for (const SweepPoint& p : points) {
+        for (double v : p.inputs)
+            csv += CsvNumber(v) + ",";
+        for (double v : p.results)
+            csv += CsvNumber(v) + ",";
+        csv += CsvCell(p.message) + "\n";
+    }
+    return csv;
+}
+
+bool SameInputs(const Case& a, const Case& b) {
+    if (a.options != b.options) return false;
+    for (std::size_t i = 0; i < a.q.size(); ++i) {
+        const Quantity &p = a.q[i], &q = b.q[i];
+        // Computed and solved values are the calculation's, not its inputs.
+        auto given = [](const Quantity& x) {
+            return x.state == QState::Input || x.state == QState::Refused;
+        };
+        if (given(p) != given(q) || (given(p) && p.state != q.state) || p.enabled != q.enabled)
+            return false;
+        if (p.state == QState::Input && p.value != q.value) return false;
+    }
+    return true;
 }
 
 } // namespace kolvane

@@ -78,4 +78,24 @@ std::vector<SweepPoint> RunSweep(const Case& base, std::span<const SweepAxis> ax
                                  std::span<const StudyOutput> outputs,
                                  const StudyControl& control = {});
 
+// A column's heading for a person: the caption and the display unit
+// ("理论面积 m2"), "所需面积 m2" and "面积比" for the check's figures.
+std::string StudyHeading(const Case& c, const StudyOutput& output);
+
+// The headings of a sweep's columns on `c`: the axes', then the outputs'.
+std::vector<std::string> SweepHeadings(const Case& c, std::span<const SweepAxis> axes,
+                                       std::span<const StudyOutput> outputs);
+
+// The sweep as CSV: a header of the columns' names (the axes', the
+// outputs', "message"), then a row per point, each number the shortest text
+// that reads back as the same double, empty where there is none.
+std::string SweepCsv(std::span<const std::string> inputNames,
+                     std::span<const std::string> outputNames, std::span<const SweepPoint> points);
+
+// Whether two cases give the same calculation: the same options and the
+// same inputs (what the user gave, with its values, and the fields
+// offered); what a pass computed does not count. A study made from one case
+// stays valid for the other.
+bool SameInputs(const Case& a, const Case& b);
+
 } // namespace kolvane
