@@ -13,6 +13,7 @@
 #include "form/ProjectCommands.h"
 #include "form/Recalculation.h"
 #include "form/ReportCommands.h"
+#include "form/StudyRecord.h"
 
 #include <array>
 #include <functional>
@@ -109,6 +110,8 @@ public:
     // An option that changes what the results mean was changed: the pass runs.
     void OptionChanged(Component& sender) { pass_.run(sender); }
     const PassReport& lastPass() const { return pass_.last(); }
+    // The case that pass evaluated.
+    const Case& lastCase() const { return pass_.lastCase(); }
     // The calculation page as a case: every quantity field by its id, what
     // its look says it holds, and the options. The blank heat loss reads
     // "0.00" afterwards, as before any pass.
@@ -206,6 +209,15 @@ public:
     void SBDiClick() { pickers_.pipesPage(); }        // the pipe page
     void Button3Click() { pickers_.selectPipe(); }    // "选择": the current pipe into the tubes
     void Button2Click() { pickers_.maintainPipes(); } // "维护": Do and Di from the designations
+    // "采用" on the design studies' page: a layout's tube diameters, pitch and
+    // coil diameter (leg length) into the calculation page, then the pass.
+    void ApplyDesign(const Design& d) { pickers_.applyDesign(d); }
+
+    // --- Design studies ---
+    // What was last studied on this calculation; a project opened or made
+    // new starts with none.
+    StudyRecord& studies() { return studies_; }
+    const StudyRecord& studies() const { return studies_; }
 
     // --- The report (ReportCommands.cpp) ---
     // Generates the report of the window as it stands into the report page
@@ -266,6 +278,7 @@ private:
     Pickers pickers_{*this};
     ReportCommands report_{*this};
     OptionControls options_;
+    StudyRecord studies_;
 };
 
 } // namespace kolvane

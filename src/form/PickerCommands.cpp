@@ -106,6 +106,15 @@ void Pickers::selectPipe() {
     w_.OptionChanged(w_.f(fid::dioD));
 }
 
+void Pickers::applyDesign(const Design& d) {
+    w_.f(fid::dioD).SetSIValue(d.outside);
+    w_.f(fid::diiD).SetSIValue(d.inside);
+    w_.f(fid::DspD).SetSIValue(d.pitch);
+    w_.f(fid::SlD).SetSIValue(d.size);
+    w_.ui().showPage("TSCalc");
+    w_.OptionChanged(w_.f(fid::SlD));
+}
+
 void Pickers::maintainPipes() {
     if (!available()) return;
     const std::vector<std::string> skipped = tables_.maintain();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/Optimiser.h"
 #include "refdata/RefData.h"
 
 namespace kolvane {
@@ -30,6 +31,9 @@ public:
     void pipesPage();
     void selectPipe();
     void maintainPipes();
+    // Writes a layout the search found into the calculation page and runs
+    // the pass, as the pipe picker does.
+    void applyDesign(const Design& d);
 
 private:
     // False, after telling why, when the reference data could not be read.

@@ -143,6 +143,8 @@ void ProjectCommands::afterLoad(Loaded loaded) {
     // The window holds a new window's values where the file has none: it
     // differs from the file until it is saved.
     w_.setProjectChanged(loaded == Loaded::Lacking);
+    // Studies belong to the calculation they were made on.
+    w_.studies() = {};
     w_.pass().afterLoad();
 }
 

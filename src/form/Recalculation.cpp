@@ -97,7 +97,9 @@ double Recalculation::theoreticalArea() {
 }
 
 void Recalculation::run(Component& sender) {
-    Evaluation e = Evaluate(readCase());
+    Case c = readCase();
+    Evaluation e = Evaluate(c);
+    lastCase_ = std::move(c);
     showResults(e.results);
     publish(std::move(e.report), &sender);
 }
@@ -209,6 +211,7 @@ void Recalculation::showStatus(std::string text) {
 
 void Recalculation::reset() {
     last_ = {};
+    lastCase_ = {};
     passProblems_.clear();
     passMissing_.clear();
     vesselMissing_.reset();

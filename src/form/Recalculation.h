@@ -48,6 +48,8 @@ public:
 
     double tolerance() const { return tolerance_; }
     const PassReport& last() const { return last_; }
+    // The case the last pass evaluated (an empty case before any).
+    const Case& lastCase() const { return lastCase_; }
 
     // The calculation page as a case (TFormKolvane::readCase).
     Case readCase();
@@ -58,6 +60,7 @@ private:
     TFormKolvane& w_;
     double tolerance_ = 0;
     PassReport last_;
+    Case lastCase_;
     // What the latest pass itself found, without the vessel page's.
     std::vector<PassReport::Problem> passProblems_;
     std::vector<PassReport::Missing> passMissing_;

@@ -11,7 +11,9 @@
 #include "model/Errors.h"
 #include "model/HeatingCurve.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 
@@ -125,6 +127,9 @@ private:
     void warnings();
     void curve();
     void check();
+    void studies();
+    void band(const UncertaintyResult& u);
+    void sweep(const SweepRecord& s);
 
     const TFormKolvane& w_;
     ReportDocument doc_;
@@ -188,6 +193,7 @@ ReportDocument Generator::run() {
     warnings();
     curve();
     check();
+    studies();
     return std::move(doc_);
 }
 
@@ -259,6 +265,80 @@ void Generator::check() {
         doc_.AppendLine(kIndent + PadCells("动态校核所需面积", 20) +
                         (r.check.note ? r.check.note : ""));
     }
+}
+
+// The sweep's rows the report lists; a longer sweep is exported as CSV.
+constexpr std::size_t kReportSweepRows = 100;
+
+void Generator::studies() {
+    const StudyRecord& st = w_.studies();
+    if (!st.inReport || (!st.band && !st.sweep)) return;
+    heading("       设计研究:");
+    // A study of other inputs than the report's would be read as theirs.
+    bool stale = false;
+    if (st.band && SameInputs(st.band->base, w_.lastCase()))
+        band(st.band->result);
+    else
+        stale = stale || st.band.has_value();
+    if (st.sweep && SameInputs(st.sweep->base, w_.lastCase()))
+        sweep(*st.sweep);
+    else
+        stale = stale || st.sweep.has_value();
+    if (stale)
+        doc_.AppendLine(kIndent + "研究之后输入已改变，其结果未列入报告：请在设计研究页重新计算");
+}
+
+void Generator::band(const UncertaintyResult& u) {
+    doc_.AppendLine(kIndent + "面积的不确定度（" + std::to_string(u.samples) + " 次抽样，种子 " +
+                    std::to_string(u.seed) + "）:");
+    auto three = [](const Percentiles& p, double factor) {
+        auto f = [factor](double v) {
+            return std::isfinite(v) ? ReportFloatStr(v / factor) : std::string("未达到");
+        };
+        return f(p.p10) + " / " + f(p.p50) + " / " + f(p.p90);
+    };
+    if (u.areaNeeded)
+        doc_.AppendLine(kIndent + PadCells("所需面积 P10/P50/P90", 24) +
+                        PadCells(three(*u.areaNeeded, 1), 36) + "m2");
+    if (u.tActual) {
+        const TimeUnit unit = TimeUnitOf(w_);
+        doc_.AppendLine(kIndent + PadCells("达标时间 P10/P50/P90", 24) +
+                        PadCells(three(*u.tActual, unit.factor), 36) + unit.label);
+    }
+    if (u.failed > 0)
+        doc_.AppendLine(kIndent + std::to_string(u.failed) + " 次抽样无法计算，未计入");
+    if (!u.controllingText.empty()) doc_.AppendLine(kIndent + u.controllingText);
+    if (!u.warning.empty()) doc_.AppendLine(kIndent + u.warning);
+    for (const TornadoBar& b : u.tornado)
+        if (std::isfinite(b.low) && std::isfinite(b.high))
+            doc_.AppendLine(kIndent + PadCells(b.factor, 44) + ReportFloatStr(b.low) + " ~ " +
+                            ReportFloatStr(b.high) + " m2");
+}
+
+void Generator::sweep(const SweepRecord& s) {
+    doc_.AppendLine(kIndent + "参数研究（" + std::to_string(s.points.size()) + " 点）:");
+    // Each column as wide as its heading, at least 14 cells.
+    std::vector<std::size_t> widths;
+    std::string line = kIndent;
+    for (const std::string& h : s.headings) {
+        widths.push_back(std::max<std::size_t>(14, TextCells(h) + 2));
+        line += PadCells(h, widths.back());
+    }
+    doc_.AppendLine(line);
+    const std::size_t rows = std::min(s.points.size(), kReportSweepRows);
+    for (std::size_t k = 0; k < rows; ++k) {
+        const SweepPoint& p = s.points[k];
+        line = kIndent;
+        std::size_t col = 0;
+        for (const auto* values : {&p.inputs, &p.results})
+            for (double v : *values)
+                line += PadCells(std::isfinite(v) ? ReportFloatStr(v) : std::string("-"),
+                                 widths[std::min(col++, widths.size() - 1)]);
+        doc_.AppendLine(line + p.message);
+    }
+    if (rows < s.points.size())
+        doc_.AppendLine(kIndent + "（只列出前 " + std::to_string(rows) +
+                        " 点，全部结果请在设计研究页导出CSV）");
 }
 
 // Unicode code points of a UTF-8 text, each with its bytes.
