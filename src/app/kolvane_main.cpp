@@ -2,6 +2,9 @@
 #include "form/FormKolvane.h"
 #include "form/UiServices.h"
 #include "gui/MainWindow.h"
+#ifdef KOLVANE_HAVE_CHARTS
+#include "gui/StudyPage.h"
+#endif
 #include "gui/QtUiServices.h"
 #include "gui/SingleInstance.h"
 #include "records/MruUnit.h"
@@ -49,12 +52,42 @@ bool ParseSize(std::string_view text, int& width, int& height) {
     return width >= 200 && height >= 150;
 }
 
+// Makes a study on the design-study page and brings its part forward.
+bool MakeStudy(kolvane::MainWindow& window, const std::string& what) {
+#ifdef KOLVANE_HAVE_CHARTS
+    kolvane::StudyPage* page = window.studyPage();
+    std::vector<std::string> parts;
+    std::string rest = what;
+    for (std::size_t at; (at = rest.find(':')) != std::string::npos; rest.erase(0, at + 1))
+        parts.push_back(rest.substr(0, at));
+    parts.push_back(rest);
+    const int part = parts[0] == "sweep"    ? 0
+                     : parts[0] == "band"   ? 1
+                     : parts[0] == "layout" ? 2
+                                            : -1;
+    if (!page || part < 0) return false;
+    window.pages()->setCurrentWidget(page);
+    page->parts()->setCurrentIndex(part);
+    if (part == 0) {
+        if (parts.size() > 1 && !page->chooseAxis(0, parts[1])) return false;
+        if (!page->chooseAxis(1, parts.size() > 2 ? parts[2] : "")) return false;
+        return page->runSweep(true);
+    }
+    return part == 1 ? page->runBand(true) : page->runLayout(true);
+#else
+    (void)window;
+    (void)what;
+    return false;
+#endif
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     QString screenshot, dialogShot, pickShot, helpShot, menu;
     std::string helpField = "MaoD";
     std::string pickButton = "SBP5";
+    std::string study;
     int page = 1, dialogPage = 0;
     // The window size a screenshot is taken at: what the window opens at
     // where nothing maximises it, unless --size WIDTHxHEIGHT says otherwise.
@@ -92,6 +125,10 @@ int main(int argc, char** argv) {
             helpShot = QString::fromLocal8Bit(argv[++i]);
         } else if (std::strcmp(argv[i], "--field") == 0 && i + 1 < argc) {
             helpField = argv[++i];
+        } else if (std::strcmp(argv[i], "--study") == 0 && i + 1 < argc) {
+            // The design-study page with a study made: sweep[:FIELD[:FIELD2]],
+            // band or layout.
+            study = argv[++i];
         } else if (std::strcmp(argv[i], "--pick") == 0 && i + 1 < argc) {
             pickButton = argv[++i];
         } else if (std::strcmp(argv[i], "--size") == 0 && i + 1 < argc) {
@@ -123,6 +160,7 @@ int main(int argc, char** argv) {
                                                  "--pick",
                                                  "--screenshot-picklist",
                                                  "--field",
+                                                 "--study",
                                                  "--screenshot-help"};
         if (std::any_of(std::begin(kWithValue), std::end(kWithValue),
                         [&](const char* o) { return args[i] == QLatin1String(o); })) {
@@ -245,6 +283,12 @@ int main(int argc, char** argv) {
                 "cannot write " + dialogShot.toStdString()))
             return 1;
         if (screenshot.isEmpty()) return 0;
+    }
+    if (!study.empty() && !MakeStudy(window, study)) {
+        std::cerr << "error: --study wants sweep[:FIELD[:FIELD2]], band or layout, with fields "
+                     "the calculation lets vary; not "
+                  << study << '\n';
+        return 2;
     }
     if (!screenshot.isEmpty()) {
         if (!menu.isEmpty() && !window.menuBar()->findChild<QMenu*>(menu)) {

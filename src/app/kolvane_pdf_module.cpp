@@ -6,6 +6,7 @@
 #include "print/ReportPages.h"
 #ifdef KOLVANE_HAVE_CHARTS
 #include "print/CurveChart.h"
+#include "print/StudyCharts.h"
 #endif
 
 #include <QApplication>
@@ -26,11 +27,11 @@ extern "C" void kolvane_pdf_write_report_v1(const kolvane::TFormKolvane& window,
         static char* argv[] = {name, nullptr};
         app = std::make_unique<QApplication>(argc, argv);
     }
-    kolvane::PageFigure chart;
+    std::vector<kolvane::PageFigure> figures;
 #ifdef KOLVANE_HAVE_CHARTS
-    chart = kolvane::HeatingCurveFigure(window);
+    figures = kolvane::ReportFigures(window);
 #endif
-    kolvane::WriteReportPdf(path, window.reportDocument(), chart);
+    kolvane::WriteReportPdf(path, window.reportDocument(), figures);
 }
 
 static_assert(std::is_same_v<decltype(&kolvane_pdf_write_report_v1), kolvane::PdfModuleEntry>);

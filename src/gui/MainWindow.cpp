@@ -6,7 +6,9 @@
 #include "gui/ControlWidgets.h"
 #ifdef KOLVANE_HAVE_CHARTS
 #include "gui/CurvePage.h"
+#include "gui/StudyPage.h"
 #include "print/CurveChart.h"
+#include "print/StudyCharts.h"
 #endif
 #include "gui/EditDWidget.h"
 #include "gui/FocusKeys.h"
@@ -238,6 +240,7 @@ MainWindow::MainWindow(const std::string& programDir, QWidget* parent)
         showPassMarks();
 #ifdef KOLVANE_HAVE_CHARTS
         if (curvePage_) curvePage_->passChanged();
+        if (studyPage_) studyPage_->passChanged();
 #endif
     };
     syncRecentFiles();
@@ -617,12 +620,13 @@ bool MainWindow::saveReport() {
 }
 
 void MainWindow::writeReportPdf(const std::string& path) {
-    // The heating curve follows the report on a page of its own.
-    PageFigure chart;
+    // The heating curve and the sweep follow the report, each on a page of
+    // its own.
+    std::vector<PageFigure> figures;
 #ifdef KOLVANE_HAVE_CHARTS
-    chart = HeatingCurveFigure(*kolvane_);
+    figures = ReportFigures(*kolvane_);
 #endif
-    WriteReportPdf(path, reportView_->present(), chart);
+    WriteReportPdf(path, reportView_->present(), figures);
 }
 
 bool MainWindow::exportReportPdf() {
@@ -839,6 +843,10 @@ void MainWindow::buildPages() {
     curvePage_ = new CurvePage(*kolvane_);
     widgets_["TSCurve"] = curvePage_;
     pages_->addTab(curvePage_, QStringLiteral("升温曲线"));
+    studyPage_ = new StudyPage(*kolvane_, statusBar_ ? statusBar_->progressBar() : nullptr,
+                               [this](const std::function<void()>& h) { guarded(h); });
+    widgets_["TSStudy"] = studyPage_;
+    pages_->addTab(studyPage_, QStringLiteral("设计研究"));
 #endif
     pages_->setCurrentIndex(1); // the calculation page
     // The report is a snapshot of the window: it is made anew whenever its

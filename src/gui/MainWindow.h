@@ -26,6 +26,7 @@ class EditDWidget;
 class PipesPage;
 class ReportView;
 class CurvePage;
+class StudyPage;
 
 // The application's font: the window's layout is made for it.
 void UseApplicationFont();
@@ -73,6 +74,8 @@ public:
     ReportView* reportView() const { return reportView_; }
     // The page "升温曲线".
     CurvePage* curvePage() const { return curvePage_; }
+    // The page "设计研究".
+    StudyPage* studyPage() const { return studyPage_; }
     // Report commands: generate it (the page comes forward), save it as RTF
     // through the save dialog, print it on the default printer, export it
     // with the heating curve to a PDF file chosen in the save dialog. Errors
@@ -163,6 +166,7 @@ private:
     PipesPage* pipesPage_ = nullptr;
     ReportView* reportView_ = nullptr;
     CurvePage* curvePage_ = nullptr;
+    StudyPage* studyPage_ = nullptr;
     QTabWidget* pages_ = nullptr;
     MyStatusBar* statusBar_ = nullptr;
     std::map<std::string, QWidget*> widgets_;

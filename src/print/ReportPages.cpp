@@ -151,7 +151,7 @@ void SetUpReportPage(QPrinter& printer) {
 }
 
 bool PaintReportPages(QPagedPaintDevice& device, const ReportDocument& doc,
-                      const PageFigure& figure, QDate date) {
+                      const std::vector<PageFigure>& figures, QDate date) {
     QTextDocument text;
     text.documentLayout()->setPaintDevice(&device);
     FillReportDocument(text, doc);
@@ -173,7 +173,9 @@ bool PaintReportPages(QPagedPaintDevice& device, const ReportDocument& doc,
     QPainter painter;
     if (!painter.begin(&device)) return false;
     const int textPages = doc.empty() ? 1 : text.pageCount();
-    const int pages = textPages + (figure ? 1 : 0);
+    const int pages =
+        textPages + static_cast<int>(std::count_if(figures.begin(), figures.end(),
+                                                   [](const PageFigure& f) { return bool(f); }));
     auto footer = [&](int number) {
         painter.setFont(footerFont);
         painter.setPen(Qt::black);
@@ -191,7 +193,9 @@ bool PaintReportPages(QPagedPaintDevice& device, const ReportDocument& doc,
         painter.restore();
         footer(i + 1);
     }
-    if (figure) {
+    int number = textPages;
+    for (const PageFigure& figure : figures) {
+        if (!figure) continue;
         if (!device.newPage()) return false;
         // Across the width, in the proportions of a screen (4:3).
         QRectF area(body.topLeft(), QSizeF(body.width(), body.width() * 3 / 4));
@@ -199,13 +203,13 @@ bool PaintReportPages(QPagedPaintDevice& device, const ReportDocument& doc,
         painter.save();
         figure(painter, area);
         painter.restore();
-        footer(pages);
+        footer(++number);
     }
     return painter.end();
 }
 
-void WriteReportPdf(const std::string& path, const ReportDocument& doc, const PageFigure& figure,
-                    QDate date) {
+void WriteReportPdf(const std::string& path, const ReportDocument& doc,
+                    const std::vector<PageFigure>& figures, QDate date) {
     // Made in memory and written in one step: a failure leaves no part of
     // a PDF under the name and an existing file untouched.
     QByteArray bytes;
@@ -218,7 +222,7 @@ void WriteReportPdf(const std::string& path, const ReportDocument& doc, const Pa
                                       QPageLayout::Inch));
         pdf.setTitle(QStringLiteral("计算报表"));
         pdf.setCreator(QStringLiteral("Kolvane"));
-        if (!PaintReportPages(pdf, doc, figure, date)) throw IoError("无法生成PDF文件：" + path);
+        if (!PaintReportPages(pdf, doc, figures, date)) throw IoError("无法生成PDF文件：" + path);
     }
     WriteFileAtomically(path, std::string_view(bytes.constData(), bytes.size()));
 }

@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 class QPagedPaintDevice;
 class QPainter;
@@ -38,17 +39,18 @@ void SetUpReportPage(QPrinter& printer);
 using PageFigure = std::function<void(QPainter&, const QRectF&)>;
 
 // Lays the report out on the pages of `device` (its margins already set)
-// and paints them, followed on a page of its own by `figure`, across the
-// page's width, when there is one. Each page ends in its footer, on the
+// and paints them, followed by each figure on a page of its own, across the
+// page's width (empty figures are left out). Each page ends in its footer, on the
 // last lines of the area within the margins. False when the device could
 // not be painted on.
 bool PaintReportPages(QPagedPaintDevice& device, const ReportDocument& doc,
-                      const PageFigure& figure = {}, QDate date = QDate::currentDate());
+                      const std::vector<PageFigure>& figures = {},
+                      QDate date = QDate::currentDate());
 
-// Writes the report pages and the figure as a PDF file at `path`: first
+// Writes the report pages and the figures as a PDF file at `path`: first
 // beside it, then renamed over it, so a failed export leaves an existing
 // file as it was. Throws IoError naming the path when it cannot.
 void WriteReportPdf(const std::string& path, const ReportDocument& doc,
-                    const PageFigure& figure = {}, QDate date = QDate::currentDate());
+                    const std::vector<PageFigure>& figures = {}, QDate date = QDate::currentDate());
 
 } // namespace kolvane

@@ -83,7 +83,7 @@ TEST(ScreenshotCli, APageOrMenuThatDoesNotExistIsAnErrorNamingWhatThereIs) {
     const char* const pages = "0 项目信息, 1 计算, 2 管道系列, 3 容器定义, 4 计算报告";
     const struct {
         const char *option, *value, *says;
-    } rows[] = {{"--page", "6", pages},
+    } rows[] = {{"--page", "7", pages},
                 {"--page", "99", pages},
                 {"--page", "x", "--page"},
                 {"--page", "-1", "--page"},

@@ -1,0 +1,195 @@
+// The page "设计研究" in the window: its studies agree with single runs,
+// never change the project unless a layout is applied, go with the inputs
+// they were made on, and can be cancelled.
+#ifdef KOLVANE_HAVE_CHARTS
+#include "../core/TempDir.h"
+
+#include "form/FormKolvane.h"
+#include "gui/MainWindow.h"
+#include "gui/MyStatusBar.h"
+#include "gui/ReportView.h"
+#include "gui/StudyPage.h"
+#include "print/StudyCharts.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTest>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace kolvane {
+namespace {
+
+using testing_support::ReadBytes;
+using testing_support::TempDir;
+
+struct StudyPageTest : testing::Test {
+    TempDir dir;
+    std::unique_ptr<MainWindow> window;
+    StudyPage* page = nullptr;
+
+    void SetUp() override {
+        DialogAutoAnswer() = AutoAnswer{};
+        DialogAutoAnswer().on = true;
+        std::filesystem::copy_file(KOLVANE_PIPLES_DB, dir.file("Piples.db"));
+        window = std::make_unique<MainWindow>(dir.path().string() + "/");
+        window->show();
+        window->openProject(KOLVANE_EXAMPLES_DIR "/steam-coil-reactor.kvp");
+        page = window->studyPage();
+        ASSERT_NE(page, nullptr);
+    }
+    TFormKolvane& k() { return window->kolvane(); }
+    // A field typed and left, as a user does it.
+    void type(fid::FieldId id, const char* text) {
+        k().f(id).setText(text);
+        k().MaoDExit(k().f(id));
+    }
+    void sweepHeatingTime(const char* from, const char* to, int points) {
+        ASSERT_TRUE(page->chooseAxis(0, "TaoD"));
+        ASSERT_TRUE(page->chooseAxis(1, ""));
+        page->axisFrom(0)->setText(from);
+        page->axisTo(0)->setText(to);
+        page->axisPoints(0)->setValue(points);
+        page->chooseOutputs({"AtD", "areaNeeded"});
+    }
+    double cell(int row, int col) { return page->sweepTable()->item(row, col)->text().toDouble(); }
+};
+
+TEST_F(StudyPageTest, ASweepAgreesWithSingleRunsGoesIntoTheReportAndGoesWithItsInputs) {
+    std::vector<std::string> before;
+    for (int id = 0; id < fid::kCount; ++id)
+        before.push_back(k().f(static_cast<fid::FieldId>(id)).text());
+    const bool changed = k().ProjectChanged();
+
+    sweepHeatingTime("60", "120", 3);
+    ASSERT_TRUE(page->runSweep(true)) << page->note()->text().toStdString();
+    ASSERT_EQ(page->sweepTable()->rowCount(), 3);
+    EXPECT_EQ(page->sweepTable()->horizontalHeaderItem(0)->text(), QStringLiteral("加热时间 min"));
+    // The study changed nothing of the project.
+    for (int id = 0; id < fid::kCount; ++id)
+        EXPECT_EQ(k().f(static_cast<fid::FieldId>(id)).text(), before[static_cast<std::size_t>(id)])
+            << FieldTable()[static_cast<std::size_t>(id)].name;
+    EXPECT_EQ(k().ProjectChanged(), changed);
+
+    // CSV with the fields' names and every point.
+    const std::string csv = dir.file("sweep.csv");
+    page->writeSweepCsv(csv);
+    const std::string text = ReadBytes(csv);
+    EXPECT_EQ(text.substr(0, text.find('\n')), "TaoD,AtD,areaNeeded,message");
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 4);
+
+    // Listed in the report when asked, with the chart on a page of its own.
+    page->inReport()->setChecked(true);
+    window->generateReport();
+    QString report = window->reportView()->toPlainText();
+    EXPECT_TRUE(report.contains(QStringLiteral("设计研究:"))) << report.toStdString();
+    EXPECT_TRUE(report.contains(QStringLiteral("参数研究（3 点）")));
+    EXPECT_EQ(ReportFigures(k()).size(), 2u);
+
+    // The window's own pass at the last point gives the sweep's numbers; the
+    // sweep, made on 90 min, is then cleared rather than shown for 120.
+    const double area120 = cell(2, 1);
+    type(fid::TaoD, "120");
+    EXPECT_NEAR(k().f(fid::AtD).SIValue(), area120, 1e-6 * area120);
+    ASSERT_TRUE(k().lastPass().check.areaNeeded);
+    EXPECT_EQ(page->sweepTable()->rowCount(), 0);
+    EXPECT_TRUE(page->note()->text().contains(QStringLiteral("已清除")));
+    window->generateReport();
+    report = window->reportView()->toPlainText();
+    EXPECT_FALSE(report.contains(QStringLiteral("参数研究（")));
+    EXPECT_EQ(ReportFigures(k()).size(), 1u);
+}
+
+TEST_F(StudyPageTest, MistakesInTheRangeAreToldNamingTheField) {
+    struct Row {
+        const char *from, *to;
+        bool log;
+        std::vector<std::string> outputs;
+        const char* says;
+    } rows[] = {
+        {"abc", "120", false, {"AtD"}, "加热时间的范围应为两个数值"},
+        {"60", "", false, {"AtD"}, "加热时间的范围应为两个数值"},
+        {"-60", "120", true, {"AtD"}, "按对数分点"},
+        {"60", "120", false, {}, "至少勾选"},
+    };
+    for (const Row& r : rows) {
+        sweepHeatingTime(r.from, r.to, 3);
+        page->axisLog(0)->setChecked(r.log);
+        page->chooseOutputs(r.outputs);
+        EXPECT_FALSE(page->runSweep(true)) << r.says;
+        EXPECT_TRUE(page->note()->text().contains(QString::fromUtf8(r.says)))
+            << page->note()->text().toStdString();
+    }
+    // The same input twice is no two-way study.
+    sweepHeatingTime("60", "120", 3);
+    ASSERT_TRUE(page->chooseAxis(1, "TaoD"));
+    EXPECT_FALSE(page->runSweep(true));
+    EXPECT_FALSE(page->running());
+}
+
+TEST_F(StudyPageTest, AnAppliedLayoutMeetsEveryLimitItClaims) {
+    ASSERT_TRUE(page->runLayout(true));
+    const auto& layout = k().studies().layout;
+    ASSERT_TRUE(layout.has_value()) << page->note()->text().toStdString();
+    ASSERT_GE(page->layoutTable()->rowCount(), 2);
+    const Design best = layout->search.designs.front();
+    page->applyLayout(0);
+
+    EXPECT_DOUBLE_EQ(k().f(fid::dioD).SIValue(), best.outside);
+    EXPECT_DOUBLE_EQ(k().f(fid::diiD).SIValue(), best.inside);
+    EXPECT_DOUBLE_EQ(k().f(fid::DspD).SIValue(), best.pitch);
+    EXPECT_DOUBLE_EQ(k().f(fid::SlD).SIValue(), best.size);
+    EXPECT_TRUE(k().ProjectChanged());
+    // Recalculated in the window: it reaches the target in time, within
+    // the steam velocity, the pressure drop and the liquid's height.
+    const PassReport& pass = k().lastPass();
+    ASSERT_TRUE(pass.hasCheck && pass.check.areaNeeded);
+    EXPECT_GE(k().f(fid::ArD).SIValue(), *pass.check.areaNeeded);
+    EXPECT_LE(k().f(fid::UivD).SIValue(), layout->limits.steamVelocityMax);
+    EXPECT_LE(k().f(fid::DpiD).SIValue(), layout->limits.maxPressureDrop);
+    EXPECT_LE(k().f(fid::mD).SIValue() * best.pitch * best.outside, layout->search.heightMax);
+    EXPECT_NEAR(k().f(fid::LtD).SIValue(), best.length, 1e-9 * best.length);
+    // The list stays: the next row can be tried.
+    ASSERT_EQ(page->layoutTable()->rowCount(), static_cast<int>(layout->search.designs.size()));
+    page->applyLayout(1);
+    EXPECT_DOUBLE_EQ(k().f(fid::dioD).SIValue(), layout->search.designs[1].outside);
+}
+
+TEST_F(StudyPageTest, TheBandNamesTheControllingResistanceAndARunCanBeCancelled) {
+    page->samples()->setValue(400);
+    ASSERT_TRUE(page->runBand(true));
+    const auto& band = k().studies().band;
+    ASSERT_TRUE(band && band->result.areaNeeded);
+    EXPECT_TRUE(page->bandSummary()->text().contains(
+        QString::fromStdString(band->result.controllingText).toHtmlEscaped()));
+    EXPECT_LE(band->result.areaNeeded->p10, band->result.areaNeeded->p90);
+
+    // A sweep of 100 000 points, cancelled at once: the window gets control
+    // back, keeps what was done and says so.
+    sweepHeatingTime("60", "120", 1000);
+    ASSERT_TRUE(page->chooseAxis(1, "sfD"));
+    page->axisFrom(1)->setText("0");
+    page->axisTo(1)->setText("50");
+    page->axisPoints(1)->setValue(100);
+    ASSERT_TRUE(page->runSweep(false));
+    EXPECT_TRUE(page->running());
+    EXPECT_FALSE(page->runBand(false)) << "one study at a time";
+    page->cancel();
+    QTRY_VERIFY_WITH_TIMEOUT(!page->running(), 20000);
+    const auto& sweep = k().studies().sweep;
+    ASSERT_TRUE(sweep.has_value());
+    EXPECT_TRUE(sweep->cancelled);
+    EXPECT_LT(sweep->points.size(), 100000u);
+    EXPECT_TRUE(page->note()->text().contains(QStringLiteral("已取消")));
+    EXPECT_EQ(window->myStatusBar()->progressBar()->value(), 0);
+}
+
+} // namespace
+} // namespace kolvane
+#endif
