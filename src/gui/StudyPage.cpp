@@ -673,30 +673,32 @@ void StudyPage::showBand() {
     const double tFactor = c[fid::TaoD].exchange > 0 ? c[fid::TaoD].exchange : 1;
     const char* tUnit =
         c[fid::TaoD].unit >= 0 ? UnitLabelOf(fid::TaoD, c[fid::TaoD].unit, c.options) : "s";
-    auto three = [](const Percentiles& p, double factor) {
-        auto f = [factor](double v) {
-            return std::isfinite(v) ? Shown(v / factor) : QStringLiteral("未达到");
-        };
-        return f(p.p10) + " / " + f(p.p50) + " / " + f(p.p90);
+    // Four digits: the band is no more precise than that.
+    auto four = [](double v) {
+        return std::isfinite(v) ? Q(FormatGeneral(v, 4, 2)) : QStringLiteral("未达到");
     };
-    QString text = QStringLiteral("<b>%1</b><br>").arg(Q(u.controllingText).toHtmlEscaped());
-    text += QStringLiteral("理论面积 %1 m2；动态校核所需面积 %2 m2<br>")
-                .arg(Shown(u.theoreticalArea), Shown(u.nominalAreaNeeded));
+    auto three = [&](const Percentiles& p, double factor) {
+        return four(p.p10 / factor) + " / " + four(p.p50 / factor) + " / " + four(p.p90 / factor);
+    };
+    QString text = QStringLiteral("<p><b>%1</b></p>").arg(Q(u.controllingText).toHtmlEscaped());
+    text += QStringLiteral("<p>理论面积：%1 m2<br>动态校核所需面积：%2 m2</p>")
+                .arg(four(u.theoreticalArea), four(u.nominalAreaNeeded));
     if (u.areaNeeded)
-        text += QStringLiteral("所需面积 P10 / P50 / P90：%1 m2<br>").arg(three(*u.areaNeeded, 1));
+        text += QStringLiteral("<p>所需面积 P10 / P50 / P90：<br>%1 m2</p>")
+                    .arg(three(*u.areaNeeded, 1));
     if (u.hasActualArea) {
-        text += QStringLiteral("实际面积 %1 m2").arg(Shown(u.actualArea));
+        text += QStringLiteral("<p>实际面积：%1 m2").arg(four(u.actualArea));
         if (u.tActual)
-            text += QStringLiteral("，达标时间 P10 / P50 / P90：%1 %2")
+            text += QStringLiteral("<br>达标时间 P10 / P50 / P90：<br>%1 %2")
                         .arg(three(*u.tActual, tFactor), Q(tUnit ? tUnit : "s"));
-        text += "<br>";
+        text += "</p>";
     }
-    text += QStringLiteral("抽样 %1 次（种子 %2）").arg(u.samples).arg(u.seed);
+    text += QStringLiteral("<p>抽样 %1 次（种子 %2）").arg(u.samples).arg(u.seed);
     if (u.failed) text += QStringLiteral("，%1 次无法计算未计入").arg(u.failed);
     if (u.cancelled) text += QStringLiteral("；已取消，只统计了完成的抽样");
+    text += "</p>";
     if (!u.warning.empty())
-        text += QStringLiteral("<br><span style='color:#c00000'>%1</span>")
-                    .arg(Q(u.warning).toHtmlEscaped());
+        text += QStringLiteral("<p style='color:#c00000'>%1</p>").arg(Q(u.warning).toHtmlEscaped());
     bandSummary_->setText(text);
     FillBandChart(bandChart_, u);
     FillTornadoChart(tornadoChart_, u);

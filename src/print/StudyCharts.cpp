@@ -248,6 +248,7 @@ void FillTornadoChart(QChart* chart, const UncertaintyResult& band) {
     chart->addSeries(series);
     auto* categories = new QBarCategoryAxis;
     categories->append(names);
+    categories->setTruncateLabels(false); // the factor is the point of the bar
     auto* x = ValueAxis(QStringLiteral("所需面积的变化 (m2)，基准 %1 m2").arg(Number(nominal)));
     chart->addAxis(categories, Qt::AlignLeft);
     chart->addAxis(x, Qt::AlignBottom);

@@ -1,7 +1,10 @@
 // The calculation report and the heating curve.
+#include "engine/Study.h"
+#include "engine/Uncertainty.h"
 #include "form/ComboBoxU.h"
 #include "form/FormKolvane.h"
 #include "form/UiServices.h"
+#include "formula/NumberFormat.h"
 #include "model/HeatingCurve.h"
 #include "report/Report.h"
 
@@ -127,6 +130,50 @@ TEST_F(Report, OnlyEnabledFieldsAndTheBlocksOfTheVariant) {
     EXPECT_EQ(t.find("膨胀系数"), std::string::npos);
     EXPECT_NE(t.find("蒸汽密度"), std::string::npos);
     EXPECT_EQ(t.find("蒸汽压力"), std::string::npos) << "printed only when given";
+}
+
+// The studies are listed when asked and while the calculation has the inputs
+// they were made on; else a line says why they are not.
+TEST(ReportStudies, ListedWhenAskedAndOnlyForTheirInputs) {
+    ScriptedUiServices ui;
+    TFormKolvane w{ui};
+    ASSERT_TRUE(w.OpenProjectFile(KOLVANE_EXAMPLES_DIR "/steam-coil-reactor.kvp"));
+    const Case base = w.lastCase();
+    SweepRecord sweep;
+    sweep.base = base;
+    sweep.axes = {{fid::TaoD, 60, 90, 2}};
+    sweep.outputs = {{StudyOutput::Kind::Field, fid::AtD}};
+    sweep.headings = SweepHeadings(base, sweep.axes, sweep.outputs);
+    sweep.points = RunSweep(base, sweep.axes, sweep.outputs);
+    UncertaintyOptions options;
+    options.samples = 200;
+    w.studies().sweep = sweep;
+    w.studies().band = BandRecord{base, RunUncertainty(base, options)};
+    auto report = [&] {
+        w.SBRSimpleClick();
+        return ReportPlainText(w.reportDocument());
+    };
+    EXPECT_EQ(report().find("设计研究"), std::string::npos) << "not asked for";
+
+    w.studies().inReport = true;
+    std::string t = report();
+    EXPECT_NE(t.find("       设计研究:\n"), std::string::npos);
+    EXPECT_NE(t.find("面积的不确定度（200 次抽样，种子 1）"), std::string::npos);
+    EXPECT_NE(t.find("所需面积 P10/P50/P90"), std::string::npos);
+    EXPECT_NE(t.find(w.studies().band->result.controllingText), std::string::npos);
+    EXPECT_NE(t.find("        加热时间 min  理论面积 m2"), std::string::npos) << t;
+    // The sweep's point at 90 min is the calculation's own area.
+    EXPECT_NE(t.find("        90.0000       " + FormatFixed(w.f(fid::AtD).SIValue(), 4)),
+              std::string::npos)
+        << t;
+    EXPECT_EQ(t.find("输入已改变"), std::string::npos);
+
+    w.f(fid::TaoD).setText("100");
+    w.MaoDExit(w.f(fid::TaoD));
+    t = report();
+    EXPECT_EQ(t.find("参数研究（"), std::string::npos);
+    EXPECT_EQ(t.find("面积的不确定度"), std::string::npos);
+    EXPECT_NE(t.find("研究之后输入已改变，其结果未列入报告"), std::string::npos);
 }
 
 TEST(ReportWriters, PaddingCountsGbkCells) {

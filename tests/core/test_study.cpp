@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <sstream>
 
@@ -117,6 +118,40 @@ TEST(Study, ProgressIsToldAndCancellingStops) {
     EXPECT_EQ(told, (std::vector<std::size_t>{1, 2}));
 }
 
+TEST(Study, AStudyBelongsToTheInputsItWasMadeOn) {
+    const Case base = SteamCoil();
+    Case same = base;
+    // What a pass computes is no input: a result shown or not is the same
+    // calculation.
+    same[AtD].state = QState::Computed;
+    same[AtD].value = 123;
+    EXPECT_TRUE(SameInputs(base, same));
+    Case typed = base;
+    GiveDisplayValue(typed, TaoD, 91);
+    EXPECT_FALSE(SameInputs(base, typed));
+    Case option = base;
+    option.options.stirred = !option.options.stirred;
+    EXPECT_FALSE(SameInputs(base, option));
+    Case emptied = base;
+    emptied[DsD] = {};
+    EXPECT_FALSE(SameInputs(base, emptied));
+}
+
+TEST(Study, TheCsvReadsBackEveryNumberAndQuotesMessages) {
+    const std::string in[] = {"TaoD"};
+    const std::string out[] = {"AtD", "ratio"};
+    const SweepPoint points[] = {
+        {{0.1}, {1.0 / 3, std::numeric_limits<double>::quiet_NaN()}, ""},
+        {{2e-7},
+         {std::numeric_limits<double>::quiet_NaN(), 1},
+         "直径\"DsD\"为空, 无法计算\n第二行"},
+    };
+    const std::string csv = SweepCsv(in, out, points);
+    EXPECT_EQ(csv, "TaoD,AtD,ratio,message\n"
+                   "0.1,0.3333333333333333,,\n"
+                   "2e-07,,1,\"直径\"\"DsD\"\"为空, 无法计算\n第二行\"\n");
+}
+
 TEST(Optimiser, LiquidHeightFollowsTheVesselShape) {
     struct Row {
         int vessel;
@@ -162,8 +197,11 @@ TEST(Optimiser, DesignsMeetTheLimitsInRankOrder) {
         ASSERT_FALSE(s.designs.empty());
         EXPECT_LE(s.designs.size(), 5u);
         EXPECT_NEAR(s.sizeMax, 1.8 - 0.2, 1e-12);
+        EXPECT_GT(s.feasible, s.designs.size()) << "pitches and sizes of a pipe are one row";
         for (std::size_t i = 0; i < s.designs.size(); ++i) {
             const Design& d = s.designs[i];
+            for (std::size_t j = 0; j < i; ++j)
+                EXPECT_NE(s.designs[j].pipeRow, d.pipeRow);
             EXPECT_GE(d.margin, 0);
             EXPECT_LE(d.velocity, limits.steamVelocityMax);
             EXPECT_LE(d.dp, limits.maxPressureDrop);
