@@ -8,6 +8,7 @@
 #include <QBarCategoryAxis>
 #include <QBarSet>
 #include <QChart>
+#include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QHorizontalStackedBarSeries>
 #include <QLegendMarker>
@@ -101,10 +102,11 @@ void FillSweepChart(QChart* chart, const SweepRecord& sweep, std::size_t output)
     } else {
         x = ValueAxis(QString());
     }
-    x->setTitleText(Q(sweep.headings[0]));
-    auto* y = ValueAxis(Q(yTitle));
+    auto* y = ValueAxis(QString());
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
+    x->setTitleText(Q(sweep.headings[0]));
+    y->setTitleText(Q(yTitle));
     double lo = INFINITY, hi = -INFINITY, xlo = INFINITY, xhi = -INFINITY;
     for (std::size_t l = 0; l < lines; ++l) {
         // A point without a result ends a piece of line; the next piece is a
@@ -263,13 +265,27 @@ PageFigure SweepFigure(const SweepRecord& sweep, std::size_t output) {
     if (sweep.points.empty() || output >= sweep.outputs.size()) return {};
     auto scene = std::make_shared<QGraphicsScene>(); // owns the chart
     QChart* chart = NewSweepChart();
-    scene->addItem(chart);
     FillSweepChart(chart, sweep, output);
+    scene->addItem(chart);
+    // On paper the value axis is titled with its unit alone (the chart's
+    // title names the quantity): a chart drawn without a view lays its
+    // vertical title out in far less room than the axis has, and the
+    // caption with its unit came out as "…".
+    const std::string& heading = sweep.headings[sweep.axes.size() + output];
+    const std::size_t blank = heading.rfind(' ');
+    for (QAbstractAxis* a : chart->axes(Qt::Vertical))
+        a->setTitleText(blank == std::string::npos ? QString() : Q(heading.substr(blank + 1)));
     return [chart, scene](QPainter& painter, const QRectF& target) {
         // Laid out 560 units wide and scaled into the target, as the heating
         // curve is, so the labels read as 8 to 9 points.
         const QSizeF size(560, 560 * target.height() / target.width());
         chart->setGeometry(QRectF(QPointF(0, 0), size));
+        // Laid out now: a layout left to the event loop would not be done
+        // before the chart is drawn.
+        if (QGraphicsLayout* layout = chart->layout()) {
+            layout->invalidate();
+            layout->activate();
+        }
         painter.setRenderHint(QPainter::Antialiasing);
         scene->render(&painter, target, QRectF(QPointF(0, 0), size));
     };

@@ -106,6 +106,35 @@ TEST_F(StudyPageTest, ASweepAgreesWithSingleRunsGoesIntoTheReportAndGoesWithItsI
     EXPECT_EQ(ReportFigures(k()).size(), 1u);
 }
 
+TEST_F(StudyPageTest, ThePdfEndsWithTheSweepsChartOnAPageOfItsOwn) {
+    if (std::system("command -v pdftotext >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "poppler-utils (pdftotext) is not installed";
+    sweepHeatingTime("60", "120", 5);
+    ASSERT_TRUE(page->runSweep(true));
+    page->inReport()->setChecked(true);
+    window->generateReport();
+    const std::string pdf = dir.file("report.pdf");
+    DialogAutoAnswer().files = {pdf};
+    ASSERT_TRUE(window->exportReportPdf());
+    auto pageText = [&](const char* range) {
+        const std::string out = dir.file("page.txt");
+        EXPECT_EQ(std::system(("pdftotext -enc UTF-8 " + std::string(range) + " '" + pdf + "' '" +
+                               out + "'")
+                                  .c_str()),
+                  0);
+        return ReadBytes(out);
+    };
+    const std::string all = pageText("");
+    const std::size_t curve = all.find("升温曲线\n"),
+                      chart = all.find("理论面积 m2 随 加热时间 min");
+    ASSERT_NE(chart, std::string::npos) << all;
+    ASSERT_NE(curve, std::string::npos);
+    EXPECT_LT(curve, chart) << "the heating curve, then the sweep";
+    // pdftotext ends each page with a form feed.
+    EXPECT_NE(all.substr(curve, chart - curve).find('\f'), std::string::npos) << "a page each";
+    EXPECT_NE(all.find("参数研究（5 点）"), std::string::npos);
+}
+
 TEST_F(StudyPageTest, MistakesInTheRangeAreToldNamingTheField) {
     struct Row {
         const char *from, *to;
