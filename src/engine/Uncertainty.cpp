@@ -109,17 +109,7 @@ std::vector<UncertaintyFactor> FactorsOf(const Case& c, const HeatModelResult& m
         const std::string caption = CaptionOf(s.id, c.options);
         if (!(s.percent >= 0 && s.percent <= kMaxScatterPercent))
             throw Error(caption + "：分散度应在0–50 %之间");
-        // Typed, or carried from the vessel page (the mass, the loss area).
-        const Quantity& q = c[s.id];
-        const bool given =
-            q.state == QState::Input || (q.state == QState::Computed && !IsPassResult(s.id));
-        if (!given || !q.enabled) throw Error(caption + "：不是输入的数值，不能给出分散度");
-        // A relative scatter of a temperature in °C, or of the margin and
-        // the tolerance, which do not change the area needed, means nothing.
-        const bool celsius = std::string(FieldTable()[s.id].siUnit) == "C";
-        if (celsius || s.id == fid::sfD || s.id == fid::SetErrD)
-            throw Error(caption + "：不能给出相对分散度" +
-                        (celsius ? "（温度以°C计，百分数无意义）" : "（不影响所需面积）"));
+        if (std::string problem = ScatterProblem(c, s.id); !problem.empty()) throw Error(problem);
         if (s.percent == 0) continue;
         out.push_back(
             {FactorKind::Quantity, s.id, caption + " " + Band(s.percent / 100), s.percent / 100});
@@ -312,6 +302,22 @@ double Percentile(const std::vector<double>& sorted, double p) {
     // Between a finite and an infinite time the percentile is not finite.
     if (std::isinf(b)) return b;
     return a + frac * (b - a);
+}
+
+std::string ScatterProblem(const Case& c, fid::FieldId id) {
+    const std::string caption = CaptionOf(id, c.options);
+    // Typed, or carried from the vessel page (the mass, the loss area).
+    const Quantity& q = c[id];
+    const bool given =
+        q.state == QState::Input || (q.state == QState::Computed && !IsPassResult(id));
+    if (!given || !q.enabled) return caption + "：不是输入的数值，不能给出分散度";
+    // A relative scatter of a temperature in °C, or of the margin and the
+    // tolerance, which do not change the area needed, means nothing.
+    const bool celsius = std::string(FieldTable()[id].siUnit) == "C";
+    if (celsius || id == fid::sfD || id == fid::SetErrD)
+        return caption + "：不能给出相对分散度" +
+               (celsius ? "（温度以°C计，百分数无意义）" : "（不影响所需面积）");
+    return {};
 }
 
 UncertaintyResult RunUncertainty(const Case& c, const UncertaintyOptions& options) {

@@ -107,6 +107,11 @@ struct UncertaintyResult {
     std::string warning;
 };
 
+// Why the quantity cannot be given a scatter on the case ("" when it can):
+// not a number the user gave, a temperature in °C, or the margin or the
+// tolerance, which do not change the area needed.
+std::string ScatterProblem(const Case& c, fid::FieldId id);
+
 // Raises Error with a message naming the field or the reason when the
 // nominal case cannot be sized or checked, or a scatter is not allowed.
 UncertaintyResult RunUncertainty(const Case& c, const UncertaintyOptions& options);

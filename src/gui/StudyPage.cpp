@@ -49,6 +49,8 @@ QString Shown(double v) {
 
 // The most points a sweep in the window may have (both axes together).
 constexpr std::size_t kMaxSweepPoints = 100000;
+// The most rows the sweep's table shows.
+constexpr std::size_t kMaxTableRows = 5000;
 
 QChartView* ChartView(QChart* chart) {
     auto* view = new QChartView(chart); // the view owns the chart
@@ -254,6 +256,34 @@ QWidget* StudyPage::buildBand() {
     text->setWordWrap(true);
     f->addRow(text);
     left->addWidget(box);
+    auto* scatterBox = new QGroupBox(QStringLiteral("输入数值的分散度"));
+    auto* sv = new QVBoxLayout(scatterBox);
+    sv->setContentsMargins(4, 4, 4, 4);
+    auto* row = new QHBoxLayout;
+    scatterField_ = new QComboBox;
+    scatterField_->setMinimumContentsLength(8);
+    scatterField_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    scatterPercent_ = Number(5, 0, kMaxScatterPercent, 1, " %");
+    scatterPercent_->setPrefix(QStringLiteral("±"));
+    auto* set = new QPushButton(QStringLiteral("设定"));
+    row->addWidget(scatterField_, 1);
+    row->addWidget(scatterPercent_);
+    row->addWidget(set);
+    sv->addLayout(row);
+    scatterList_ = new QListWidget;
+    scatterList_->setMaximumHeight(70);
+    scatterList_->setToolTip(QStringLiteral("双击一项将其删除；未列出的输入不分散"));
+    sv->addWidget(scatterList_);
+    connect(set, &QPushButton::clicked, this, [this] {
+        const int id = scatterField_->currentData().toInt();
+        if (scatterField_->count() == 0) return;
+        const QString problem =
+            setScatter(FieldTable()[static_cast<std::size_t>(id)].name, scatterPercent_->value());
+        if (!problem.isEmpty()) say(problem, true);
+    });
+    connect(scatterList_, &QListWidget::itemDoubleClicked, this,
+            [this](QListWidgetItem* item) { delete item; });
+    left->addWidget(scatterBox);
     bandSummary_ = new QLabel;
     bandSummary_->setWordWrap(true);
     bandSummary_->setAlignment(Qt::AlignTop | Qt::AlignLeft);
@@ -283,6 +313,25 @@ QWidget* StudyPage::buildBand() {
     h->addWidget(leftHost);
     h->addWidget(split, 1);
     return page;
+}
+
+QString StudyPage::setScatter(const std::string& fieldName, double percent) {
+    const FieldRow* row = FindField(fieldName);
+    if (!row) return Q("没有字段" + fieldName);
+    const auto id = static_cast<fid::FieldId>(row - FieldTable().data());
+    const Case& c = window_.lastCase();
+    if (const std::string problem = ScatterProblem(c, id); !problem.empty()) return Q(problem);
+    if (!(percent >= 0 && percent <= kMaxScatterPercent))
+        return Q(CaptionOf(id, c.options) + "：分散度应在0–50 %之间");
+    for (int i = scatterList_->count(); i-- > 0;)
+        if (scatterList_->item(i)->data(Qt::UserRole).toInt() == id) delete scatterList_->item(i);
+    if (percent > 0) {
+        auto* item = new QListWidgetItem(
+            Q(CaptionOf(id, c.options)) + QStringLiteral(" ±%1 %").arg(percent), scatterList_);
+        item->setData(Qt::UserRole, static_cast<int>(id));
+        item->setData(Qt::UserRole + 1, percent);
+    }
+    return {};
 }
 
 QWidget* StudyPage::buildLayout() {
@@ -367,6 +416,18 @@ void StudyPage::fillChoices() {
         const int at = box->findData(kept);
         box->setCurrentIndex(at >= 0 ? at : 0);
         showUnit(a);
+    }
+    {
+        const int kept = scatterField_->currentData().isValid()
+                             ? scatterField_->currentData().toInt()
+                             : static_cast<int>(fid::DenoD);
+        const QSignalBlocker block(scatterField_);
+        scatterField_->clear();
+        for (int id = 0; id < fid::kCount; ++id)
+            if (ScatterProblem(c, static_cast<fid::FieldId>(id)).empty())
+                scatterField_->addItem(Q(CaptionOf(static_cast<fid::FieldId>(id), c.options)), id);
+        const int at = scatterField_->findData(kept);
+        scatterField_->setCurrentIndex(std::max(at, 0));
     }
     // Outputs: what the pass computes, and the dynamic check's figures.
     std::vector<int> checked;
@@ -599,9 +660,11 @@ void StudyPage::showSweep() {
     headings << QStringLiteral("说明");
     sweepTable_->setColumnCount(static_cast<int>(headings.size()));
     sweepTable_->setHorizontalHeaderLabels(headings);
-    sweepTable_->setRowCount(static_cast<int>(s.points.size()));
-    int failed = 0;
-    for (int row = 0; row < static_cast<int>(s.points.size()); ++row) {
+    // A table of more rows than anyone reads would hold the window up; the
+    // chart and the CSV have every point.
+    const int rows = static_cast<int>(std::min<std::size_t>(s.points.size(), kMaxTableRows));
+    sweepTable_->setRowCount(rows);
+    for (int row = 0; row < rows; ++row) {
         const SweepPoint& p = s.points[static_cast<std::size_t>(row)];
         int col = 0;
         for (double x : p.inputs)
@@ -609,8 +672,10 @@ void StudyPage::showSweep() {
         for (double x : p.results)
             sweepTable_->setItem(row, col++, new QTableWidgetItem(Shown(x)));
         sweepTable_->setItem(row, col, new QTableWidgetItem(Q(p.message)));
-        failed += !p.message.empty();
     }
+    int failed = 0;
+    for (const SweepPoint& p : s.points)
+        failed += !p.message.empty();
     sweepTable_->resizeColumnsToContents();
     {
         const QSignalBlocker block(chartOutput_);
@@ -622,6 +687,8 @@ void StudyPage::showSweep() {
     QString text = QStringLiteral("参数研究：%1 点").arg(s.points.size());
     if (failed) text += QStringLiteral("，其中 %1 点无法计算（原因见表中“说明”）").arg(failed);
     if (s.cancelled) text += QStringLiteral("；已取消，只算了前面的点");
+    if (rows < static_cast<int>(s.points.size()))
+        text += QStringLiteral("；表中只列出前 %1 点，全部结果请导出CSV").arg(rows);
     say(text, failed > 0 || s.cancelled);
     csv_->setEnabled(true);
 }
@@ -642,6 +709,10 @@ bool StudyPage::runBand(bool wait) {
     UncertaintyOptions options;
     options.samples = samples_->value();
     options.seed = static_cast<std::uint64_t>(seed_->value());
+    for (int i = 0; i < scatterList_->count(); ++i)
+        options.scatter.push_back(
+            {static_cast<fid::FieldId>(scatterList_->item(i)->data(Qt::UserRole).toInt()),
+             scatterList_->item(i)->data(Qt::UserRole + 1).toDouble()});
     auto base = std::make_shared<const Case>(window_.lastCase());
     return start<BandRecord>(
         [base, options](const StudyControl& control) mutable {

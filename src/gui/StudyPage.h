@@ -73,6 +73,9 @@ public:
     QLabel* bandSummary() const { return bandSummary_; }
     QCheckBox* inReport() const { return inReport_; }
     QSpinBox* samples() const { return samples_; }
+    // Gives a typed input a scatter of ±percent in the band ("" when it
+    // can, else why not); 0 takes it out again.
+    QString setScatter(const std::string& fieldName, double percent);
     QComboBox* rank() const { return rank_; }
     // Selects the sweep input by field, "" for none on the second axis.
     bool chooseAxis(int axis, const std::string& fieldName);
@@ -123,6 +126,9 @@ private:
     QPushButton* csv_ = nullptr;
 
     QSpinBox *samples_ = nullptr, *seed_ = nullptr;
+    QComboBox* scatterField_ = nullptr;
+    QDoubleSpinBox* scatterPercent_ = nullptr;
+    QListWidget* scatterList_ = nullptr;
     QLabel* bandSummary_ = nullptr;
     QChart *bandChart_ = nullptr, *tornadoChart_ = nullptr;
 

@@ -192,9 +192,16 @@ TEST_F(StudyPageTest, AnAppliedLayoutMeetsEveryLimitItClaims) {
 
 TEST_F(StudyPageTest, TheBandNamesTheControllingResistanceAndARunCanBeCancelled) {
     page->samples()->setValue(400);
+    // A typed property may scatter; a temperature in °C may not.
+    EXPECT_EQ(page->setScatter("DenoD", 10), QString());
+    EXPECT_TRUE(page->setScatter("Tom1D", 5).contains(QStringLiteral("温度以°C计")));
     ASSERT_TRUE(page->runBand(true));
     const auto& band = k().studies().band;
     ASSERT_TRUE(band && band->result.areaNeeded);
+    const auto& bars = band->result.tornado;
+    EXPECT_TRUE(std::any_of(bars.begin(), bars.end(), [](const TornadoBar& b) {
+        return b.factor.find("±10 %") != std::string::npos;
+    })) << "the density's scatter is a factor of the band";
     EXPECT_TRUE(page->bandSummary()->text().contains(
         QString::fromStdString(band->result.controllingText).toHtmlEscaped()));
     EXPECT_LE(band->result.areaNeeded->p10, band->result.areaNeeded->p90);
