@@ -161,6 +161,8 @@ constexpr StirrerRow kStirrers[] = {
 // Mass Transfer, Table A.1 — carbon steel 7854, AISI 304 7900, copper 8933,
 // aluminium 2702, iron 7870, titanium 4500 kg/m3; the brasses, bronze,
 // graphite and plastics at their usual handbook figures).
+// A row a material:
+// clang-format off
 constexpr MaterialRow kWalls[] = {
     {"低碳钢", 52.34, 7854},
     {"不锈钢", 16.28, 7900},
@@ -181,6 +183,7 @@ constexpr MaterialRow kWalls[] = {
     {"工程塑料", 0.15},
     {"加气混凝土", 0.13},
 };
+// clang-format on
 constexpr std::size_t kTubeMaterials = 14;
 // Insulation materials, conductivity W/(m.K).
 constexpr MaterialRow kInsulations[] = {

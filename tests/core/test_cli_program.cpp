@@ -41,8 +41,8 @@ TEST(CliProgram, OptimiseRanksTheShippedPipeSeries) {
         EXPECT_TRUE(best.contains(key)) << key;
     EXPECT_LE(best["mass_kg"].get<double>(), j["designs"][9]["mass_kg"].get<double>());
     EXPECT_EQ(j["tried"], 67 * 5 * 20);
-    EXPECT_EQ(Shell(Quoted(KOLVANE_CLI) + " optimise " + Quoted(steam) + " --max-dp 0.01 2>&1").first,
-              1);
+    EXPECT_EQ(
+        Shell(Quoted(KOLVANE_CLI) + " optimise " + Quoted(steam) + " --max-dp 0.01 2>&1").first, 1);
 }
 
 #ifdef KOLVANE_CLI_PDF
