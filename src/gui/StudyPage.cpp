@@ -6,6 +6,7 @@
 #include "form/FormKolvane.h"
 #include "form/UiServices.h"
 #include "formula/NumberFormat.h"
+#include "model/Errors.h"
 #include "print/StudyCharts.h"
 
 #include <QChart>
@@ -515,8 +516,8 @@ void StudyPage::setRunning(bool on) {
 }
 
 template <class R>
-bool StudyPage::start(std::function<R(const StudyControl&)> work, std::function<void(R&)> done,
-                      bool wait) {
+bool StudyPage::start(std::function<R(const StudyControl&)> work,
+                      std::optional<R> StudyRecord::*slot, void (StudyPage::*show)(), bool wait) {
     if (running_) return false;
     // What the worker returns, or the error it raised.
     using Outcome = std::variant<R, std::string>;
@@ -524,12 +525,20 @@ bool StudyPage::start(std::function<R(const StudyControl&)> work, std::function<
     Running* r = running_.get();
     auto* watcher = new QFutureWatcher<Outcome>(this);
     r->watcher = watcher;
-    r->deliver = [this, watcher, done] {
+    r->deliver = [this, watcher, slot, show] {
         Outcome out = watcher->result();
-        if (auto* error = std::get_if<std::string>(&out))
+        if (auto* error = std::get_if<std::string>(&out)) {
             say(Q(*error), true);
-        else
-            done(std::get<R>(out));
+            return;
+        }
+        R& made = std::get<R>(out);
+        // Made on inputs the user has changed meanwhile: not theirs.
+        if (!SameInputs(made.base, window_.lastCase())) {
+            say(QStringLiteral("计算期间输入已改变，结果已放弃，请重新计算"), true);
+            return;
+        }
+        window_.studies().*slot = std::move(made);
+        (this->*show)();
     };
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
         if (running_ && running_->watcher == watcher) finish();
@@ -628,15 +637,7 @@ bool StudyPage::runSweep(bool wait) {
             r.cancelled = control.cancelled();
             return r;
         },
-        [this](SweepRecord& r) {
-            if (!SameInputs(r.base, window_.lastCase())) {
-                say(QStringLiteral("计算期间输入已改变，结果已放弃，请重新计算"), true);
-                return;
-            }
-            window_.studies().sweep = std::move(r);
-            showSweep();
-        },
-        wait);
+        &StudyRecord::sweep, &StudyPage::showSweep, wait);
 }
 
 void StudyPage::showSweep() {
@@ -719,15 +720,7 @@ bool StudyPage::runBand(bool wait) {
             options.control = control;
             return BandRecord{*base, RunUncertainty(*base, options)};
         },
-        [this](BandRecord& r) {
-            if (!SameInputs(r.base, window_.lastCase())) {
-                say(QStringLiteral("计算期间输入已改变，结果已放弃，请重新计算"), true);
-                return;
-            }
-            window_.studies().band = std::move(r);
-            showBand();
-        },
-        wait);
+        &StudyRecord::band, &StudyPage::showBand, wait);
 }
 
 void StudyPage::showBand() {
@@ -804,21 +797,11 @@ bool StudyPage::runLayout(bool wait) {
         [record, pipes](const StudyControl& control) {
             LayoutRecord r = *record;
             r.search = SearchDesigns(r.base, *pipes, PitchValues(), r.limits, r.rank, 10, control);
+            // No room for the tubes: told instead of an empty list.
+            if (!r.search.problem.empty()) throw Error(r.search.problem);
             return r;
         },
-        [this](LayoutRecord& r) {
-            if (!SameInputs(r.base, window_.lastCase())) {
-                say(QStringLiteral("计算期间输入已改变，结果已放弃，请重新计算"), true);
-                return;
-            }
-            if (!r.search.problem.empty()) {
-                say(Q(r.search.problem), true);
-                return;
-            }
-            window_.studies().layout = std::move(r);
-            showLayout();
-        },
-        wait);
+        &StudyRecord::layout, &StudyPage::showLayout, wait);
 }
 
 void StudyPage::showLayout() {

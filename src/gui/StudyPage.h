@@ -7,6 +7,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -103,10 +104,12 @@ private:
     void showBand();
     void showLayout();
     void say(const QString& text, bool problem);
-    // Starts `work` on a worker thread; `done` runs on the window's thread
-    // with what it returned, or with the error it raised.
+    // Starts `work` on a worker thread. Back on the window's thread what it
+    // made goes into the record's `slot` and is shown with `show`, unless
+    // the inputs changed meanwhile; an error it raised is told.
     template <class R>
-    bool start(std::function<R(const StudyControl&)> work, std::function<void(R&)> done, bool wait);
+    bool start(std::function<R(const StudyControl&)> work, std::optional<R> StudyRecord::*slot,
+               void (StudyPage::*show)(), bool wait);
     void finish();
     void setRunning(bool on);
 

@@ -224,6 +224,15 @@ TEST_F(StudyPageTest, TheBandNamesTheControllingResistanceAndARunCanBeCancelled)
     EXPECT_LT(sweep->points.size(), 100000u);
     EXPECT_TRUE(page->note()->text().contains(QStringLiteral("已取消")));
     EXPECT_EQ(window->myStatusBar()->progressBar()->value(), 0);
+
+    // Inputs changed while a study runs: its result is not theirs.
+    page->axisPoints(0)->setValue(100);
+    ASSERT_TRUE(page->runSweep(false));
+    type(fid::TaoD, "100");
+    QTRY_VERIFY_WITH_TIMEOUT(!page->running(), 20000);
+    EXPECT_FALSE(k().studies().sweep.has_value());
+    EXPECT_TRUE(page->note()->text().contains(QStringLiteral("结果已放弃")))
+        << page->note()->text().toStdString();
 }
 
 } // namespace
