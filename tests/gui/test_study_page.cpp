@@ -12,9 +12,11 @@
 #include "print/StudyCharts.h"
 
 #include <QApplication>
+#include <QChart>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLineSeries>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QSpinBox>
@@ -22,6 +24,7 @@
 #include <QTest>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace kolvane {
 namespace {
@@ -60,6 +63,51 @@ struct StudyPageTest : testing::Test {
     }
     double cell(int row, int col) { return page->sweepTable()->item(row, col)->text().toDouble(); }
 };
+
+// The charts on their own: a point without a result is a gap, not a line
+// bridging it; a second input of many values draws at most twelve lines, its
+// first and last among them; the band marks its percentiles.
+TEST(StudyCharts, GapsLinesAndMarks) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    SweepRecord one;
+    one.axes = {{fid::TaoD, 1, 5, 5}};
+    one.outputs = {{StudyOutput::Kind::Field, fid::AtD}};
+    one.headings = {"加热时间 min", "理论面积 m2"};
+    for (double x : {1, 2, 3, 4, 5})
+        one.points.push_back({{x}, {x == 3 ? nan : 10 / x}, ""});
+    std::unique_ptr<QChart> chart(NewSweepChart());
+    FillSweepChart(chart.get(), one, 0);
+    const auto pieces = chart->series();
+    ASSERT_EQ(pieces.size(), 2);
+    EXPECT_EQ(static_cast<QLineSeries*>(pieces[0])->count(), 2);
+    EXPECT_EQ(static_cast<QLineSeries*>(pieces[1])->count(), 2);
+    EXPECT_EQ(static_cast<QLineSeries*>(pieces[1])->at(0).x(), 4);
+
+    SweepRecord two = one;
+    two.axes.push_back({fid::rvD, 1, 30, 30});
+    two.headings.insert(two.headings.begin() + 1, "转速 r/S");
+    two.points.clear();
+    for (double x : {1, 2})
+        for (int k = 1; k <= 30; ++k)
+            two.points.push_back({{x, double(k)}, {x * k}, ""});
+    FillSweepChart(chart.get(), two, 0);
+    const auto lines = chart->series();
+    ASSERT_EQ(lines.size(), kSweepChartLines);
+    EXPECT_EQ(lines.front()->name(), QStringLiteral("转速 r/S = 1"));
+    EXPECT_EQ(lines.back()->name(), QStringLiteral("转速 r/S = 30"));
+
+    UncertaintyResult band;
+    band.areaSamples = {1.0, 1.1, 1.2, nan, 1.3};
+    band.areaNeeded = Percentiles{1.03, 1.15, 1.27};
+    band.hasActualArea = true;
+    band.actualArea = 1.4;
+    FillBandChart(chart.get(), band);
+    QStringList names;
+    for (QAbstractSeries* series : chart->series())
+        names << series->name();
+    EXPECT_EQ(names.join('|'),
+              QStringLiteral("抽样次数|P10 = 1.03|P50 = 1.15|P90 = 1.27|实际面积 = 1.4"));
+}
 
 TEST_F(StudyPageTest, ASweepAgreesWithSingleRunsGoesIntoTheReportAndGoesWithItsInputs) {
     std::vector<std::string> before;
