@@ -317,6 +317,7 @@ QWidget* StudyPage::buildBand() {
 }
 
 QString StudyPage::setScatter(const std::string& fieldName, double percent) {
+    if (choicesStale_) fillChoices();
     const FieldRow* row = FindField(fieldName);
     if (!row) return Q("没有字段" + fieldName);
     const auto id = static_cast<fid::FieldId>(row - FieldTable().data());
@@ -401,7 +402,13 @@ void StudyPage::say(const QString& text, bool problem) {
     note_->setStyleSheet(problem ? QStringLiteral("color: #c00000;") : QString());
 }
 
+void StudyPage::showEvent(QShowEvent* event) {
+    if (choicesStale_) fillChoices();
+    QWidget::showEvent(event);
+}
+
 void StudyPage::fillChoices() {
+    choicesStale_ = false;
     const Case& c = window_.lastCase();
     for (int a = 0; a < 2; ++a) {
         QComboBox* box = axes_[a].field;
@@ -476,6 +483,7 @@ void StudyPage::showUnit(int axis) {
 }
 
 bool StudyPage::chooseAxis(int axis, const std::string& fieldName) {
+    if (choicesStale_) fillChoices();
     QComboBox* box = axes_[axis].field;
     int data = -1;
     if (!fieldName.empty()) {
@@ -491,6 +499,7 @@ bool StudyPage::chooseAxis(int axis, const std::string& fieldName) {
 }
 
 void StudyPage::chooseOutputs(const std::vector<std::string>& names) {
+    if (choicesStale_) fillChoices();
     for (int i = 0; i < outputs_->count(); ++i) {
         QListWidgetItem* item = outputs_->item(i);
         const std::string name = StudyOutputName(OutputOf(item->data(Qt::UserRole).toInt()));
@@ -581,6 +590,7 @@ void StudyPage::cancel() {
 
 bool StudyPage::runSweep(bool wait) {
     if (running_) return false;
+    if (choicesStale_) fillChoices();
     const Case base = window_.lastCase();
     std::vector<SweepAxis> axes;
     for (int a = 0; a < 2; ++a) {
@@ -852,9 +862,10 @@ void StudyPage::showLayout() {
             .arg(layout->search.feasible)
             .arg(QString::fromUtf8(ranks[static_cast<int>(layout->rank)]))
             .arg(designs.size());
+    auto four = [](double v) { return Q(FormatGeneral(v, 4, 2)); };
     text += coil ? QStringLiteral("盘管直径不大于 %1 m，盘管高度不超过液位以下 %2 m。")
-                       .arg(Shown(layout->search.sizeMax), Shown(layout->search.heightMax))
-                 : QStringLiteral("直段长度不大于 %1 m。").arg(Shown(layout->search.sizeMax));
+                       .arg(four(layout->search.sizeMax), four(layout->search.heightMax))
+                 : QStringLiteral("直段长度不大于 %1 m。").arg(four(layout->search.sizeMax));
     if (designs.empty())
         text += QStringLiteral("没有满足条件的布置：可放宽流速、压力降或间隙的限制。");
     layoutSummary_->setText(text);
@@ -901,7 +912,10 @@ void StudyPage::passChanged() {
         const QSignalBlocker block(inReport_);
         inReport_->setChecked(st.inReport);
     }
-    fillChoices();
+    // The lists follow the options when someone looks at them, not on
+    // every pass of the calculation page.
+    choicesStale_ = true;
+    if (isVisible()) fillChoices();
     if (cleared) say(QStringLiteral("计算页的输入已改变，此前的研究结果已清除，请重新计算"), false);
     setRunning(running_ != nullptr);
 }

@@ -83,6 +83,9 @@ public:
     // Checks exactly the outputs named ("AtD", "areaNeeded", …).
     void chooseOutputs(const std::vector<std::string>& names);
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     struct AxisControls {
         QComboBox* field = nullptr;
@@ -144,6 +147,8 @@ private:
 
     // What the page shows, so that a pass redraws only what it cleared.
     bool shownSweep_ = false, shownBand_ = false, shownLayout_ = false;
+    // The lists of inputs and outputs wait for the page to be shown.
+    bool choicesStale_ = false;
     std::unique_ptr<Running> running_;
     QTimer* progressTimer_ = nullptr;
 };
