@@ -258,21 +258,15 @@ int RunOptimise(const OptimiseArguments& args, std::ostream& out, std::ostream& 
                          {"feasible", found.feasible}})
             << '\n';
     } else {
-        const char* heads[] = {"钢管",     coil ? "盘管直径 m" : "直段长度 m",
-                               "螺距",     "实际面积 m2",
-                               "总管长 m", coil ? "圈数" : "管程数",
-                               "流速 m/s", "压力降 Pa",
-                               "余量 %",   "管重 kg"};
-        for (const char* h : heads)
-            out << PadRight(h, 12);
+        out << PadRight("钢管", 12);
+        for (const std::string& h : DesignHeadings(base))
+            out << PadRight(h, 14);
         out << '\n';
         for (const Design& d : found.designs) {
             const std::string dn = tables.pipes()[static_cast<std::size_t>(d.pipeRow - 1)].dn;
-            const double cells[] = {d.size,     d.pitch, d.area,         d.length, d.turnsOrPasses,
-                                    d.velocity, d.dp,    100 * d.margin, d.mass};
             out << PadRight(std::to_string(d.pipeRow) + " " + dn, 12);
-            for (double v : cells)
-                out << PadRight(FormatGeneral(v, 5, 1), 12);
+            for (double v : DesignValues(d))
+                out << PadRight(FormatGeneral(v, 5, 1), 14);
             out << '\n';
         }
         out << "共试算" << found.tried << "种设计，满足条件" << found.feasible << "种\n";

@@ -155,4 +155,23 @@ DesignSearch SearchDesigns(const Case& base, std::span<const DesignPipe> pipes,
     return out;
 }
 
+std::array<std::string, kDesignColumns> DesignHeadings(const Case& base) {
+    const bool coil = base.options.tube == TubeForm::Coil;
+    const bool steam = base.options.phase == Phase::Condensing;
+    return {coil ? "盘管直径 m" : "直段长度 m",
+            "螺距 倍外径",
+            "实际面积 m2",
+            "总管长 m",
+            coil ? "圈数" : "管程数",
+            steam ? "蒸汽流速 m/s" : "流速 m/s",
+            "压力降 Pa",
+            "余量 %",
+            "管重 kg"};
+}
+
+std::array<double, kDesignColumns> DesignValues(const Design& d) {
+    return {d.size,     d.pitch, d.area,         d.length, d.turnsOrPasses,
+            d.velocity, d.dp,    100 * d.margin, d.mass};
+}
+
 } // namespace kolvane

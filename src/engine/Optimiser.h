@@ -2,6 +2,7 @@
 
 #include "engine/Study.h"
 
+#include <array>
 #include <span>
 #include <string>
 #include <vector>
@@ -59,6 +60,13 @@ struct DesignSearch {
 // The liquid's depth in the vessel from the vessel page's quantities, m;
 // NaN when they are not given.
 double LiquidHeight(const Case& c);
+
+// A ranked list for a person: the headings after the pipe's column (with
+// units; the size, the count and the velocity named for the case's tube
+// form and medium) and a design's values under them.
+constexpr std::size_t kDesignColumns = 9;
+std::array<std::string, kDesignColumns> DesignHeadings(const Case& base);
+std::array<double, kDesignColumns> DesignValues(const Design& d);
 
 DesignSearch SearchDesigns(const Case& base, std::span<const DesignPipe> pipes,
                            std::span<const double> pitches, const DesignLimits& limits,

@@ -825,17 +825,9 @@ void StudyPage::showLayout() {
         return;
     }
     const bool coil = layout->base.options.tube == TubeForm::Coil;
-    const bool steam = layout->base.options.phase == Phase::Condensing;
-    const QStringList heads = {QStringLiteral("钢管"),
-                               coil ? QStringLiteral("盘管直径 m") : QStringLiteral("直段长度 m"),
-                               QStringLiteral("螺距 倍外径"),
-                               QStringLiteral("实际面积 m2"),
-                               QStringLiteral("总管长 m"),
-                               coil ? QStringLiteral("圈数") : QStringLiteral("管程数"),
-                               steam ? QStringLiteral("蒸汽流速 m/s") : QStringLiteral("流速 m/s"),
-                               QStringLiteral("压力降 Pa"),
-                               QStringLiteral("余量 %"),
-                               QStringLiteral("管重 kg")};
+    QStringList heads = {QStringLiteral("钢管")};
+    for (const std::string& h : DesignHeadings(layout->base))
+        heads << Q(h);
     layoutTable_->setColumnCount(static_cast<int>(heads.size()));
     layoutTable_->setHorizontalHeaderLabels(heads);
     const auto& designs = layout->search.designs;
@@ -846,10 +838,8 @@ void StudyPage::showLayout() {
         const std::string dn = at < layout->designations.size() ? layout->designations[at] : "";
         layoutTable_->setItem(
             row, 0, new QTableWidgetItem(QStringLiteral("%1 %2").arg(d.pipeRow).arg(Q(dn))));
-        const double cells[] = {d.size,     d.pitch, d.area,         d.length, d.turnsOrPasses,
-                                d.velocity, d.dp,    100 * d.margin, d.mass};
         int col = 1;
-        for (double x : cells)
+        for (double x : DesignValues(d))
             layoutTable_->setItem(row, col++, new QTableWidgetItem(Q(FormatGeneral(x, 5, 1))));
     }
     layoutTable_->resizeColumnsToContents();
